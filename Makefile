@@ -1,0 +1,45 @@
+# The two commands of the README: `make run` and `make test`.
+# SANITIZE=1 builds and tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE ?= 0
+JOBS ?= $(shell nproc)
+ifeq ($(SANITIZE),1)
+BUILD ?= build-asan
+BUILD_TYPE ?= Debug
+else
+BUILD ?= build
+BUILD_TYPE ?= RelWithDebInfo
+endif
+ARGS ?=
+
+.PHONY: all bootstrap configure build run test fuzz bench clean format
+
+all: build
+
+bootstrap:
+	@bash scripts/bootstrap.sh
+
+$(BUILD)/build.ninja: | bootstrap
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCORVANE_SANITIZE=$(SANITIZE) >/dev/null
+
+configure: bootstrap $(BUILD)/build.ninja
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/corvane $(ARGS)
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
+
+fuzz: bootstrap
+	@bash scripts/fuzz.sh
+
+bench: build
+	@bash scripts/bench.sh $(BUILD)
+
+format:
+	@find src platform tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,48 @@
+#pragma once
+// A file of the phone's storage, by its virtual path ("/Home/...", "/Media/...", "/Storagecard/Media/...",
+// "/Res/..."). Modes: "r" read an existing file; "r+" read and write an existing file; "w+" read and write,
+// created or truncated; "a+" read and append, created when missing. A read at the end of the file returns
+// 0 bytes and sets the last result to E_END_OF_FILE. Writes go straight to the host file; Flush makes
+// them durable. Used by one thread at a time.
+
+#include "Osp/Base/Object.h"
+#include "Osp/Base/Result.h"
+#include "Osp/Base/String.h"
+#include "Osp/Io/FileAttributes.h"
+
+namespace Osp::Io {
+
+using Osp::Base::result;
+using Osp::Base::String;
+
+enum FileSeekPosition { FILESEEKPOSITION_BEGIN = 0, FILESEEKPOSITION_CURRENT = 1, FILESEEKPOSITION_END = 2 };
+
+class File : public Osp::Base::Object {
+public:
+    File() = default;
+    ~File() override;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    result Construct(const String& path, const String& openMode, bool createParentDirectories = false);
+
+    // Returns the number of bytes read; sets the last result (E_END_OF_FILE at the end).
+    int Read(void* buffer, int length);
+    result Write(const void* buffer, int length);
+    result Seek(FileSeekPosition position, long long offset);
+    long long Tell() const;
+    result Truncate(long long length);
+    result Flush();
+
+    static result Remove(const String& path);
+    static result Move(const String& oldPath, const String& newPath);
+    static result Copy(const String& source, const String& destination, bool failIfExist);
+    static bool IsFileExist(const String& path);  // a file or a folder
+    static result GetAttributes(const String& path, FileAttributes& attributes);
+    static result SetLastModifiedTime(const String& path, const Osp::Base::DateTime& utc);
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace Osp::Io
