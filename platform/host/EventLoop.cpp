@@ -1,6 +1,7 @@
 #include "host/EventLoop.h"
 
 #include <QApplication>
+#include <clocale>
 
 #include "Osp/App/Application.h"
 
@@ -30,6 +31,8 @@ void SetArguments(int argc, char** argv) {
 
 void EnsureQtApplication() {
     if (QCoreApplication::instance() == nullptr) {
+        // Wide-character case mapping and classification follow Unicode, whatever the host's locale.
+        std::setlocale(LC_CTYPE, "C.UTF-8");
         // Kept for the rest of the process: Qt allows one application object per process.
         new QApplication(g_argc, g_argv);
     }
