@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -100,11 +101,9 @@ std::string Encode(const Registry::Value& v) {
         case 0:
             return "i:" + std::to_string(std::get<int>(v));
         case 1:
-            std::snprintf(buf, sizeof buf, "d:%.17g", std::get<double>(v));
-            return buf;
+            return "d:" + std::string(buf, std::to_chars(buf, buf + sizeof buf, std::get<double>(v)).ptr);
         case 2:
-            std::snprintf(buf, sizeof buf, "f:%.9g", static_cast<double>(std::get<float>(v)));
-            return buf;
+            return "f:" + std::string(buf, std::to_chars(buf, buf + sizeof buf, std::get<float>(v)).ptr);
         case 3:
             return "s:" + Escape(std::get<String>(v).Units());
         case 4:
@@ -116,14 +115,11 @@ std::string Encode(const Registry::Value& v) {
     }
 }
 
-bool ParseNumber(const std::string& text, double& out) {
-    if (text.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    out = std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size() && errno == 0;
+// Numbers are written and read without the host locale, so that a file reads the same everywhere.
+template <typename T>
+bool ParseNumber(const std::string& text, T& out) {
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
 bool Decode(const std::string& text, Registry::Value& out) {
@@ -148,9 +144,9 @@ bool Decode(const std::string& text, Registry::Value& out) {
             return true;
         }
         case 'f': {
-            double d;
-            if (!ParseNumber(body, d)) return false;
-            out = static_cast<float>(d);
+            float f;
+            if (!ParseNumber(body, f)) return false;
+            out = f;
             return true;
         }
         case 's': {
