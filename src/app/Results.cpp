@@ -1,0 +1,48 @@
+#include "app/Results.h"
+
+#include <cwchar>
+
+namespace {
+
+struct SMessage {
+    unsigned int code;
+    const wchar_t* text;
+};
+
+constexpr SMessage kMessages[] = {
+    {RES_INVALID_PASSWORD, L"Invalid password"},
+    {RES_ALREADY_EXISTS, L"Duplicated file name"},
+    {RES_NOT_FOUND, L"Source file does not exist"},
+    {RES_ACCESS_DENIED, L"Access denied"},
+    {RES_CORRUPT_FILE, L"Invalid or corrupted file"},
+    {RES_OUT_OF_MEMORY, L"Insufficient memory"},
+    {RES_PRIVILEGE_DENIED, L"Privilege denied"},
+    {RES_READ_ONLY, L"Cannot change a read-only object"},
+    {RES_TIMEOUT, L"The operation timed out"},
+    {RES_UNSUPPORTED_METHOD, L"Unsupported compression or encryption"},
+    {RES_BAD_LOGON, L"Invalid user name and/or password"},
+    {RES_SERVER_BUSY, L"The server is overloaded"},
+    {RES_BAD_SHARE, L"Share name does not exists on this server"},
+    {RES_BAD_RESPONSE, L"Invalid server response"},
+    {RES_SHARING_VIOLATION, L"Sharing violation"},
+    {RES_DIR_NOT_EMPTY, L"Directory is not empty"},
+    {RES_EMPTY_PASSWORD_FORBIDDEN, L"The server forbids network login with empty password for this user"},
+    {RES_SERVER_NOT_FOUND,
+     L"Unable to find the server.\n\nPlease check if the computer name is correct and the server is turned "
+     L"on."},
+    {RES_ACCOUNT_LOCKED, L"This user account is currently locked on the server"},
+    {RES_NO_SHARES, L"Unable to find shared folders on this server"},
+};
+
+}  // namespace
+
+std::wstring BadaResultToString(unsigned int code) {
+    for (const SMessage& message : kMessages) {
+        if (message.code == code) {
+            return message.text;
+        }
+    }
+    wchar_t text[40];
+    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"General error %X", code);
+    return text;
+}
