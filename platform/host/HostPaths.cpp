@@ -97,7 +97,9 @@ size_t DecodeUtf8(const unsigned char* p, size_t left, unsigned int& cp) {
 
 }  // namespace
 
-void SetDataRoot(const std::string& hostDir) { DataRootStorage() = hostDir; }
+void SetDataRoot(const std::string& hostDir) {
+    DataRootStorage() = hostDir;
+}
 
 const std::string& DataRoot() {
     std::string& root = DataRootStorage();
@@ -107,8 +109,12 @@ const std::string& DataRoot() {
     return root;
 }
 
-void SetResDir(const std::string& hostDir) { ResDirStorage() = hostDir; }
-const std::string& ResDir() { return ResDirStorage(); }
+void SetResDir(const std::string& hostDir) {
+    ResDirStorage() = hostDir;
+}
+const std::string& ResDir() {
+    return ResDirStorage();
+}
 
 Osp::Base::result MapPath(const std::wstring& virtualPath, std::string& hostPath) {
     using namespace Osp::Base;

@@ -21,9 +21,10 @@ int main(int argc, char* argv[]) {
         } else if (std::strcmp(argv[i], "--no-card") == 0) {
             sample.card = false;
         } else if (std::strcmp(argv[i], "--help") == 0) {
-            std::printf("usage: corvane [--root DIR] [--no-card]\n"
-                        "  --root DIR   the phone's storage (default $XDG_DATA_HOME/corvane)\n"
-                        "  --no-card    on a new root, lay out the sample phone without a memory card\n");
+            std::printf(
+                "usage: corvane [--root DIR] [--no-card]\n"
+                "  --root DIR   the phone's storage (default $XDG_DATA_HOME/corvane)\n"
+                "  --no-card    on a new root, lay out the sample phone without a memory card\n");
             return 0;
         } else {
             rest.push_back(argv[i]);

@@ -40,17 +40,20 @@ result Application::Execute(ApplicationInstanceFactory factory, const Osp::Base:
     return r;
 }
 
-Application* Application::GetInstance() { return g_instance; }
+Application* Application::GetInstance() {
+    return g_instance;
+}
 
 result Application::SendUserEvent(RequestId requestId, const Osp::Base::Collection::IList* args) {
-    QCoreApplication::postEvent(&host::UserEventReceiver::Instance(),
-                                new host::UserEvent(requestId, const_cast<Osp::Base::Collection::IList*>(args)));
+    QCoreApplication::postEvent(
+        &host::UserEventReceiver::Instance(),
+        new host::UserEvent(requestId, const_cast<Osp::Base::Collection::IList*>(args)));
     return Osp::Base::E_SUCCESS;
 }
 
 result Application::Terminate() {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::quit(); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
     return Osp::Base::E_SUCCESS;
 }
 

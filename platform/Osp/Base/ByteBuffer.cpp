@@ -60,7 +60,8 @@ result ByteBuffer::GetArray(unsigned char* data, int index, int count) {
 }
 
 bool ByteBuffer::operator==(const ByteBuffer& o) const {
-    return limit_ == o.limit_ && std::memcmp(bytes_.data(), o.bytes_.data(), static_cast<size_t>(limit_)) == 0;
+    return limit_ == o.limit_ &&
+           std::memcmp(bytes_.data(), o.bytes_.data(), static_cast<size_t>(limit_)) == 0;
 }
 
 }  // namespace Osp::Base

@@ -42,7 +42,9 @@ int DaysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
-Civil CivilOf(long long ticks) { return CivilFromDays(ticks / TimeSpan::kDay + kDaysTo0001); }
+Civil CivilOf(long long ticks) {
+    return CivilFromDays(ticks / TimeSpan::kDay + kDaysTo0001);
+}
 
 }  // namespace
 
@@ -52,7 +54,8 @@ result DateTime::SetValue(int year, int month, int day, int hour, int minute, in
         millisecond > 999) {
         return E_OUT_OF_RANGE;
     }
-    long long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kDaysTo0001;
+    long long days =
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kDaysTo0001;
     ticks_ = days * TimeSpan::kDay + hour * TimeSpan::kHour + minute * TimeSpan::kMinute +
              second * TimeSpan::kSecond + millisecond;
     return E_SUCCESS;
@@ -66,24 +69,48 @@ result DateTime::SetValue(const TimeSpan& sinceMinimum) {
     return E_SUCCESS;
 }
 
-int DateTime::GetYear() const { return static_cast<int>(CivilOf(ticks_).year); }
-int DateTime::GetMonth() const { return static_cast<int>(CivilOf(ticks_).month); }
-int DateTime::GetDay() const { return static_cast<int>(CivilOf(ticks_).day); }
-int DateTime::GetHour() const { return static_cast<int>(ticks_ / TimeSpan::kHour % 24); }
-int DateTime::GetMinute() const { return static_cast<int>(ticks_ / TimeSpan::kMinute % 60); }
-int DateTime::GetSecond() const { return static_cast<int>(ticks_ / TimeSpan::kSecond % 60); }
-int DateTime::GetMillisecond() const { return static_cast<int>(ticks_ % TimeSpan::kSecond); }
+int DateTime::GetYear() const {
+    return static_cast<int>(CivilOf(ticks_).year);
+}
+int DateTime::GetMonth() const {
+    return static_cast<int>(CivilOf(ticks_).month);
+}
+int DateTime::GetDay() const {
+    return static_cast<int>(CivilOf(ticks_).day);
+}
+int DateTime::GetHour() const {
+    return static_cast<int>(ticks_ / TimeSpan::kHour % 24);
+}
+int DateTime::GetMinute() const {
+    return static_cast<int>(ticks_ / TimeSpan::kMinute % 60);
+}
+int DateTime::GetSecond() const {
+    return static_cast<int>(ticks_ / TimeSpan::kSecond % 60);
+}
+int DateTime::GetMillisecond() const {
+    return static_cast<int>(ticks_ % TimeSpan::kSecond);
+}
 
 int DateTime::GetDayOfWeek() const {
     // 1 January 1 was a Monday.
     return static_cast<int>((ticks_ / TimeSpan::kDay + 1) % 7) + 1;
 }
 
-result DateTime::Add(const TimeSpan& span) { return AddMilliseconds(span.GetTicks()); }
-result DateTime::AddDays(int days) { return AddMilliseconds(days * TimeSpan::kDay); }
-result DateTime::AddHours(int hours) { return AddMilliseconds(hours * TimeSpan::kHour); }
-result DateTime::AddMinutes(int minutes) { return AddMilliseconds(minutes * TimeSpan::kMinute); }
-result DateTime::AddSeconds(int seconds) { return AddMilliseconds(seconds * TimeSpan::kSecond); }
+result DateTime::Add(const TimeSpan& span) {
+    return AddMilliseconds(span.GetTicks());
+}
+result DateTime::AddDays(int days) {
+    return AddMilliseconds(days * TimeSpan::kDay);
+}
+result DateTime::AddHours(int hours) {
+    return AddMilliseconds(hours * TimeSpan::kHour);
+}
+result DateTime::AddMinutes(int minutes) {
+    return AddMilliseconds(minutes * TimeSpan::kMinute);
+}
+result DateTime::AddSeconds(int seconds) {
+    return AddMilliseconds(seconds * TimeSpan::kSecond);
+}
 
 result DateTime::AddMilliseconds(long long ms) {
     long long t = ticks_ + ms;

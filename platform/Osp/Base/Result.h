@@ -33,7 +33,9 @@ inline constexpr result E_IO = 0xA0000BA1;
 inline constexpr result E_DIR_NOT_EMPTY = 0xA0000BA2;
 inline constexpr result E_NAME_TOO_LONG = 0xA0000BA3;
 
-inline bool IsFailed(result r) { return r != E_SUCCESS; }
+inline bool IsFailed(result r) {
+    return r != E_SUCCESS;
+}
 
 // The result of the last call on this thread that reports it this way.
 result GetLastResult();

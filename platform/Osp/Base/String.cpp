@@ -52,7 +52,9 @@ result String::Append(wchar_t c) {
     return E_SUCCESS;
 }
 
-result String::Append(int n) { return Append(static_cast<long long>(n)); }
+result String::Append(int n) {
+    return Append(static_cast<long long>(n));
+}
 
 result String::Append(long long n) {
     std::string digits = std::to_string(n);
@@ -76,7 +78,9 @@ result String::Remove(int index, int count) {
     return E_SUCCESS;
 }
 
-result String::SubString(int start, String& out) const { return SubString(start, GetLength() - start, out); }
+result String::SubString(int start, String& out) const {
+    return SubString(start, GetLength() - start, out);
+}
 
 result String::SubString(int start, int count, String& out) const {
     if (start < 0 || count < 0 || start > GetLength() || count > GetLength() - start) {
@@ -123,7 +127,8 @@ result String::LastIndexOf(wchar_t c, int start, int& index) const {
 }
 
 bool String::StartsWith(const String& s, int start) const {
-    return start >= 0 && start <= GetLength() && s_.compare(static_cast<size_t>(start), s.s_.size(), s.s_) == 0;
+    return start >= 0 && start <= GetLength() &&
+           s_.compare(static_cast<size_t>(start), s.s_.size(), s.s_) == 0;
 }
 
 bool String::EndsWith(const String& s) const {

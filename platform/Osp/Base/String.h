@@ -62,9 +62,18 @@ public:
     bool operator==(const String& o) const { return s_ == o.s_; }
     bool operator!=(const String& o) const { return s_ != o.s_; }
     bool operator<(const String& o) const { return s_ < o.s_; }
-    String& operator+=(const String& o) { s_ += o.s_; return *this; }
-    String& operator+=(const wchar_t* o) { Append(o); return *this; }
-    String& operator+=(wchar_t c) { s_ += c; return *this; }
+    String& operator+=(const String& o) {
+        s_ += o.s_;
+        return *this;
+    }
+    String& operator+=(const wchar_t* o) {
+        Append(o);
+        return *this;
+    }
+    String& operator+=(wchar_t c) {
+        s_ += c;
+        return *this;
+    }
     friend String operator+(const String& a, const String& b) { return String(a.s_ + b.s_); }
 
     // The units as a standard wide string (one 16-bit unit per element).

@@ -7,13 +7,18 @@ namespace Osp::Base {
 namespace {
 
 int HexValue(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
     return -1;
 }
 
-bool IsDashAt(int i) { return i == 8 || i == 13 || i == 18 || i == 23; }
+bool IsDashAt(int i) {
+    return i == 8 || i == 13 || i == 18 || i == 23;
+}
 
 }  // namespace
 
@@ -38,12 +43,14 @@ result UuId::Parse(const String& text, UuId& out) {
     int byte = 0;
     for (int i = 0; i < 36;) {
         if (IsDashAt(i)) {
-            if (text[i] != L'-') return E_INVALID_ARG;
+            if (text[i] != L'-')
+                return E_INVALID_ARG;
             ++i;
             continue;
         }
         int hi = HexValue(text[i]), lo = HexValue(text[i + 1]);
-        if (hi < 0 || lo < 0) return E_INVALID_ARG;
+        if (hi < 0 || lo < 0)
+            return E_INVALID_ARG;
         id.bytes[byte++] = static_cast<unsigned char>(hi * 16 + lo);
         i += 2;
     }
@@ -63,6 +70,8 @@ UuId UuId::Generate() {
     return id;
 }
 
-bool UuId::operator==(const UuId& o) const { return std::memcmp(bytes, o.bytes, 16) == 0; }
+bool UuId::operator==(const UuId& o) const {
+    return std::memcmp(bytes, o.bytes, 16) == 0;
+}
 
 }  // namespace Osp::Base

@@ -110,8 +110,9 @@ result File::Seek(FileSeekPosition position, long long offset) {
     if (fd_ < 0) {
         return Osp::Base::E_INVALID_STATE;
     }
-    int whence = position == FILESEEKPOSITION_CURRENT ? SEEK_CUR : position == FILESEEKPOSITION_END ? SEEK_END
-                                                                                                  : SEEK_SET;
+    int whence = position == FILESEEKPOSITION_CURRENT ? SEEK_CUR
+                 : position == FILESEEKPOSITION_END   ? SEEK_END
+                                                      : SEEK_SET;
     if (::lseek(fd_, static_cast<off_t>(offset), whence) < 0) {
         return errno == EINVAL ? Osp::Base::E_OUT_OF_RANGE : host::ResultFromErrno(errno);
     }

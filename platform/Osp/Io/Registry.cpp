@@ -85,7 +85,9 @@ bool Unhex(const std::string& text, std::vector<unsigned char>& out) {
     }
     out.clear();
     for (size_t i = 0; i < text.size(); i += 2) {
-        auto value = [](char h) { return h >= '0' && h <= '9' ? h - '0' : h >= 'A' && h <= 'F' ? h - 'A' + 10 : -1; };
+        auto value = [](char h) {
+            return h >= '0' && h <= '9' ? h - '0' : h >= 'A' && h <= 'F' ? h - 'A' + 10 : -1;
+        };
         int hi = value(text[i]), lo = value(text[i + 1]);
         if (hi < 0 || lo < 0) {
             return false;
@@ -129,35 +131,41 @@ bool Decode(const std::string& text, Registry::Value& out) {
     std::string body = text.substr(2);
     switch (text[0]) {
         case 'i': {
-            if (body.empty()) return false;
+            if (body.empty())
+                return false;
             char* end = nullptr;
             errno = 0;
             long long n = std::strtoll(body.c_str(), &end, 10);
-            if (end != body.c_str() + body.size() || errno != 0 || n < INT32_MIN || n > INT32_MAX) return false;
+            if (end != body.c_str() + body.size() || errno != 0 || n < INT32_MIN || n > INT32_MAX)
+                return false;
             out = static_cast<int>(n);
             return true;
         }
         case 'd': {
             double d;
-            if (!ParseNumber(body, d)) return false;
+            if (!ParseNumber(body, d))
+                return false;
             out = d;
             return true;
         }
         case 'f': {
             float f;
-            if (!ParseNumber(body, f)) return false;
+            if (!ParseNumber(body, f))
+                return false;
             out = f;
             return true;
         }
         case 's': {
             std::wstring units;
-            if (!Unescape(body, units)) return false;
+            if (!Unescape(body, units))
+                return false;
             out = String(units);
             return true;
         }
         case 'u': {
             std::vector<unsigned char> bytes;
-            if (!Unhex(body, bytes) || bytes.size() != 16) return false;
+            if (!Unhex(body, bytes) || bytes.size() != 16)
+                return false;
             Osp::Base::UuId id;
             std::memcpy(id.bytes, bytes.data(), 16);
             out = id;
@@ -165,7 +173,8 @@ bool Decode(const std::string& text, Registry::Value& out) {
         }
         case 'b': {
             std::vector<unsigned char> bytes;
-            if (!Unhex(body, bytes)) return false;
+            if (!Unhex(body, bytes))
+                return false;
             Osp::Base::ByteBuffer b;
             b.Construct(bytes.data(), static_cast<int>(bytes.size()));
             out = std::move(b);
@@ -189,9 +198,11 @@ bool Parse(const std::string& text, std::vector<std::pair<String, Registry::Sect
         }
         std::wstring name;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            if (!Unescape(line.substr(1, line.size() - 2), name)) return false;
+            if (!Unescape(line.substr(1, line.size() - 2), name))
+                return false;
             for (const auto& s : sections) {
-                if (s.first.Units() == name) return false;
+                if (s.first.Units() == name)
+                    return false;
             }
             sections.push_back({String(name), {}});
             continue;
@@ -221,8 +232,10 @@ result ReadWholeFile(const std::string& hostPath, std::string& text) {
     size_t got = 0;
     while (got < text.size()) {
         ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         got += static_cast<size_t>(n);
     }
     ::close(fd);
@@ -240,9 +253,12 @@ result WriteAtomically(const std::string& hostPath, const std::string& text) {
     size_t done = 0;
     while (r == E_SUCCESS && done < text.size()) {
         ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) r = host::ResultFromErrno(errno);
-        else done += static_cast<size_t>(n);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            r = host::ResultFromErrno(errno);
+        else
+            done += static_cast<size_t>(n);
     }
     if (r == E_SUCCESS && ::fsync(fd) != 0) {
         r = host::ResultFromErrno(errno);
@@ -351,11 +367,21 @@ result Registry::Get(const String& section, const String& key, T& value) const {
     return E_SUCCESS;
 }
 
-result Registry::GetValue(const String& s, const String& k, int& v) const { return Get(s, k, v); }
-result Registry::GetValue(const String& s, const String& k, double& v) const { return Get(s, k, v); }
-result Registry::GetValue(const String& s, const String& k, float& v) const { return Get(s, k, v); }
-result Registry::GetValue(const String& s, const String& k, String& v) const { return Get(s, k, v); }
-result Registry::GetValue(const String& s, const String& k, Osp::Base::UuId& v) const { return Get(s, k, v); }
+result Registry::GetValue(const String& s, const String& k, int& v) const {
+    return Get(s, k, v);
+}
+result Registry::GetValue(const String& s, const String& k, double& v) const {
+    return Get(s, k, v);
+}
+result Registry::GetValue(const String& s, const String& k, float& v) const {
+    return Get(s, k, v);
+}
+result Registry::GetValue(const String& s, const String& k, String& v) const {
+    return Get(s, k, v);
+}
+result Registry::GetValue(const String& s, const String& k, Osp::Base::UuId& v) const {
+    return Get(s, k, v);
+}
 result Registry::GetValue(const String& s, const String& k, Osp::Base::ByteBuffer& v) const {
     return Get(s, k, v);
 }

@@ -61,6 +61,8 @@ Locale LocaleManager::GetSystemLocale() const {
     return l;
 }
 
-TimeZone LocaleManager::GetSystemTimeZone() const { return TimeZone(); }
+TimeZone LocaleManager::GetSystemTimeZone() const {
+    return TimeZone();
+}
 
 }  // namespace Osp::Locales

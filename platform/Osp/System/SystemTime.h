@@ -12,7 +12,9 @@ public:
     // Milliseconds since 1 January 1970 UTC.
     static Osp::Base::result GetTicks(long long& ticks);
     static Osp::Base::result GetCurrentTime(TimeMode mode, Osp::Base::DateTime& out);
-    static Osp::Base::result GetCurrentTime(Osp::Base::DateTime& utc) { return GetCurrentTime(UTC_TIME, utc); }
+    static Osp::Base::result GetCurrentTime(Osp::Base::DateTime& utc) {
+        return GetCurrentTime(UTC_TIME, utc);
+    }
 };
 
 }  // namespace Osp::System

@@ -2,7 +2,9 @@
 
 namespace Osp::Base::Runtime {
 
-result Mutex::Create() { return E_SUCCESS; }
+result Mutex::Create() {
+    return E_SUCCESS;
+}
 
 result Mutex::Acquire() {
     m_.lock();
