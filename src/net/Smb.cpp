@@ -1,0 +1,101 @@
+#include "net/Smb.h"
+
+#include "app/ByteOrder.h"
+
+void SetFinalAndX(unsigned char* andX) {
+    andX[0] = 0xFF;
+    andX[1] = 0;
+    andX[2] = 0;
+    andX[3] = 0;
+}
+
+Smb* CreateSmbRequestN(unsigned char command, unsigned char wordCount, std::size_t byteCount) {
+    if (byteCount > kMaxSmbByteCount) {
+        return nullptr;
+    }
+    Smb* smb = new Smb;
+    smb->Construct(wordCount, static_cast<unsigned short>(byteCount));
+    smb->Header().ConstructRequest(command);
+    return smb;
+}
+
+Smb::~Smb() {
+    Release();
+}
+
+void Smb::Release() {
+    if (ownsBuffer) {
+        delete[] buffer;
+    }
+    buffer = nullptr;
+    ownsBuffer = false;
+    header = words = bytes = nullptr;
+    wordCount = 0;
+    byteCount = 0;
+    framed_ = false;
+}
+
+void Smb::Construct(unsigned char newWordCount, unsigned short newByteCount) {
+    Release();
+    wordCount = newWordCount;
+    byteCount = newByteCount;
+    unsigned int size = GetSize();
+    buffer = new unsigned char[kTransportHeaderLength + size]();
+    ownsBuffer = true;
+    WriteTransportHeader(buffer, size);
+    header = buffer + kTransportHeaderLength;
+    header[kSmbHeaderLength] = wordCount;
+    words = wordCount ? header + kSmbHeaderLength + 1 : nullptr;
+    SetUint16(header + kSmbHeaderLength + 1 + 2 * wordCount, byteCount);
+    bytes = byteCount ? header + kSmbFixedLength + 2 * wordCount : nullptr;
+    framed_ = true;
+}
+
+bool Smb::ReceiveFrom(const void* data, unsigned int length, bool owns) {
+    Release();
+    // A received message is only read; the buffer is non-const so that an owned one can be freed.
+    buffer = static_cast<unsigned char*>(const_cast<void*>(data));
+    ownsBuffer = owns;
+    if (length < kTransportHeaderLength) {
+        return false;
+    }
+    header = buffer + kTransportHeaderLength;
+    if (length < kTransportHeaderLength + kSmbHeaderLength + 1) {
+        return false;
+    }
+    wordCount = header[kSmbHeaderLength];
+    unsigned int wordsEnd = kTransportHeaderLength + kSmbHeaderLength + 1 + 2u * wordCount;
+    if (length < wordsEnd + 2) {
+        return false;
+    }
+    words = wordCount ? header + kSmbHeaderLength + 1 : nullptr;
+    byteCount = GetUint16(buffer + wordsEnd);
+    if (wordsEnd + 2 + byteCount > length) {
+        return false;
+    }
+    bytes = byteCount ? buffer + wordsEnd + 2 : nullptr;
+    framed_ = true;
+    return true;
+}
+
+unsigned int Smb::GetSize() const {
+    return kSmbFixedLength + 2u * wordCount + byteCount;
+}
+
+unsigned char* Smb::GetBuffer(unsigned int* size) {
+    *size = GetSize() + kTransportHeaderLength;
+    return buffer;
+}
+
+const unsigned char* Smb::GetBuffer(unsigned int* size) const {
+    *size = GetSize() + kTransportHeaderLength;
+    return buffer;
+}
+
+const unsigned char* Smb::At(std::size_t offset, std::size_t count) const {
+    std::size_t size = GetSize();
+    if (!framed_ || offset > size || count > size - offset) {
+        return nullptr;
+    }
+    return header + offset;
+}

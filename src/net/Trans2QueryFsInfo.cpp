@@ -1,0 +1,33 @@
+#include "net/Trans2QueryFsInfo.h"
+
+#include "app/ByteOrder.h"
+#include "app/Results.h"
+#include "net/Trans2Request.h"
+#include "net/WireReader.h"
+
+namespace {
+
+const unsigned short kMaxData = 1024;
+const unsigned short kSizeInfoLength = 24;
+
+}  // namespace
+
+bool ConstructTrans2QueryFsRequest(Trans2Req& req, unsigned short level) {
+    if (!ConstructTrans2Subcommand(req, TRANS2_QUERY_FS_INFORMATION, 2, 0, 0, kMaxData)) {
+        return false;
+    }
+    WriteUint16(req.GetParams(), level);
+    return true;
+}
+
+unsigned int ParseFsSizeResponse(const Trans2Resp& resp, SFsSizeInfo* info) {
+    if (resp.GetDataCount() != kSizeInfoLength) {
+        return RES_BAD_RESPONSE;
+    }
+    WireReader reader(resp.GetData(), resp.GetDataCount());
+    info->totalUnits = reader.ReadUint64();
+    info->freeUnits = reader.ReadUint64();
+    info->sectorsPerUnit = reader.ReadUint32();
+    info->bytesPerSector = reader.ReadUint32();
+    return RES_OK;
+}
