@@ -1,0 +1,233 @@
+#include "text/TextWrap.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "Osp/Base/String.h"
+#include "Osp/Graphics/Canvas.h"
+#include "Osp/Graphics/Font.h"
+
+namespace {
+
+// The sample whose average width stands for every character.
+constexpr wchar_t kWidthSample[] = L"abcdefghijklmnopqrstuvwxyz012345";
+constexpr int kWidthSampleLength = 32;
+constexpr char16_t kMaxStoredLength = 0xFFFF;
+
+bool IsPrintable(wchar_t c) {
+    return c > 0x80 || (c >= L' ' && c < 0x7F);
+}
+
+}  // namespace
+
+TextWrap::SBlock::SBlock(std::u16string_view line) : m_pBuf(new char16_t[line.size() + 2]) {
+    m_pBuf[0] = static_cast<char16_t>(std::min<size_t>(line.size(), kMaxStoredLength));
+    std::copy(line.begin(), line.end(), m_pBuf.get() + 1);
+    m_pBuf[line.size() + 1] = 0;
+}
+
+void TextWrap::Clear() {
+    m_oBlocks.clear();
+    m_oBounds = Osp::Graphics::Rectangle();
+    m_pFont = nullptr;
+    m_nLineHeight = 0;
+    m_nCharWidth = 0;
+}
+
+void TextWrap::Offset(int dx, int dy) {
+    m_nOriginX += dx;
+    m_nOriginY += dy;
+}
+
+int TextWrap::GetTextWidth(const std::wstring& s) const {
+    return static_cast<int>(std::count_if(s.begin(), s.end(), IsPrintable)) * m_nCharWidth;
+}
+
+void TextWrap::InitTextSizeEvaluator(int width) {
+    m_nMaxWidth = width;
+    Osp::Graphics::Dimension extent;
+    const bool measured =
+        m_pFont->GetTextExtent(kWidthSample, kWidthSampleLength, extent) == Osp::Base::E_SUCCESS;
+    // A tiny font would otherwise give a width of 0, which the layout divides by.
+    m_nCharWidth = std::max(1, measured ? extent.width / kWidthSampleLength : 0);
+    m_sLine.reserve(static_cast<size_t>(std::max(0, m_nMaxWidth / m_nCharWidth)) + 1);
+}
+
+void TextWrap::ReleaseTextSizeEvaluator() {
+    m_sLine = std::u16string();
+}
+
+int TextWrap::FitText(const std::wstring& text, size_t pos, bool join, size_t* count, SLastSpace* lastSpace) {
+    m_sLine.clear();
+    *lastSpace = SLastSpace();
+    int width = 0;
+    wchar_t prev = 0;
+    size_t i = pos;
+    const size_t end = text.size();
+    for (; i < end; ++i) {
+        const wchar_t c = text[i];
+        if (c == L'\n') {
+            // Only a single line feed inside a paragraph joins; the second of two is a paragraph break
+            // and keeps its empty line even when it starts a display line.
+            const bool joins = join && i + 1 < end && text[i + 1] != L'\n' && text[i + 1] != L' ' &&
+                               (i == 0 || text[i - 1] != L'\n');
+            if (!joins) {
+                m_sLine.push_back(u'\n');
+                ++i;
+                break;
+            }
+            lastSpace->index = m_sLine.size();
+            lastSpace->next = i + 1 - pos;
+            m_sLine.push_back(u' ');
+            width += m_nCharWidth;
+            prev = L' ';
+            // A joined line feed that overflows ends the line: the space goes as trailing space, and
+            // whatever follows starts the next line instead of growing this one past the width.
+            if (width > m_nMaxWidth) {
+                ++i;
+                break;
+            }
+            continue;
+        }
+        if (IsPrintable(c)) {
+            // A line holds at least one character, so that layout always moves on.
+            if (width + m_nCharWidth > m_nMaxWidth && i > pos) {
+                break;
+            }
+            if (c == L' ') {
+                if (join && prev == L' ') {
+                    continue;
+                }
+                lastSpace->index = m_sLine.size();
+                lastSpace->next = i + 1 - pos;
+            }
+            width += m_nCharWidth;
+        }
+        m_sLine.push_back(static_cast<char16_t>(c));
+        prev = c;
+    }
+    *count = i - pos;
+    return width;
+}
+
+void TextWrap::StoreLine(int flags, const Osp::Graphics::Rectangle& rect, int width) {
+    if (width == 0) {
+        m_oBlocks.emplace_back();
+        return;
+    }
+    int x = rect.x;
+    if ((flags & kAlignMask) == kAlignRight) {
+        x += rect.width - width;
+    } else if ((flags & kAlignMask) == kAlignCenter) {
+        x += (rect.width - width) / 2;
+    }
+    m_oBlocks.emplace_back(m_sLine);
+    m_nLeft = std::min(m_nLeft, x);
+    m_nRight = std::max(m_nRight, x + width);
+}
+
+int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::Rectangle& rect,
+                      const Osp::Graphics::Font* font, int lineHeight, int dy) {
+    Clear();
+    m_pFont = font;
+    if (text.empty() || font == nullptr) {
+        return 0;
+    }
+    const int maxH = font->GetMaxHeight();
+    m_nLineHeight = std::max(1, lineHeight != 0 ? lineHeight : maxH + maxH / 4);
+    long long y = static_cast<long long>(rect.y) + dy;
+    m_nOriginY = static_cast<int>(y);
+    m_nOriginX = rect.x;
+    long long bottom = static_cast<long long>(rect.y) + rect.height;
+    if (flags & kLastLineInside) {
+        bottom -= m_nLineHeight - 1;
+    }
+    const bool join = (flags & kSmartReflow) != 0;
+    m_nLeft = rect.x + rect.width;
+    m_nRight = rect.x;
+    InitTextSizeEvaluator(rect.width);
+
+    size_t pos = 0;
+    while (pos < text.size() && y < bottom) {
+        size_t count = 0;
+        SLastSpace lastSpace;
+        int width = FitText(text, pos, join, &count, &lastSpace);
+        const size_t window = std::min(count + kLookAhead, text.size() - pos);
+        size_t next = count;
+        const bool endsWithNewline = !m_sLine.empty() && m_sLine.back() == u'\n';
+        if (endsWithNewline) {
+            m_sLine.pop_back();
+        }
+        const bool isLast = bottom <= y + maxH;
+        const bool wordBreak = isLast ? (flags & kNoWordBreakOnLast) == 0 : (flags & kNoWordBreak) == 0;
+        bool changed = false;
+        if (next < window && !endsWithNewline && wordBreak && lastSpace.index != std::u16string::npos &&
+            lastSpace.index + 1 < m_sLine.size() && text[pos + next] != L' ') {
+            m_sLine.resize(lastSpace.index);
+            next = lastSpace.next;
+            changed = true;
+        }
+        while (!m_sLine.empty() && m_sLine.back() == u' ') {
+            m_sLine.pop_back();
+            changed = true;
+        }
+        if (!endsWithNewline) {
+            size_t after = next;
+            while (after < window && text[pos + after] == L' ') {
+                ++after;
+            }
+            // A run of spaces reaching past the look-ahead is kept for the next line.
+            if (after < window) {
+                next = after;
+            }
+        }
+        if (changed) {
+            width = static_cast<int>(m_sLine.size()) * m_nCharWidth;
+        }
+        StoreLine(flags, rect, width);
+        y += m_nLineHeight;
+        if (isLast) {
+            break;
+        }
+        pos += next;
+    }
+
+    long long height = y - rect.y + maxH - lineHeight;
+    if (flags & kNoDescender) {
+        height -= font->GetDescender();
+    }
+    const int total = static_cast<int>(std::clamp<long long>(height, 0, INT_MAX));
+    if (m_nRight < m_nLeft) {
+        m_oBounds = Osp::Graphics::Rectangle(rect.x, m_oBlocks.empty() ? 0 : rect.y, 0, total);
+    } else {
+        m_oBounds = Osp::Graphics::Rectangle(m_nLeft, rect.y, m_nRight - m_nLeft, total);
+    }
+    ReleaseTextSizeEvaluator();
+    return total;
+}
+
+void TextWrap::Draw(Osp::Graphics::Canvas& canvas, int scrollX, int scrollY, int viewHeight,
+                    int viewWidth) const {
+    if (m_oBlocks.empty() || m_pFont == nullptr) {
+        return;
+    }
+    canvas.SetFont(*m_pFont);
+    const size_t first = static_cast<size_t>(std::max(0, scrollY / m_nLineHeight));
+    const size_t last =
+        std::min(first + 2 + static_cast<size_t>(std::max(0, viewHeight / m_nLineHeight)), m_oBlocks.size());
+    const int col = std::max(0, scrollX / m_nCharWidth);
+    const int cols = std::max(0, viewWidth / m_nCharWidth) + 2;
+    std::wstring visible;
+    for (size_t i = first; i < last; ++i) {
+        const SBlock& line = m_oBlocks[i];
+        if (line.GetLen() <= col) {
+            continue;
+        }
+        const int n = std::min(line.GetLen() - col, cols);
+        visible.assign(line.GetText() + col, line.GetText() + col + n);
+        const long long y =
+            static_cast<long long>(m_nLineHeight) * static_cast<long long>(i) + m_nOriginY - scrollY;
+        canvas.DrawText(Osp::Graphics::Point(col * m_nCharWidth - scrollX, static_cast<int>(y)),
+                        Osp::Base::String(visible));
+    }
+}
