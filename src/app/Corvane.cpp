@@ -1,9 +1,237 @@
 #include "app/Corvane.h"
 
-Osp::App::Application* Corvane::CreateInstance() { return new Corvane; }
+#include "Osp/Base/Collection/ArrayList.h"
+#include "Osp/Io/Directory.h"
+#include "Osp/Io/Registry.h"
+#include "Osp/Net/NetAccountManager.h"
+#include "app/LiveTarget.h"
+#include "app/RegValue.h"
+#include "app/Results.h"
+#include "net/RemoteFolder.h"
 
-Corvane* Corvane::GetMyInstance() { return static_cast<Corvane*>(Osp::App::Application::GetInstance()); }
+namespace {
 
-bool Corvane::OnAppInitializing(Osp::App::AppRegistry&) { return true; }
+using Osp::Base::String;
+using Osp::Base::Collection::ArrayList;
 
-bool Corvane::OnAppTerminating(Osp::App::AppRegistry&, bool) { return true; }
+constexpr wchar_t kSettingsFile[] = L"/Home/RF.reg";
+constexpr wchar_t kGeneral[] = L"General";
+constexpr wchar_t kShowHidden[] = L"ShowHidden";
+constexpr wchar_t kPassword[] = L"Pwd";
+constexpr wchar_t kFolderSectionPrefix[] = L"RF";
+// A card is taken to be present when its videos folder is there.
+constexpr wchar_t kCardProbeFolder[] = L"/Storagecard/Media/Videos";
+
+// The first element of every posted list: the handler, remembered with its liveness token so that an
+// event reaches only the handler it was posted to, and only while that handler exists.
+class PostedHandler : public Osp::Base::Object {
+public:
+    explicit PostedHandler(IUserEventHandler* handler) : handler(handler) {}
+    LiveRef<IUserEventHandler> handler;
+};
+
+}  // namespace
+
+Osp::App::Application* Corvane::CreateInstance() {
+    return new Corvane;
+}
+
+Corvane* Corvane::GetMyInstance() {
+    return static_cast<Corvane*>(Osp::App::Application::GetInstance());
+}
+
+Corvane::Corvane() = default;
+
+Corvane::~Corvane() {
+    for (auto& [id, folder] : folders_) {
+        delete folder;
+    }
+}
+
+bool Corvane::OnAppInitializing(Osp::App::AppRegistry&) {
+    ProbeMemoryCard();
+    SetNetworkPreference();
+    LoadFolders();
+    // The main form is made and shown here once it exists; until then the frame stays empty.
+    return true;
+}
+
+bool Corvane::OnAppTerminating(Osp::App::AppRegistry&, bool) {
+    // What the application owns goes in the destructor: the content-database connection after the
+    // browsers that use it.
+    return true;
+}
+
+void Corvane::ProbeMemoryCard() {
+    Osp::Io::Directory card;
+    lastLocalItem_ = card.Construct(String(kCardProbeFolder)) == RES_OK ? 2 : 1;
+}
+
+void Corvane::SetNetworkPreference() {
+    Osp::Net::NetAccountManager accounts;
+    if (accounts.Construct() == RES_OK) {
+        accounts.SetNetPreference(Osp::Net::NET_WIFI_FIRST);
+    }
+}
+
+void Corvane::LoadFolders() {
+    Osp::Io::Registry reg;
+    if (reg.Construct(String(kSettingsFile), false) != RES_OK) {
+        return;
+    }
+    std::unique_ptr<ArrayList> sections(reg.GetAllSectionNamesN());
+    for (int i = 0; sections != nullptr && i < sections->GetCount(); ++i) {
+        const auto* name = dynamic_cast<const String*>(sections->GetAt(i));
+        if (name == nullptr || !name->StartsWith(String(kFolderSectionPrefix), 0)) {
+            continue;
+        }
+        auto folder = std::make_unique<RemoteFolder>();
+        folder->LoadFromReg(reg, *name);
+        // Two sections claiming one identifier: the first one read wins, the other stays in the file.
+        int id = static_cast<int>(folder->GetId());
+        if (folders_.count(id) == 0) {
+            folders_[id] = folder.release();
+        }
+    }
+    if (sections != nullptr) {
+        sections->RemoveAll(true);
+    }
+    RemoteFolder::LoadGeneralSettings(reg);
+    for (const auto& [id, folder] : folders_) {
+        RemoteFolder::ReserveId(folder->GetId());
+    }
+    int showHidden = 0;
+    if (reg.GetValue(String(kGeneral), String(kShowHidden), showHidden) == RES_OK) {
+        showHidden_ = showHidden != 0;
+    }
+    String password;
+    if (reg.GetValue(String(kGeneral), String(kPassword), password) == RES_OK) {
+        password_ = password.Units();
+    }
+}
+
+unsigned long Corvane::PostUserEvent(IUserEventHandler* handler, int code) {
+    auto* list = new ArrayList;
+    list->Construct(1);
+    list->Add(new PostedHandler(handler));
+    return SendUserEvent(code, list);
+}
+
+unsigned long Corvane::PostUserEventEx(IUserEventHandler* handler, UserEvent* event) {
+    if (event == nullptr) {
+        return RES_FAILURE;
+    }
+    auto* list = new ArrayList;
+    list->Construct(2);
+    list->Add(new PostedHandler(handler));
+    list->Add(event);
+    return SendUserEvent(event->GetKind(), list);
+}
+
+void Corvane::OnUserEventReceivedN(Osp::App::RequestId requestId, Osp::Base::Collection::IList* args) {
+    if (args == nullptr) {
+        return;
+    }
+    const auto* posted = args->GetCount() >= 1 ? dynamic_cast<PostedHandler*>(args->GetAt(0)) : nullptr;
+    IUserEventHandler* handler = posted != nullptr ? posted->handler.Get() : nullptr;
+    if (handler != nullptr && args->GetCount() == 1) {
+        handler->OnUserEvent(requestId);
+    } else if (handler != nullptr) {
+        if (auto* event = dynamic_cast<UserEvent*>(args->GetAt(1))) {
+            handler->OnUserEventEx(event);
+        }
+    }
+    // Deletes the list with its elements: the handler's wrapper and the event.
+    Osp::App::Application::OnUserEventReceivedN(requestId, args);
+}
+
+LocalBrowser* Corvane::GetLocalBrowser() {
+    return GetLocalBrowser(LocalBrowser::ROOT_HOME);
+}
+
+LocalBrowser* Corvane::GetLocalBrowser(LocalBrowser::TRoot root) {
+    std::unique_ptr<LocalBrowser>& browser = localBrowsers_[root - LocalBrowser::ROOT_HOME];
+    if (browser == nullptr) {
+        browser = std::make_unique<LocalBrowser>(root, GetContentMan());
+    }
+    return browser.get();
+}
+
+Osp::Content::ContentManager* Corvane::GetContentMan() {
+    if (contentManager_ == nullptr) {
+        contentManager_ = std::make_unique<Osp::Content::ContentManager>();
+        contentManager_->Construct();
+    }
+    return contentManager_.get();
+}
+
+RemoteFolder* Corvane::GetFolderById(int id) const {
+    auto it = folders_.find(id);
+    return it != folders_.end() ? it->second : nullptr;
+}
+
+void Corvane::OnNewFolderAdded(RemoteFolder* folder) {
+    int id = static_cast<int>(folder->GetId());
+    RemoteFolder*& slot = folders_[id];
+    if (slot != folder) {
+        delete slot;
+        slot = folder;
+    }
+    SaveToRegistry(folder, true);
+}
+
+void Corvane::OnFolderChanged(RemoteFolder* folder, bool save) {
+    if (save) {
+        SaveToRegistry(folder, false);
+    }
+}
+
+void Corvane::OnFolderDeleted(RemoteFolder* folder) {
+    DeleteFromRegistry(folder);
+    auto it = folders_.find(static_cast<int>(folder->GetId()));
+    if (it != folders_.end() && it->second == folder) {
+        folders_.erase(it);
+    }
+    delete folder;
+}
+
+void Corvane::SaveToRegistry(RemoteFolder* folder, bool isNew) {
+    Osp::Io::Registry reg;
+    if (reg.Construct(String(kSettingsFile), true) == RES_OK) {
+        folder->SaveToReg(reg, isNew);
+        reg.Flush();
+    }
+}
+
+void Corvane::DeleteFromRegistry(RemoteFolder* folder) {
+    Osp::Io::Registry reg;
+    if (reg.Construct(String(kSettingsFile), false) == RES_OK) {
+        folder->DeleteFromReg(reg);
+        reg.Flush();
+    }
+}
+
+template <typename T>
+void Corvane::WriteGeneral(const wchar_t* key, const T& value) {
+    Osp::Io::Registry reg;
+    if (reg.Construct(String(kSettingsFile), true) != RES_OK) {
+        return;
+    }
+    reg.AddSection(String(kGeneral));
+    SetRegValue(reg, String(kGeneral), String(key), value);
+    reg.Flush();
+}
+
+void Corvane::SetShowHidden(bool show) {
+    if (show != showHidden_) {
+        showHidden_ = show;
+        WriteGeneral(kShowHidden, show ? 1 : 0);
+    }
+}
+
+void Corvane::SetPassword(const std::wstring& password) {
+    if (password != password_) {
+        password_ = password;
+        WriteGeneral(kPassword, String(password));
+    }
+}

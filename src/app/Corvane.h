@@ -1,14 +1,81 @@
 #pragma once
-// The application object: starts the system and owns what lives for the whole run. Everything here runs
-// on the user-interface thread.
+// The application object: starts the system, owns what lives for the whole run (the local browsers, the
+// network folders, the media-database connection, the settings), reads and writes the settings file, and
+// carries posted user events to the user-interface thread. Everything here runs on the user-interface
+// thread except PostUserEvent and PostUserEventEx, which any thread may call.
+
+#include <map>
+#include <memory>
+#include <string>
 
 #include "Osp/App/Application.h"
+#include "Osp/Content/ContentManager.h"
+#include "app/IUserEventHandler.h"
+#include "app/UserEvent.h"
+#include "fs/FsLocalBrowser.h"
+
+class RemoteFolder;
 
 class Corvane : public Osp::App::Application {
 public:
     static Osp::App::Application* CreateInstance();
     static Corvane* GetMyInstance();
 
+    Corvane();
+    ~Corvane() override;
+
     bool OnAppInitializing(Osp::App::AppRegistry& registry) override;
     bool OnAppTerminating(Osp::App::AppRegistry& registry, bool urgentTermination = false) override;
+    void OnUserEventReceivedN(Osp::App::RequestId requestId, Osp::Base::Collection::IList* args) override;
+
+    // Queue a call of handler->OnUserEvent(code), or of handler->OnUserEventEx(event), on the
+    // user-interface thread, in the order of posting. PostUserEventEx owns event from then on. A handler
+    // destroyed before its turn is not called; its event is deleted unread.
+    unsigned long PostUserEvent(IUserEventHandler* handler, int code);
+    unsigned long PostUserEventEx(IUserEventHandler* handler, UserEvent* event);
+
+    // The browser of the private files ("/Home/"), or of any root kind; made on first use.
+    LocalBrowser* GetLocalBrowser();
+    LocalBrowser* GetLocalBrowser(LocalBrowser::TRoot root);
+    // The media-database connection, made and constructed on first use.
+    Osp::Content::ContentManager* GetContentMan();
+    // The main list's last local item: 2 when a memory card was there at start, else 1.
+    int GetLastLocalItem() const { return lastLocalItem_; }
+
+    // The network folders by identifier; owned.
+    const std::map<int, RemoteFolder*>& GetFolders() const { return folders_; }
+    RemoteFolder* GetFolderById(int id) const;
+    // Takes the new folder and stores it in the settings file.
+    void OnNewFolderAdded(RemoteFolder* folder);
+    void OnFolderChanged(RemoteFolder* folder, bool save);
+    // Removes the folder's section from the settings file, then forgets and deletes the folder.
+    void OnFolderDeleted(RemoteFolder* folder);
+    void SaveToRegistry(RemoteFolder* folder, bool isNew);
+    void DeleteFromRegistry(RemoteFolder* folder);
+
+    bool GetShowHidden() const { return showHidden_; }
+    void SetShowHidden(bool show);
+    // The private-folder password as stored; empty when none is set.
+    const std::wstring& GetPassword() const { return password_; }
+    void SetPassword(const std::wstring& password);
+    // True when no password is set or it was entered during this run.
+    bool IsPasswordEntered() const { return password_.empty() || passwordEntered_; }
+    void SetPasswordEntered(bool entered) { passwordEntered_ = entered; }
+
+private:
+    void ProbeMemoryCard();
+    void SetNetworkPreference();
+    void LoadFolders();
+    // Writes one value of "General" into the settings file, made when missing; failures are ignored.
+    template <typename T>
+    void WriteGeneral(const wchar_t* key, const T& value);
+
+    std::map<int, RemoteFolder*> folders_;
+    // Declared before the browsers, which use it, so that it is destroyed after them.
+    std::unique_ptr<Osp::Content::ContentManager> contentManager_;
+    std::unique_ptr<LocalBrowser> localBrowsers_[3];
+    int lastLocalItem_ = 1;
+    bool showHidden_ = false;
+    std::wstring password_;
+    bool passwordEntered_ = false;
 };

@@ -1,0 +1,25 @@
+#pragma once
+// An open file of a browser, from IFsBrowser::CreateFileA. Every answer goes to the IFsFileListener given
+// to CreateFileA, on the user-interface thread; the result of a call says only whether the request could
+// be started. Deleting the file flushes and closes it, and drops its answers that are still on their way.
+// Used on the user-interface thread only; the file belongs to whoever received it in OnCreateN.
+
+#include "app/LiveTarget.h"
+#include "fs/FsTypes.h"
+
+class IFsFile : public LiveTarget {
+public:
+    virtual ~IFsFile() = default;
+
+    // Up to size bytes; the answer is OnRead. The end of the file is not a failure: result 0 with fewer
+    // bytes, 0 at the very end.
+    virtual unsigned long ReadA(void* buffer, unsigned int size) = 0;
+    // The answer is OnWrite with size bytes on success and 0 on failure. buffer must stay valid until then.
+    virtual unsigned long WriteA(const void* buffer, unsigned int size) = 0;
+    // The answer is OnSeek.
+    virtual unsigned long SeekA(TPosition origin, int offset) = 0;
+    virtual unsigned long long Tell64() const = 0;
+    virtual unsigned long Tell() const = 0;
+    // Flushes what was written; there is no answer.
+    virtual void CloseA() = 0;
+};

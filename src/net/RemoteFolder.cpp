@@ -1,0 +1,112 @@
+#include "net/RemoteFolder.h"
+
+#include "app/RegValue.h"
+#include "app/Results.h"
+
+namespace {
+
+using Osp::Base::String;
+
+constexpr wchar_t kGeneral[] = L"General";
+constexpr wchar_t kFreeFolderId[] = L"FreeFolderId";
+constexpr wchar_t kId[] = L"Id";
+
+// Identifier 0 is the key of the local file system's cached copies, so folders start at 1.
+unsigned int g_nextFreeId = 1;
+
+}  // namespace
+
+template <typename Folder, typename Visit>
+void RemoteFolder::ForEachString(Folder& folder, Visit visit) {
+    visit(L"NodeName", folder.nodeName_);
+    visit(L"ShareName", folder.shareName_);
+    visit(L"IpAddress", folder.ipAddress_);
+    visit(L"WinsServer", folder.winsServer_);
+    visit(L"UserName", folder.userName_);
+    visit(L"Password", folder.password_);
+}
+
+void RemoteFolder::CopyFrom(const RemoteFolder* other) {
+    nodeName_ = other->nodeName_;
+    shareName_ = other->shareName_;
+    ipAddress_ = other->ipAddress_;
+    winsServer_ = other->winsServer_;
+    userName_ = other->userName_;
+    password_ = other->password_;
+}
+
+RemoteFolder* RemoteFolder::CloneN() const {
+    auto* folder = new RemoteFolder;
+    folder->CopyFrom(this);
+    return folder;
+}
+
+String RemoteFolder::GetUncName() const {
+    String unc(L"\\\\");
+    unc += nodeName_.IsEmpty() ? ipAddress_ : nodeName_;
+    unc += L'\\';
+    unc += shareName_;
+    return unc;
+}
+
+String RemoteFolder::GetRegSectionName() const {
+    String name;
+    name.Format(16, L"RF%x", id_);
+    return name;
+}
+
+void RemoteFolder::SetNewId() {
+    id_ = g_nextFreeId++;
+}
+
+unsigned int RemoteFolder::GetNextFreeId() {
+    return g_nextFreeId;
+}
+
+void RemoteFolder::ReserveId(unsigned int id) {
+    if (g_nextFreeId <= id) {
+        g_nextFreeId = id + 1;
+    }
+}
+
+void RemoteFolder::LoadGeneralSettings(const Osp::Io::Registry& reg) {
+    int next = 0;
+    if (reg.GetValue(String(kGeneral), String(kFreeFolderId), next) == RES_OK) {
+        g_nextFreeId = static_cast<unsigned int>(next);
+    }
+}
+
+void RemoteFolder::LoadFromReg(const Osp::Io::Registry& reg, const String& section) {
+    int id = 0;
+    if (reg.GetValue(section, String(kId), id) == RES_OK) {
+        id_ = static_cast<unsigned int>(id);
+    }
+    ForEachString(*this, [&](const wchar_t* key, String& field) {
+        String value;
+        if (reg.GetValue(section, String(key), value) == RES_OK) {
+            field = value;
+        }
+    });
+}
+
+Osp::Base::result RemoteFolder::SaveToReg(Osp::Io::Registry& reg, bool isNew) const {
+    String section = GetRegSectionName();
+    // A section that has gone from the file since the folder was loaded is made again.
+    reg.AddSection(section);
+    Osp::Base::result first = SetRegValue(reg, section, String(kId), static_cast<int>(id_));
+    if (isNew) {
+        reg.AddSection(String(kGeneral));
+        Osp::Base::result r =
+            SetRegValue(reg, String(kGeneral), String(kFreeFolderId), static_cast<int>(g_nextFreeId));
+        first = first != RES_OK ? first : r;
+    }
+    ForEachString(*this, [&](const wchar_t* key, const String& field) {
+        Osp::Base::result r = SetRegValue(reg, section, String(key), field);
+        first = first != RES_OK ? first : r;
+    });
+    return first;
+}
+
+Osp::Base::result RemoteFolder::DeleteFromReg(Osp::Io::Registry& reg) const {
+    return reg.RemoveSection(GetRegSectionName());
+}

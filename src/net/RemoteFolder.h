@@ -1,0 +1,65 @@
+#pragma once
+// A network folder: one share of one server, kept in its own section of the settings file. The
+// identifier keys the section ("RF" and the identifier in lower-case hexadecimal) and the cached copies of
+// the share's files. New identifiers come from one counter for the whole run, stored as "FreeFolderId"
+// of "General". Used on the user-interface thread only.
+
+#include "Osp/Base/String.h"
+#include "Osp/Io/Registry.h"
+
+class RemoteFolder {
+public:
+    RemoteFolder() = default;
+
+    void SetNodeName(const Osp::Base::String& name) { nodeName_ = name; }
+    void SetShareName(const Osp::Base::String& name) { shareName_ = name; }
+    void SetIpAddress(const Osp::Base::String& address) { ipAddress_ = address; }
+    void SetWinsServer(const Osp::Base::String& address) { winsServer_ = address; }
+    void SetUserName(const Osp::Base::String& name) { userName_ = name; }
+    void SetPassword(const Osp::Base::String& password) { password_ = password; }
+    const Osp::Base::String& GetNodeName() const { return nodeName_; }
+    const Osp::Base::String& GetShareName() const { return shareName_; }
+    const Osp::Base::String& GetIpAddress() const { return ipAddress_; }
+    const Osp::Base::String& GetWinsServer() const { return winsServer_; }
+    const Osp::Base::String& GetUserName() const { return userName_; }
+    const Osp::Base::String& GetPassword() const { return password_; }
+    unsigned int GetId() const { return id_; }
+
+    // Copies the six settings strings; the identifier stays.
+    void CopyFrom(const RemoteFolder* other);
+    // A new folder with the six strings of this one.
+    RemoteFolder* CloneN() const;
+
+    // Two backslashes, the node name (or the address when there is none), a backslash and the share.
+    Osp::Base::String GetUncName() const;
+    Osp::Base::String GetRegSectionName() const;
+
+    // Takes the next free identifier.
+    void SetNewId();
+    static unsigned int GetNextFreeId();
+    // Makes sure identifiers handed out later are all greater than id, so that a new folder never takes
+    // the section of one that is already stored, whatever "FreeFolderId" said.
+    static void ReserveId(unsigned int id);
+
+    // Reads "FreeFolderId" of "General" into the next free identifier, when it is there.
+    static void LoadGeneralSettings(const Osp::Io::Registry& reg);
+    // Reads the identifier and the six strings of section; a missing value leaves its field alone.
+    void LoadFromReg(const Osp::Io::Registry& reg, const Osp::Base::String& section);
+    // Writes the folder's section (and, for a new folder, "FreeFolderId"); an empty string removes its
+    // key. Returns the first failure.
+    Osp::Base::result SaveToReg(Osp::Io::Registry& reg, bool isNew) const;
+    Osp::Base::result DeleteFromReg(Osp::Io::Registry& reg) const;
+
+private:
+    // The six strings with their keys, in the order they are written.
+    template <typename Folder, typename Visit>
+    static void ForEachString(Folder& folder, Visit visit);
+
+    Osp::Base::String nodeName_;
+    Osp::Base::String shareName_;
+    Osp::Base::String ipAddress_;
+    Osp::Base::String winsServer_;
+    Osp::Base::String userName_;
+    Osp::Base::String password_;
+    unsigned int id_ = 0;
+};
