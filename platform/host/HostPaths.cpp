@@ -232,6 +232,19 @@ Osp::Base::result ResultFromErrno(int error) {
             return E_DIR_NOT_EMPTY;
         case ENAMETOOLONG:
             return E_NAME_TOO_LONG;
+        case ECONNREFUSED:
+        case ETIMEDOUT:
+        case EHOSTUNREACH:
+            return E_CONNECTION_FAILED;
+        case ECONNRESET:
+        case EPIPE:
+        case ECONNABORTED:
+            return E_CONNECTION_RESET;
+        case ENETUNREACH:
+        case ENETDOWN:
+            return E_NETWORK_UNAVAILABLE;
+        case EAGAIN:
+            return E_WOULD_BLOCK;
         case EINVAL:
         case EXDEV:
             return E_INVALID_ARG;

@@ -32,6 +32,9 @@ inline constexpr result E_STORAGE_FULL = 0xA0000BA0;
 inline constexpr result E_IO = 0xA0000BA1;
 inline constexpr result E_DIR_NOT_EMPTY = 0xA0000BA2;
 inline constexpr result E_NAME_TOO_LONG = 0xA0000BA3;
+inline constexpr result E_CONNECTION_FAILED = 0xA0000BA4;
+inline constexpr result E_CONNECTION_RESET = 0xA0000BA5;
+inline constexpr result E_NETWORK_UNAVAILABLE = 0xA0000BA6;
 
 inline bool IsFailed(result r) {
     return r != E_SUCCESS;
