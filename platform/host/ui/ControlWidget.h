@@ -1,0 +1,77 @@
+#pragma once
+// The widget behind a control: draws the control's look and the user's drawing layer, and turns mouse
+// and touch input into the platform's touches (press, moves, long press, release) for the control's
+// touch listeners and for the control's own behaviour.
+//
+// The widget outlives its control: when the control is deleted the widget is hidden, forgets the
+// control and is deleted by the event loop, so a control may be deleted inside its own listener calls.
+
+#include <QElapsedTimer>
+#include <QPointF>
+#include <QTimer>
+#include <QWidget>
+#include <deque>
+#include <utility>
+
+#include "Osp/Ui/Control.h"
+
+namespace host {
+
+class ControlWidget : public QWidget {
+public:
+    enum class TouchEnd { kTap, kDrag, kLongPress };
+
+    explicit ControlWidget(Osp::Ui::Control& owner, QWidget* parent = nullptr);
+    ~ControlWidget() override;
+
+    // The control, or null once it has been deleted.
+    Osp::Ui::Control* Owner() const { return owner_; }
+    // Called by the control's destructor.
+    void ReleaseOwner();
+    // Where the children of a container are placed (its client area).
+    virtual QWidget* ContentArea() { return this; }
+    // Schedules a drawing unless the widget is drawing right now (a canvas shown from OnDraw).
+    void RequestUpdate();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+    // The control's own look.
+    virtual void PaintControl(QPainter& painter) {}
+    // The control's own reaction to touches, called after the touch listeners when the control still
+    // exists. TouchMoved comes for every move once the touch is a drag.
+    virtual void TouchPressed(const QPoint& pos) {}
+    virtual void TouchMoved(const QPoint& pos) {}
+    virtual void TouchLongPressed(const QPoint& pos) {}
+    virtual void TouchReleased(const QPoint& pos, TouchEnd end) {}
+    // Whether the touch listeners hear about touches on this widget.
+    virtual bool ReportsTouches() const { return true; }
+
+    // The finger is down and the touch is still a candidate for a tap.
+    bool IsTapCandidate() const { return down_ && !dragging_ && !longPressed_; }
+    QPoint PressPosition() const { return pressPos_; }
+    // Speed of the finger over its last moves, in pixels per second.
+    QPointF ReleaseVelocity() const;
+
+private:
+    void Press(const QPoint& pos, bool doublePress);
+    void OnLongPressTimer();
+    bool NotifyTouch(int status, const QPoint& pos);
+
+    Osp::Ui::Control* owner_;
+    bool down_ = false;
+    bool dragging_ = false;
+    bool longPressed_ = false;
+    bool painting_ = false;
+    QPoint pressPos_;
+    QPoint lastPos_;
+    QTimer longPressTimer_;
+    QElapsedTimer clock_;
+    std::deque<std::pair<qint64, QPoint>> samples_;
+};
+
+}  // namespace host
