@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""Writes the hand-made seed answers of the fuzz targets into corpus/<target>/.
+
+Each seed is a well-formed answer of the kind a server sends, so that fuzzing starts from inputs that
+reach deep into the parsers. Run it again after changing a seed; the files are committed."""
+
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def utf16(text, terminated=False):
+    return text.encode("utf-16-le") + (b"\0\0" if terminated else b"")
+
+
+def smb(command, words, data, status=0):
+    header = b"\xffSMB" + bytes([command]) + struct.pack("<I", status) + bytes(23)
+    body = header + bytes([len(words) // 2]) + words + struct.pack("<H", len(data)) + data
+    return b"\0" + len(body).to_bytes(3, "big") + body
+
+
+def trans(command, params, data):
+    param_offset = 56
+    data_offset = (param_offset + len(params) + 3) // 4 * 4
+    words = struct.pack("<HHHHHHHHHBB", len(params), len(data), 0, len(params), param_offset, 0,
+                        len(data), data_offset, 0, 0, 0)
+    body = b"\0" + params
+    body += bytes(data_offset - 55 - len(body)) + data
+    return smb(command, words, body)
+
+
+def find_entry(name, attributes, size, last):
+    fixed = struct.pack("<IIQQQQQQIII", 0, 0, 1, 2, 129000000000000000, 4, size, (size + 4095) // 4096 * 4096,
+                        attributes, 2 * len(name), 0)
+    entry = fixed + bytes(94 - len(fixed)) + utf16(name)
+    if not last:
+        entry += bytes(-len(entry) % 8)
+        entry = struct.pack("<I", len(entry)) + entry[4:]
+    return entry
+
+
+def find_data(names):
+    entries = [find_entry(n, a, s, i + 1 == len(names)) for i, (n, a, s) in enumerate(names)]
+    offsets = [sum(len(e) for e in entries[:i]) for i in range(len(entries))]
+    return b"".join(entries), offsets[-1]
+
+
+def dce_string(text):
+    raw = b"" if text is None else utf16(text, True)
+    count = 0 if text is None else len(text) + 1
+    out = struct.pack("<III", count, 0, count) + raw
+    return out + bytes(-len(out) % 4)
+
+
+def share_answer(shares):
+    out = bytes.fromhex("05000203100000000000000001000000000000000000") + bytes(2)
+    out += struct.pack("<IIIII", 1, 1, 0x20000, len(shares), 0x20004) + struct.pack("<I", len(shares))
+    for i, (name, kind, remark) in enumerate(shares):
+        out += struct.pack("<III", 0x20008 + 2 * i, kind, 0x20009 + 2 * i)
+    for name, kind, remark in shares:
+        out += dce_string(name) + dce_string(remark or None)
+    return out + struct.pack("<III", len(shares), 0, 0)
+
+
+def l2_name(name):
+    padded = name.upper().ljust(15)[:15].encode() + b"\x20"
+    letters = b"".join(bytes([0x41 + (c >> 4), 0x41 + (c & 15)]) for c in padded)
+    return b"\x20" + letters + b"\0"
+
+
+def ns_answer(trans_id, entries):
+    data = b"".join(struct.pack(">H4s", flags, bytes(address)) for flags, address in entries)
+    return (struct.pack(">HHHHHH", trans_id, 0x8500, 0, 1, 0, 0) + l2_name("server") +
+            struct.pack(">HHIH", 0x20, 1, 300000, len(data)) + data)
+
+
+def write(target, name, content):
+    folder = os.path.join(HERE, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(content)
+
+
+def main():
+    negotiate_words = struct.pack("<HBHHIIIIQhB", 0, 3, 50, 1, 16644, 65536, 0xA1B2C3D4, 0x8000E3FD, 0, -120, 8)
+    write("smb_response", "negotiate", smb(0x72, negotiate_words, bytes(range(8)) + utf16("WORKGROUP", True)))
+    read_words = struct.pack("<BBHHHHHHH", 0xFF, 0, 0, 0, 0, 0, 10, 60, 0) + bytes(8)
+    write("smb_response", "read", smb(0x2E, read_words, b"\0" + bytes(range(10))))
+    write("smb_response", "write", smb(0x2F, struct.pack("<BBHHHHH", 0xFF, 0, 0, 4096, 0, 0, 0), b""))
+    create_words = bytearray(68)
+    create_words[0] = 0xFF
+    create_words[5:7] = struct.pack("<H", 0x4001)
+    create_words[55:63] = struct.pack("<Q", 1000)
+    write("smb_response", "nt_create", smb(0xA2, bytes(create_words), b""))
+    write("smb_response", "trans2", trans(0x32, bytes(10), bytes(range(40))))
+    write("smb_response", "error", smb(0x32, b"", b"", status=0xC0000022))
+
+    data, last = find_data([("a.txt", 0x21, 1000), ("folder", 0x10, 0), ("..", 0x10, 0), ("b.bin", 0x20, 5)])
+    write("trans2_find", "first", b"\0" + trans(0x32, struct.pack("<HHHHH", 0x42, 4, 0, 0, last), data))
+    data, last = find_data([("next.doc", 0x20, 70000)])
+    write("trans2_find", "next", b"\1" + trans(0x32, struct.pack("<HHHH", 1, 1, 0, 0), data))
+
+    name = utf16("\\dir\\file.txt")
+    all_info = struct.pack("<QQQQIIQQIBBHII", 1, 2, 3, 4, 0x20, 0, 4096, 1000, 1, 0, 0, 0, 0, len(name)) + name
+    write("trans2_info", "all_info", b"\0" + all_info)
+    write("trans2_info", "fs_size", b"\1" + struct.pack("<QQII", 1000000, 250000, 8, 512))
+
+    write("share_enum", "three_shares",
+          share_answer([("public", 0, ""), ("IPC$", 3, "IPC Service (Samba)"), ("docs", 0, "Team")]))
+
+    write("nbns_response", "unique", ns_answer(0x1234, [(0, (192, 168, 1, 5))]))
+    write("nbns_response", "group_and_unique",
+          ns_answer(0x2345, [(0x8000, (192, 168, 1, 255)), (0, (192, 168, 1, 7)), (0, (10, 0, 0, 7))]))
+
+
+if __name__ == "__main__":
+    main()
