@@ -7,14 +7,27 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
 #include "Osp/Ui/Container.h"
+#include "Osp/Ui/Controls/Button.h"
+#include "Osp/Ui/Controls/CheckButton.h"
+#include "Osp/Ui/Controls/EditArea.h"
+#include "Osp/Ui/Controls/EditField.h"
+#include "Osp/Ui/Controls/Label.h"
 #include "host/QtString.h"
+#include "host/ui/CommandBar.h"
 #include "host/ui/ControlImpl.h"
 #include "host/ui/ControlWidget.h"
+#include "host/ui/EditCore.h"
 #include "host/ui/FormImpl.h"
 #include "host/ui/FormWidget.h"
 #include "host/ui/FrameImpl.h"
+#include "host/ui/KeypadWidget.h"
 #include "host/ui/ListImpl.h"
+#include "host/ui/MenuPanel.h"
+#include "host/ui/MessageBoxHooks.h"
 #include "host/ui/Overlay.h"
 #include "host/ui/Theme.h"
 
@@ -83,14 +96,44 @@ host::Overlay* TopOverlay() {
     return overlays.empty() ? nullptr : overlays.back();
 }
 
+// The first child widget of the kind on the topmost overlay.
+template <typename T>
+T* OnTopOverlay() {
+    host::Overlay* top = TopOverlay();
+    if (top == nullptr) {
+        return nullptr;
+    }
+    for (QObject* child : top->children()) {
+        if (auto* widget = dynamic_cast<T*>(child)) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+void TapWidget(QWidget& widget, const QPoint& local) {
+    TapWindow(widget.mapTo(&Window(), local));
+}
+
+// The command bar of an open overlay keypad on the current form, or null.
+host::CommandBar* OpenCommandBar(Osp::Ui::Controls::Frame& frame) {
+    Form* form = frame.GetCurrentForm();
+    if (form == nullptr) {
+        return nullptr;
+    }
+    auto* bar = dynamic_cast<host::CommandBar*>(form->GetFormImpl().widget->CommandBarWidget());
+    return bar != nullptr && bar->isVisible() ? bar : nullptr;
+}
+
 }  // namespace
 
-UiDriver::UiDriver() {
+UiDriver::UiDriver() : firstMessageBox_(host::MessageBoxLog().size()) {
     Window().show();
     Pump(0);
 }
 
 UiDriver::~UiDriver() {
+    host::PlannedMessageBoxAnswers().clear();
     while (host::Overlay* top = TopOverlay()) {
         top->Close();
     }
@@ -104,6 +147,18 @@ Osp::Ui::Controls::Frame& UiDriver::GetFrame() const {
 }
 
 Control* UiDriver::Find(const std::wstring& id) const {
+    const Osp::Base::String name(id);
+    const auto& overlays = host::AppWindow().Overlays();
+    for (auto it = overlays.rbegin(); it != overlays.rend(); ++it) {
+        for (QObject* child : (*it)->children()) {
+            auto* widget = dynamic_cast<host::ControlWidget*>(child);
+            auto* container =
+                widget != nullptr ? dynamic_cast<Osp::Ui::Container*>(widget->Owner()) : nullptr;
+            if (container != nullptr) {
+                return container->GetControl(name, true);
+            }
+        }
+    }
     Form* form = GetFrame().GetCurrentForm();
     return form == nullptr ? nullptr : form->GetControl(Osp::Base::String(id), true);
 }
@@ -231,6 +286,119 @@ void UiDriver::PressKey(PhoneKey key) const {
     }
     QKeyEvent event(QEvent::KeyPress, code, modifiers);
     QApplication::sendEvent(target, &event);
+}
+
+std::vector<std::wstring> UiDriver::MenuItems() const {
+    std::vector<std::wstring> texts;
+    if (auto* menu = OnTopOverlay<host::MenuPanel>()) {
+        for (int row = 0; row < menu->RowCount(); ++row) {
+            texts.push_back(host::FromQString(menu->RowText(row)));
+        }
+    }
+    return texts;
+}
+
+bool UiDriver::IsMenuOpen() const {
+    return OnTopOverlay<host::MenuPanel>() != nullptr;
+}
+
+bool UiDriver::ChooseMenuItem(const std::wstring& text) const {
+    host::MenuPanel* menu = OnTopOverlay<host::MenuPanel>();
+    if (menu == nullptr) {
+        return false;
+    }
+    for (int row = 0; row < menu->RowCount(); ++row) {
+        if (menu->RowText(row) == host::ToQString(text)) {
+            TapWidget(*menu, menu->RowRect(row).center());
+            return true;
+        }
+    }
+    return false;
+}
+
+void UiDriver::AnswerNextMessageBox(Osp::Ui::Controls::MessageBoxModalResult answer) const {
+    host::PlannedMessageBoxAnswers().push_back(answer);
+}
+
+std::vector<ShownMessageBox> UiDriver::MessageBoxes() const {
+    std::vector<ShownMessageBox> boxes;
+    const auto& log = host::MessageBoxLog();
+    for (size_t i = firstMessageBox_; i < log.size(); ++i) {
+        boxes.push_back({log[i].title, log[i].text, log[i].style, log[i].timeout, log[i].result});
+    }
+    return boxes;
+}
+
+size_t UiDriver::PendingAnswers() const {
+    return host::PlannedMessageBoxAnswers().size();
+}
+
+bool UiDriver::TypeText(const std::wstring& text) const {
+    QWidget* entry = nullptr;
+    if (auto* keypad = OnTopOverlay<host::KeypadWidget>()) {
+        entry = keypad->Editor();
+    } else if (host::CurrentTextEntry() && host::CurrentTextEntry()->isVisible()) {
+        entry = host::CurrentTextEntry();
+    }
+    if (auto* line = dynamic_cast<QLineEdit*>(entry)) {
+        line->clear();
+        line->insert(host::ToQString(text));
+        return true;
+    }
+    if (auto* area = dynamic_cast<QPlainTextEdit*>(entry)) {
+        area->setPlainText(host::ToQString(text));
+        return true;
+    }
+    return false;
+}
+
+bool UiDriver::ConfirmKeypad() const {
+    if (auto* keypad = OnTopOverlay<host::KeypadWidget>()) {
+        TapWidget(*keypad, keypad->OkRect().center());
+        return true;
+    }
+    if (host::CommandBar* bar = OpenCommandBar(GetFrame())) {
+        TapWidget(*bar, bar->ButtonRect(Osp::Ui::Controls::COMMAND_BUTTON_POSITION_LEFT).center());
+        return true;
+    }
+    return false;
+}
+
+bool UiDriver::CancelKeypad() const {
+    if (auto* keypad = OnTopOverlay<host::KeypadWidget>()) {
+        TapWidget(*keypad, keypad->CancelRect().center());
+        return true;
+    }
+    if (host::CommandBar* bar = OpenCommandBar(GetFrame())) {
+        TapWidget(*bar, bar->ButtonRect(Osp::Ui::Controls::COMMAND_BUTTON_POSITION_RIGHT).center());
+        return true;
+    }
+    return false;
+}
+
+bool UiDriver::IsKeypadOpen() const {
+    return OnTopOverlay<host::KeypadWidget>() != nullptr || OpenCommandBar(GetFrame()) != nullptr;
+}
+
+std::wstring UiDriver::TextOf(const std::wstring& id) const {
+    using namespace Osp::Ui::Controls;
+    Control* control = Find(id);
+    if (auto* label = dynamic_cast<Label*>(control)) {
+        return label->GetText().Units();
+    }
+    if (auto* button = dynamic_cast<Button*>(control)) {
+        return button->GetText().Units();
+    }
+    if (auto* check = dynamic_cast<CheckButton*>(control)) {
+        return check->GetText().Units();
+    }
+    if (auto* field = dynamic_cast<EditField*>(control)) {
+        return field->GetText().Units();
+    }
+    if (auto* area = dynamic_cast<EditArea*>(control)) {
+        return area->GetText().Units();
+    }
+    return {};
 }
 
 std::wstring UiDriver::TitleOf(const Form& form) const {

@@ -14,18 +14,30 @@
 #include "Osp/Ui/Controls/Form.h"
 #include "Osp/Ui/Controls/Frame.h"
 #include "Osp/Ui/Controls/List.h"
+#include "Osp/Ui/Controls/MessageBox.h"
 
 namespace testsupport {
 
 enum class PhoneKey { kLeftSoftkey, kRightSoftkey, kOptionKey, kEscape, kEnter, kRotate };
 
+struct ShownMessageBox {
+    std::wstring title;
+    std::wstring text;
+    Osp::Ui::Controls::MessageBoxStyle style;
+    unsigned long timeout;
+    int result;
+};
+
 class UiDriver {
 public:
     // Shows the phone window (the frame exists from then on).
     UiDriver();
-    // Closes what lies over the forms, removes every form from the frame and turns the phone upright,
-    // so that the next test starts on an empty screen.
+    // Closes what lies over the forms, removes every form from the frame, drops unused planned answers
+    // and turns the phone upright, so that the next test starts on an empty screen.
     ~UiDriver();
+
+    UiDriver(const UiDriver&) = delete;
+    UiDriver& operator=(const UiDriver&) = delete;
 
     Osp::Ui::Controls::Frame& GetFrame() const;
     // The control with the identifier: in the topmost open popup, else in the current form (searched
@@ -63,10 +75,36 @@ public:
     // A key of the desktop keyboard as the phone maps it.
     void PressKey(PhoneKey key) const;
 
+    // The texts of the open menu's current level (empty when no menu is open).
+    std::vector<std::wstring> MenuItems() const;
+    bool IsMenuOpen() const;
+    // Taps the item of the open menu with the text; false when there is none.
+    bool ChooseMenuItem(const std::wstring& text) const;
+
+    // The next message box shown will be answered with this result (MSGBOX_RESULT_CLOSE lets it time
+    // out by itself). Answers are used in the order given.
+    void AnswerNextMessageBox(Osp::Ui::Controls::MessageBoxModalResult answer) const;
+    // Every message box shown since the driver was made, oldest first.
+    std::vector<ShownMessageBox> MessageBoxes() const;
+    // Boxes planned with AnswerNextMessageBox that have not been shown yet.
+    size_t PendingAnswers() const;
+
+    // Replaces the text being entered in the open keypad or the edit field whose keypad is open.
+    bool TypeText(const std::wstring& text) const;
+    // Taps the keypad's OK ("Done") or Cancel.
+    bool ConfirmKeypad() const;
+    bool CancelKeypad() const;
+    bool IsKeypadOpen() const;
+
+    // The text a control shows: a label, button, check button, edit field or edit area.
+    std::wstring TextOf(const std::wstring& id) const;
     std::wstring TitleOf(const Osp::Ui::Controls::Form& form) const;
 
     // Saves what the window shows as a PNG file.
     bool SaveScreenshot(const std::string& hostPath) const;
+
+private:
+    size_t firstMessageBox_;
 };
 
 }  // namespace testsupport

@@ -84,7 +84,7 @@ Osp::Graphics::Dimension Control::GetSize() const {
 result Control::SetShowState(bool show) {
     impl_->shown = show;
     if (impl_->widget != nullptr) {
-        impl_->widget->setVisible(show);
+        impl_->widget->ApplyShowState(show);
     }
     return E_SUCCESS;
 }

@@ -32,6 +32,8 @@ public:
     virtual QWidget* ContentArea() { return this; }
     // Schedules a drawing unless the widget is drawing right now (a canvas shown from OnDraw).
     void RequestUpdate();
+    // Shows or hides the control; controls above the forms open and close their overlay instead.
+    virtual void ApplyShowState(bool show) { setVisible(show); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

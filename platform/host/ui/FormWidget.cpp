@@ -183,6 +183,16 @@ void FormWidget::Arrange() {
     softkeys_->setVisible(barH > 0);
     title_->update();
     softkeys_->update();
+    if (commandBar_) {
+        commandBar_->setGeometry(0, height() - theme::kSoftkeyHeight, width(), theme::kSoftkeyHeight);
+        commandBar_->raise();
+    }
+}
+
+void FormWidget::SetCommandBar(QWidget* bar) {
+    commandBar_ = bar;
+    bar->setParent(this);
+    Arrange();
 }
 
 void FormWidget::resizeEvent(QResizeEvent*) {

@@ -2,6 +2,8 @@
 // The widget of a form: title bar, client area (where the form's controls live and its touches and
 // drawing layer go) and soft-key bar.
 
+#include <QPointer>
+
 #include "host/ui/ControlWidget.h"
 #include "host/ui/FormImpl.h"
 
@@ -17,6 +19,9 @@ public:
     QRect KeyRect(Osp::Ui::Controls::Form::Impl::KeyId id) const;
     // Places the bars and the client area for the form's current styles and size.
     void Arrange();
+    // The command bar of an overlay keypad lies over the soft-key bar while it is shown.
+    void SetCommandBar(QWidget* bar);
+    QWidget* CommandBarWidget() const { return commandBar_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -27,6 +32,7 @@ private:
     QWidget* title_;
     ControlWidget* client_;
     QWidget* softkeys_;
+    QPointer<QWidget> commandBar_;
 };
 
 }  // namespace host

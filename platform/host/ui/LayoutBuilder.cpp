@@ -3,9 +3,17 @@
 #include <QStringList>
 #include <memory>
 
+#include "Osp/Ui/Controls/Button.h"
+#include "Osp/Ui/Controls/CheckButton.h"
+#include "Osp/Ui/Controls/EditArea.h"
+#include "Osp/Ui/Controls/EditField.h"
 #include "Osp/Ui/Controls/Form.h"
+#include "Osp/Ui/Controls/Label.h"
 #include "Osp/Ui/Controls/List.h"
+#include "Osp/Ui/Controls/Progress.h"
+#include "Osp/Ui/Controls/ScrollPanel.h"
 #include "host/QtString.h"
+#include "host/ui/ButtonImpl.h"
 #include "host/ui/ControlImpl.h"
 
 namespace host::layout {
@@ -69,9 +77,152 @@ std::unique_ptr<Osp::Ui::Control> MakeList(const Node& node, const Rectangle& re
     return list;
 }
 
+bool ParseColor(const Node& node, const char* name, Osp::Graphics::Color& out) {
+    const QColor color(node.Text(QLatin1String(name)));
+    if (!color.isValid()) {
+        return false;
+    }
+    out = Osp::Graphics::Color(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
+                               static_cast<uint8_t>(color.blue()), static_cast<uint8_t>(color.alpha()));
+    return true;
+}
+
+std::unique_ptr<Osp::Ui::Control> MakeLabel(const Node& node, const Rectangle& rect) {
+    static const std::pair<const char*, C::HorizontalAlignment> kAlign[] = {
+        {"left", C::ALIGNMENT_LEFT}, {"center", C::ALIGNMENT_CENTER}, {"right", C::ALIGNMENT_RIGHT}};
+    static const std::pair<const char*, C::VerticalAlignment> kVAlign[] = {
+        {"top", C::ALIGNMENT_TOP}, {"middle", C::ALIGNMENT_MIDDLE}, {"bottom", C::ALIGNMENT_BOTTOM}};
+    C::HorizontalAlignment align = C::ALIGNMENT_LEFT;
+    C::VerticalAlignment valign = C::ALIGNMENT_MIDDLE;
+    if (!Choose(node, "align", kAlign, align) || !Choose(node, "valign", kVAlign, valign)) {
+        return nullptr;
+    }
+    auto label = std::make_unique<C::Label>();
+    if (label->Construct(rect, Str(node, "text")) != E_SUCCESS) {
+        return nullptr;
+    }
+    label->SetTextHorizontalAlignment(align);
+    label->SetTextVerticalAlignment(valign);
+    label->SetTextConfig(node.Int(QStringLiteral("textSize"), 20), node.Flag(QStringLiteral("bold"))
+                                                                       ? C::LABEL_TEXT_STYLE_BOLD
+                                                                       : C::LABEL_TEXT_STYLE_NORMAL);
+    for (const char* name : {"color", "background"}) {
+        if (node.Has(QLatin1String(name))) {
+            Osp::Graphics::Color color;
+            if (!ParseColor(node, name, color)) {
+                return nullptr;
+            }
+            if (QLatin1String(name) == QLatin1String("color")) {
+                label->SetTextColor(color);
+            } else {
+                label->SetBackgroundColor(color);
+            }
+        }
+    }
+    return label;
+}
+
+std::unique_ptr<Osp::Ui::Control> MakeButton(const Node& node, const Rectangle& rect) {
+    auto button = std::make_unique<C::Button>();
+    if (button->Construct(rect, Str(node, "text")) != E_SUCCESS) {
+        return nullptr;
+    }
+    button->SetActionId(node.Int(QStringLiteral("actionId"), -1));
+    button->GetButtonImpl().primary = node.Flag(QStringLiteral("primary"));
+    return button;
+}
+
+std::unique_ptr<Osp::Ui::Control> MakeCheckButton(const Node& node, const Rectangle& rect) {
+    static const std::pair<const char*, C::CheckButtonStyle> kStyles[] = {
+        {"mark", C::CHECK_BUTTON_STYLE_MARK},
+        {"onoff", C::CHECK_BUTTON_STYLE_ONOFF},
+        {"radio", C::CHECK_BUTTON_STYLE_RADIO}};
+    C::CheckButtonStyle style = C::CHECK_BUTTON_STYLE_MARK;
+    if (!Choose(node, "style", kStyles, style)) {
+        return nullptr;
+    }
+    auto check = std::make_unique<C::CheckButton>();
+    if (check->Construct(rect, style, C::BACKGROUND_STYLE_DEFAULT, false, Str(node, "text")) != E_SUCCESS) {
+        return nullptr;
+    }
+    check->SetActionId(node.Int(QStringLiteral("checkedActionId"), -1),
+                       node.Int(QStringLiteral("uncheckedActionId"), -1));
+    check->SetSelected(node.Flag(QStringLiteral("checked")));
+    return check;
+}
+
+bool InputStyleOf(const Node& node, C::InputStyle& out) {
+    static const std::pair<const char*, C::InputStyle> kInputs[] = {{"fullscreen", C::INPUT_STYLE_FULLSCREEN},
+                                                                    {"overlay", C::INPUT_STYLE_OVERLAY}};
+    return Choose(node, "input", kInputs, out);
+}
+
+std::unique_ptr<Osp::Ui::Control> MakeEditField(const Node& node, const Rectangle& rect) {
+    static const std::pair<const char*, C::EditFieldStyle> kStyles[] = {
+        {"normal", C::EDIT_FIELD_STYLE_NORMAL}, {"password", C::EDIT_FIELD_STYLE_PASSWORD}};
+    C::EditFieldStyle style = C::EDIT_FIELD_STYLE_NORMAL;
+    C::InputStyle input = C::INPUT_STYLE_FULLSCREEN;
+    if (!Choose(node, "style", kStyles, style) || !InputStyleOf(node, input)) {
+        return nullptr;
+    }
+    auto field = std::make_unique<C::EditField>();
+    if (field->Construct(rect, style, input, false, node.Int(QStringLiteral("limit"), 100)) != E_SUCCESS) {
+        return nullptr;
+    }
+    field->SetText(Str(node, "text"));
+    field->SetGuideText(Str(node, "guide"));
+    field->SetLowerCaseModeEnabled(node.Flag(QStringLiteral("lowercase")));
+    if (node.Flag(QStringLiteral("numeric"))) {
+        field->SetInputModeCategory(
+            C::EDIT_INPUTMODE_ALPHA | C::EDIT_INPUTMODE_PREDICTIVE | C::EDIT_INPUTMODE_SYMBOL, false);
+    }
+    return field;
+}
+
+std::unique_ptr<Osp::Ui::Control> MakeEditArea(const Node& node, const Rectangle& rect) {
+    C::InputStyle input = C::INPUT_STYLE_FULLSCREEN;
+    if (!InputStyleOf(node, input)) {
+        return nullptr;
+    }
+    auto area = std::make_unique<C::EditArea>();
+    if (area->Construct(rect, input, node.Int(QStringLiteral("limit"), 1000)) != E_SUCCESS) {
+        return nullptr;
+    }
+    area->SetText(Str(node, "text"));
+    area->SetGuideText(Str(node, "guide"));
+    area->SetLowerCaseModeEnabled(node.Flag(QStringLiteral("lowercase")));
+    return area;
+}
+
+std::unique_ptr<Osp::Ui::Control> MakeProgress(const Node& node, const Rectangle& rect) {
+    auto progress = std::make_unique<C::Progress>();
+    if (progress->Construct(rect, node.Int(QStringLiteral("min"), 0), node.Int(QStringLiteral("max"), 100)) !=
+        E_SUCCESS) {
+        return nullptr;
+    }
+    progress->SetValue(node.Int(QStringLiteral("value"), 0));
+    return progress;
+}
+
+std::unique_ptr<Osp::Ui::Control> MakeScrollPanel(const Node&, const Rectangle& rect) {
+    auto panel = std::make_unique<C::ScrollPanel>();
+    if (panel->Construct(rect) != E_SUCCESS) {
+        return nullptr;
+    }
+    return panel;
+}
+
 std::unique_ptr<Osp::Ui::Control> MakeControl(const Node& node, const Rectangle& rect) {
-    if (node.type == QLatin1String("List")) {
-        return MakeList(node, rect);
+    using Maker = std::unique_ptr<Osp::Ui::Control> (*)(const Node&, const Rectangle&);
+    static const std::pair<const char*, Maker> kMakers[] = {
+        {"Label", MakeLabel},         {"Button", MakeButton},           {"CheckButton", MakeCheckButton},
+        {"EditField", MakeEditField}, {"EditArea", MakeEditArea},       {"List", MakeList},
+        {"Progress", MakeProgress},   {"ScrollPanel", MakeScrollPanel},
+    };
+    for (const auto& [type, make] : kMakers) {
+        if (node.type == QLatin1String(type)) {
+            return make(node, rect);
+        }
     }
     return nullptr;
 }

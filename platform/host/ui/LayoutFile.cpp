@@ -26,7 +26,7 @@ struct ElementRule {
 };
 
 const ElementRule kRules[] = {
-    {"form", "style orientation title softkey0 softkey1 background", true},
+    {"form", "style orientation title softkey0 softkey1", true},
     {"popup", "title size", true},
     {"Label", "text align valign textSize bold color background", false},
     {"Button", "text actionId primary", false},

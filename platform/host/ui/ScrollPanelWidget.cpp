@@ -1,0 +1,42 @@
+#include "host/ui/ScrollPanelWidget.h"
+
+#include <QWheelEvent>
+#include <algorithm>
+
+namespace host {
+namespace {
+
+// Room below the last control, so that it does not stick to the panel's edge.
+constexpr int kBottomMargin = 16;
+
+}  // namespace
+
+ScrollPanelWidget::ScrollPanelWidget(Osp::Ui::Control& panel)
+    : ControlWidget(panel), content_(new QWidget(this)) {}
+
+int ScrollPanelWidget::ContentHeight() const {
+    return std::max(height(), content_->childrenRect().bottom() + 1 + kBottomMargin);
+}
+
+void ScrollPanelWidget::SetOffset(int offset) {
+    offset_ = std::clamp(offset, 0, std::max(0, ContentHeight() - height()));
+    content_->setGeometry(0, -offset_, width(), ContentHeight());
+}
+
+void ScrollPanelWidget::resizeEvent(QResizeEvent*) {
+    SetOffset(offset_);
+}
+
+void ScrollPanelWidget::wheelEvent(QWheelEvent* event) {
+    SetOffset(offset_ - event->angleDelta().y() / 2);
+}
+
+void ScrollPanelWidget::TouchPressed(const QPoint&) {
+    pressOffset_ = offset_;
+}
+
+void ScrollPanelWidget::TouchMoved(const QPoint& pos) {
+    SetOffset(pressOffset_ - (pos.y() - PressPosition().y()));
+}
+
+}  // namespace host
