@@ -1,5 +1,8 @@
 #include "text/TextDecoder.h"
 
+#include <algorithm>
+#include <array>
+
 #include "text/CodePages.h"
 
 namespace {
@@ -10,58 +13,98 @@ bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
+// The characters of the bytes of one single-byte encoding.
+using ByteTable = std::array<wchar_t, 256>;
+
+template <typename MapByte>
+ByteTable MakeTable(MapByte map) {
+    ByteTable table{};
+    for (int b = 0; b < 256; ++b) {
+        table[static_cast<size_t>(b)] = map(static_cast<unsigned char>(b));
+    }
+    return table;
+}
+
+const ByteTable& TableOf(TTextEncoding encoding) {
+    static const ByteTable latin1 = MakeTable([](unsigned char b) { return wchar_t{b}; });
+    static const ByteTable cp1252 = MakeTable(Cp1252ToUnicode);
+    static const ByteTable cp1251 = MakeTable(Cp1251ToUnicode);
+    return encoding == ENCODING_CP1252 ? cp1252 : encoding == ENCODING_CP1251 ? cp1251 : latin1;
+}
+
 // Writes decoded characters into the text, applying the line-break, tab and control-character rules.
+// The text is sized up front to the most the input can give, written through a pointer, and cut to what
+// was written at the end, so that the per-character work stays a store and a compare.
 class UnitWriter {
 public:
-    UnitWriter(std::wstring* out, int tabSize) : out_(out), tabSize_(tabSize > 0 ? tabSize : 1) {}
+    UnitWriter(std::wstring* out, size_t capacity, int tabSize)
+        : out_(out), tabSize_(tabSize > 0 ? static_cast<size_t>(tabSize) : 1) {
+        out_->resize(capacity);
+        begin_ = out_->data();
+        dst_ = begin_;
+        lineStart_ = begin_;
+    }
+
+    ~UnitWriter() { out_->resize(static_cast<size_t>(dst_ - begin_)); }
 
     void Put(wchar_t c) {
-        if (c >= 0x80 || (c >= L' ' && c < 0x7F)) {
-            out_->push_back(c);
-        } else if (c == L'\n' || c == L'\r') {
+        if (c >= L' ') [[likely]] {
+            if (c != 0x7F) {
+                *dst_++ = c;
+            }
+            pairOpen_ = 0;
+        } else {
+            PutControl(c);
+        }
+    }
+
+private:
+    void PutControl(wchar_t c) {
+        if (c == L'\n' || c == L'\r') {
             PutLineBreak(c);
             return;
-        } else if (c == L'\t') {
-            PutTab();
+        }
+        if (c == L'\t') {
+            const size_t column = static_cast<size_t>(dst_ - lineStart_);
+            dst_ = std::fill_n(dst_, tabSize_ - column % tabSize_, L' ');
         }
         pairOpen_ = 0;
     }
 
-private:
     // CR LF and LF CR are one break, but the pair is closed by its second half: CR LF CR LF is two.
     void PutLineBreak(wchar_t c) {
         if (pairOpen_ != 0 && pairOpen_ != c) {
             pairOpen_ = 0;
         } else {
-            out_->push_back(L'\n');
+            *dst_++ = L'\n';
             pairOpen_ = c;
         }
-        lineStart_ = out_->size();
-    }
-
-    void PutTab() {
-        const size_t column = out_->size() - lineStart_;
-        const size_t spaces = static_cast<size_t>(tabSize_) - column % static_cast<size_t>(tabSize_);
-        out_->append(spaces, L' ');
+        lineStart_ = dst_;
     }
 
     std::wstring* out_;
     size_t tabSize_;
-    size_t lineStart_ = 0;
+    wchar_t* begin_;
+    wchar_t* dst_;
+    wchar_t* lineStart_;
     wchar_t pairOpen_ = 0;  // the break character that opened a possible CR LF or LF CR pair
 };
 
-template <typename MapByte>
-void DecodeBytes(const unsigned char* data, size_t size, size_t start, UnitWriter& writer, MapByte map) {
+void DecodeBytes(const unsigned char* data, size_t size, size_t start, const ByteTable& table,
+                 UnitWriter& writer) {
     for (size_t i = start; i < size; ++i) {
-        writer.Put(map(data[i]));
+        writer.Put(table[data[i]]);
     }
 }
 
 void DecodeUtf8(const unsigned char* data, size_t size, size_t start, UnitWriter& writer) {
     size_t pos = start;
     while (pos < size) {
-        writer.Put(GetUtf8Char(data, size, &pos));
+        if (data[pos] < 0x80) {
+            writer.Put(data[pos++]);
+        } else {
+            writer.Put(GetUtf8Char(data, size, &pos));
+        }
     }
 }
 
@@ -120,15 +163,12 @@ void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, 
         return;
     }
     const bool utf16 = encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE;
-    out->reserve(utf16 ? size / 2 : size);
-    UnitWriter writer(out, tabSize);
+    // Each input unit gives at most one character, except a tab, which gives up to a tab stop of spaces;
+    // a tab byte inside a UTF-16 unit only makes the bound looser.
+    const size_t units = utf16 ? (size - start) / 2 : size - start;
+    const auto tabs = static_cast<size_t>(std::count(data + start, data + size, '\t'));
+    UnitWriter writer(out, units + tabs * static_cast<size_t>(std::max(tabSize - 1, 0)), tabSize);
     switch (encoding) {
-        case ENCODING_CP1252:
-            DecodeBytes(data, size, start, writer, Cp1252ToUnicode);
-            break;
-        case ENCODING_CP1251:
-            DecodeBytes(data, size, start, writer, Cp1251ToUnicode);
-            break;
         case ENCODING_UTF8:
             DecodeUtf8(data, size, start, writer);
             break;
@@ -138,7 +178,9 @@ void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, 
             break;
         case ENCODING_AUTO:
         case ENCODING_LATIN1:
-            DecodeBytes(data, size, start, writer, [](unsigned char byte) { return wchar_t{byte}; });
+        case ENCODING_CP1252:
+        case ENCODING_CP1251:
+            DecodeBytes(data, size, start, TableOf(encoding), writer);
             break;
     }
 }

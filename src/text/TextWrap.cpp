@@ -13,14 +13,22 @@ namespace {
 constexpr wchar_t kWidthSample[] = L"abcdefghijklmnopqrstuvwxyz012345";
 constexpr int kWidthSampleLength = 32;
 constexpr char16_t kMaxStoredLength = 0xFFFF;
+// Room in the joined line's buffer beyond the characters that fit the width: the one character a line
+// always takes, a joined line feed's space and the terminating line feed.
+constexpr size_t kLineSlack = 3;
 
 bool IsPrintable(wchar_t c) {
     return c > 0x80 || (c >= L' ' && c < 0x7F);
 }
 
+// The same test, cheapest for the printable ASCII that most text is made of.
+bool IsPrintableFast(wchar_t c) {
+    return static_cast<unsigned>(c) - 0x20u < 0x5Fu || c > 0x80;
+}
+
 }  // namespace
 
-TextWrap::SBlock::SBlock(std::u16string_view line) : m_pBuf(new char16_t[line.size() + 2]) {
+TextWrap::SBlock::SBlock(std::wstring_view line) : m_pBuf(new char16_t[line.size() + 2]) {
     m_pBuf[0] = static_cast<char16_t>(std::min<size_t>(line.size(), kMaxStoredLength));
     std::copy(line.begin(), line.end(), m_pBuf.get() + 1);
     m_pBuf[line.size() + 1] = 0;
@@ -50,64 +58,115 @@ void TextWrap::InitTextSizeEvaluator(int width) {
         m_pFont->GetTextExtent(kWidthSample, kWidthSampleLength, extent) == Osp::Base::E_SUCCESS;
     // A tiny font would otherwise give a width of 0, which the layout divides by.
     m_nCharWidth = std::max(1, measured ? extent.width / kWidthSampleLength : 0);
-    m_sLine.reserve(static_cast<size_t>(std::max(0, m_nMaxWidth / m_nCharWidth)) + 1);
+    // Every printable character is equally wide, so fitting the width is counting to this.
+    m_nMaxChars = static_cast<size_t>(std::max(0, m_nMaxWidth / m_nCharWidth));
+    m_sJoined.resize(m_nMaxChars + kLineSlack);
+    m_pLine = nullptr;
+    m_nLineLen = 0;
 }
 
 void TextWrap::ReleaseTextSizeEvaluator() {
-    m_sLine = std::u16string();
+    m_sJoined = std::wstring();
+    m_pLine = nullptr;
+    m_nLineLen = 0;
 }
 
 int TextWrap::FitText(const std::wstring& text, size_t pos, bool join, size_t* count, SLastSpace* lastSpace) {
-    m_sLine.clear();
     *lastSpace = SLastSpace();
-    int width = 0;
-    wchar_t prev = 0;
-    size_t i = pos;
-    const size_t end = text.size();
-    for (; i < end; ++i) {
-        const wchar_t c = text[i];
-        if (c == L'\n') {
-            // Only a single line feed inside a paragraph joins; the second of two is a paragraph break
-            // and keeps its empty line even when it starts a display line.
-            const bool joins = join && i + 1 < end && text[i + 1] != L'\n' && text[i + 1] != L' ' &&
-                               (i == 0 || text[i - 1] != L'\n');
-            if (!joins) {
-                m_sLine.push_back(u'\n');
-                ++i;
-                break;
-            }
-            lastSpace->index = m_sLine.size();
-            lastSpace->next = i + 1 - pos;
-            m_sLine.push_back(u' ');
-            width += m_nCharWidth;
-            prev = L' ';
-            // A joined line feed that overflows ends the line: the space goes as trailing space, and
-            // whatever follows starts the next line instead of growing this one past the width.
-            if (width > m_nMaxWidth) {
-                ++i;
-                break;
-            }
-            continue;
-        }
-        if (IsPrintable(c)) {
+    return join ? FitJoined(text, pos, count, lastSpace) : FitPlain(text, pos, count, lastSpace);
+}
+
+int TextWrap::FitPlain(const std::wstring& text, size_t pos, size_t* count, SLastSpace* lastSpace) {
+    const wchar_t* const first = text.data() + pos;
+    const wchar_t* const end = text.data() + text.size();
+    const wchar_t* lastSpaceAt = nullptr;
+    size_t printable = 0;
+    const wchar_t* p = first;
+    bool lineFeed = false;
+    for (; p < end; ++p) {
+        const wchar_t c = *p;
+        if (IsPrintableFast(c)) {
             // A line holds at least one character, so that layout always moves on.
-            if (width + m_nCharWidth > m_nMaxWidth && i > pos) {
+            if (printable >= m_nMaxChars && p > first) {
+                break;
+            }
+            ++printable;
+            lastSpaceAt = c == L' ' ? p : lastSpaceAt;
+        } else if (c == L'\n') {
+            lineFeed = true;
+            ++p;
+            break;
+        }
+    }
+    m_pLine = first;
+    *count = static_cast<size_t>(p - first);
+    m_bLineFeed = lineFeed;
+    m_nLineLen = *count - (lineFeed ? 1 : 0);
+    if (lastSpaceAt != nullptr) {
+        lastSpace->index = static_cast<size_t>(lastSpaceAt - first);
+        lastSpace->next = lastSpace->index + 1;
+    }
+    return static_cast<int>(printable) * m_nCharWidth;
+}
+
+int TextWrap::FitJoined(const std::wstring& text, size_t pos, size_t* count, SLastSpace* lastSpace) {
+    const wchar_t* const begin = text.data();
+    const wchar_t* const first = begin + pos;
+    const wchar_t* const end = begin + text.size();
+    wchar_t* line = m_sJoined.data();
+    size_t n = 0;
+    size_t printable = 0;
+    wchar_t prev = 0;
+    bool lineFeed = false;
+    const wchar_t* p = first;
+    for (; p < end; ++p) {
+        const wchar_t c = *p;
+        if (IsPrintable(c)) {
+            if (printable >= m_nMaxChars && p > first) {
                 break;
             }
             if (c == L' ') {
-                if (join && prev == L' ') {
+                // Runs of spaces collapse to one.
+                if (prev == L' ') {
                     continue;
                 }
-                lastSpace->index = m_sLine.size();
-                lastSpace->next = i + 1 - pos;
+                lastSpace->index = n;
+                lastSpace->next = static_cast<size_t>(p + 1 - first);
             }
-            width += m_nCharWidth;
+            ++printable;
+        } else if (c == L'\n') {
+            // Only a single line feed inside a paragraph joins; the second of two is a paragraph break
+            // and keeps its empty line even when it starts a display line.
+            const bool joins = p + 1 < end && p[1] != L'\n' && p[1] != L' ' && (p == begin || p[-1] != L'\n');
+            if (!joins) {
+                lineFeed = true;
+                ++p;
+                break;
+            }
+            lastSpace->index = n;
+            lastSpace->next = static_cast<size_t>(p + 1 - first);
+            line[n++] = L' ';
+            prev = L' ';
+            // A joined line feed that overflows ends the line: the space goes as trailing space, and
+            // whatever follows starts the next line instead of growing this one past the width.
+            if (++printable > m_nMaxChars) {
+                ++p;
+                break;
+            }
+            continue;
+        } else if (n + kLineSlack >= m_sJoined.size()) {
+            // Only characters without width make a line longer than the buffer's first size.
+            m_sJoined.resize(m_sJoined.size() * 2);
+            line = m_sJoined.data();
         }
-        m_sLine.push_back(static_cast<char16_t>(c));
+        line[n++] = c;
         prev = c;
     }
-    *count = i - pos;
-    return width;
+    m_pLine = line;
+    m_nLineLen = n;
+    m_bLineFeed = lineFeed;
+    *count = static_cast<size_t>(p - first);
+    return static_cast<int>(printable) * m_nCharWidth;
 }
 
 void TextWrap::StoreLine(int flags, const Osp::Graphics::Rectangle& rect, int width) {
@@ -121,7 +180,7 @@ void TextWrap::StoreLine(int flags, const Osp::Graphics::Rectangle& rect, int wi
     } else if ((flags & kAlignMask) == kAlignCenter) {
         x += (rect.width - width) / 2;
     }
-    m_oBlocks.emplace_back(m_sLine);
+    m_oBlocks.emplace_back(std::wstring_view(m_pLine, m_nLineLen));
     m_nLeft = std::min(m_nLeft, x);
     m_nRight = std::max(m_nRight, x + width);
 }
@@ -154,21 +213,18 @@ int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::
         int width = FitText(text, pos, join, &count, &lastSpace);
         const size_t window = std::min(count + kLookAhead, text.size() - pos);
         size_t next = count;
-        const bool endsWithNewline = !m_sLine.empty() && m_sLine.back() == u'\n';
-        if (endsWithNewline) {
-            m_sLine.pop_back();
-        }
+        const bool endsWithNewline = m_bLineFeed;
         const bool isLast = bottom <= y + maxH;
         const bool wordBreak = isLast ? (flags & kNoWordBreakOnLast) == 0 : (flags & kNoWordBreak) == 0;
         bool changed = false;
-        if (next < window && !endsWithNewline && wordBreak && lastSpace.index != std::u16string::npos &&
-            lastSpace.index + 1 < m_sLine.size() && text[pos + next] != L' ') {
-            m_sLine.resize(lastSpace.index);
+        if (next < window && !endsWithNewline && wordBreak && lastSpace.index != std::wstring::npos &&
+            lastSpace.index + 1 < m_nLineLen && text[pos + next] != L' ') {
+            m_nLineLen = lastSpace.index;
             next = lastSpace.next;
             changed = true;
         }
-        while (!m_sLine.empty() && m_sLine.back() == u' ') {
-            m_sLine.pop_back();
+        while (m_nLineLen > 0 && m_pLine[m_nLineLen - 1] == L' ') {
+            --m_nLineLen;
             changed = true;
         }
         if (!endsWithNewline) {
@@ -182,7 +238,7 @@ int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::
             }
         }
         if (changed) {
-            width = static_cast<int>(m_sLine.size()) * m_nCharWidth;
+            width = static_cast<int>(m_nLineLen) * m_nCharWidth;
         }
         StoreLine(flags, rect, width);
         y += m_nLineHeight;

@@ -37,7 +37,7 @@ public:
     class SBlock {
     public:
         SBlock() = default;
-        explicit SBlock(std::u16string_view line);
+        explicit SBlock(std::wstring_view line);  // units above 16 bits do not occur in decoded text
 
         int GetLen() const { return m_pBuf ? m_pBuf[0] : 0; }
         const char16_t* GetText() const { return m_pBuf ? m_pBuf.get() + 1 : nullptr; }
@@ -78,12 +78,19 @@ private:
     // Where a line may be cut back to its last space: the space's index in the line and the offset in the
     // text just after the character that gave it.
     struct SLastSpace {
-        size_t index = std::u16string::npos;
+        size_t index = std::wstring::npos;
         size_t next = 0;
     };
 
     void InitTextSizeEvaluator(int width);
+    // Builds the line that starts at pos into m_pLine / m_nLineLen and returns its width; *count receives
+    // the characters consumed, and m_bLineFeed whether a line feed among them ended the line. That line
+    // feed is not part of the line.
     int FitText(const std::wstring& text, size_t pos, bool join, size_t* count, SLastSpace* lastSpace);
+    // Without joining a line is a stretch of the text itself and is only measured; with joining it is
+    // built in m_sJoined.
+    int FitPlain(const std::wstring& text, size_t pos, size_t* count, SLastSpace* lastSpace);
+    int FitJoined(const std::wstring& text, size_t pos, size_t* count, SLastSpace* lastSpace);
     void ReleaseTextSizeEvaluator();
     // Puts the scratch line into a block; returns its width and moves the bounds.
     void StoreLine(int flags, const Osp::Graphics::Rectangle& rect, int width);
@@ -96,8 +103,13 @@ private:
     int m_nCharWidth = 0;
     int m_nOriginY = 0;
     int m_nOriginX = 0;
-    // The line being built, kept between lines of one composition so that its buffer is reused.
-    std::u16string m_sLine;
+    size_t m_nMaxChars = 0;  // printable characters that fit m_nMaxWidth
+    // The line being composed: m_nLineLen units at m_pLine, in the text or in m_sJoined. The joined
+    // line's buffer is kept between the lines of one composition.
+    const wchar_t* m_pLine = nullptr;
+    size_t m_nLineLen = 0;
+    bool m_bLineFeed = false;
+    std::wstring m_sJoined;
     // Horizontal extent of the stored lines during a composition.
     int m_nLeft = 0;
     int m_nRight = 0;
