@@ -1,0 +1,155 @@
+// Random bytes through what the text viewer does with a file: encoding detection, each decoder, then the
+// layout at a few widths with and without smart reflow, and drawing at a few scroll positions. Checks
+// that a decoder gives only printable characters, spaces and line feeds; that no display line is wider
+// than its width (beyond the one character a line always takes) or ends in a space; that layout keeps
+// every visible character in order; and that drawing asks for no more lines and columns than the
+// viewport shows.
+//
+// The font and the canvas are stand-ins with fixed metrics, so that the target exercises the layout
+// itself and needs no windowing system.
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+
+#include "../FuzzSupport.h"
+#include "Osp/Graphics/Canvas.h"
+#include "Osp/Graphics/Font.h"
+#include "text/TextDecoder.h"
+#include "text/TextWrap.h"
+
+namespace {
+
+constexpr int kCharWidth = 8;
+constexpr int kMaxHeight = 17;
+constexpr int kDescender = 4;
+// Larger inputs find nothing new and only slow the search down.
+constexpr size_t kMaxInput = 8 * 1024;
+// Widths below a few characters give a line per character; beyond this length they add time, not cases.
+constexpr size_t kMaxNarrowText = 512;
+
+struct SDrawn {
+    int calls = 0;
+    int longest = 0;
+};
+SDrawn g_drawn;
+
+}  // namespace
+
+namespace Osp::Graphics {
+
+struct Font::Impl {};
+Font::Font() = default;
+Font::~Font() = default;
+Osp::Base::result Font::GetTextExtent(const wchar_t*, int length, Dimension& extent) const {
+    extent = Dimension(length * kCharWidth, kMaxHeight);
+    return Osp::Base::E_SUCCESS;
+}
+int Font::GetMaxHeight() const {
+    return kMaxHeight;
+}
+int Font::GetDescender() const {
+    return kDescender;
+}
+
+struct Canvas::Impl {};
+Canvas::Canvas() = default;
+Canvas::~Canvas() = default;
+Osp::Base::result Canvas::SetFont(const Font&) {
+    return Osp::Base::E_SUCCESS;
+}
+Osp::Base::result Canvas::DrawText(const Point&, const Osp::Base::String& text) {
+    ++g_drawn.calls;
+    g_drawn.longest = std::max(g_drawn.longest, text.GetLength());
+    return Osp::Base::E_SUCCESS;
+}
+
+}  // namespace Osp::Graphics
+
+namespace {
+
+bool IsPrintable(wchar_t c) {
+    return c > 0x80 || (c >= L' ' && c < 0x7F);
+}
+
+// What layout must keep: the printable characters other than spaces (a line of nothing but zero-width
+// characters is stored empty).
+std::wstring Visible(const std::wstring& s) {
+    std::wstring kept;
+    for (wchar_t c : s) {
+        if (c != L' ' && IsPrintable(c)) {
+            kept.push_back(c);
+        }
+    }
+    return kept;
+}
+
+void CheckLines(const TextWrap& wrap, const std::wstring& visible, int width) {
+    const int columns = width / kCharWidth;
+    std::wstring laidOut;
+    for (size_t i = 0; i < wrap.GetLineCount(); ++i) {
+        const TextWrap::SBlock& line = wrap.GetLine(i);
+        const std::wstring units(line.GetText(), line.GetText() + line.GetLen());
+        const auto printable = std::count_if(units.begin(), units.end(), IsPrintable);
+        FUZZ_CHECK(printable <= std::max(columns, 1));
+        FUZZ_CHECK(units.empty() || units.back() != L' ');
+        FUZZ_CHECK(units.find(L'\n') == std::wstring::npos);
+        laidOut += units;
+    }
+    FUZZ_CHECK(Visible(laidOut) == visible);
+}
+
+void CheckDraw(const TextWrap& wrap, int scrollX, int scrollY) {
+    const int viewWidth = 480;
+    const int viewHeight = 700;
+    Osp::Graphics::Canvas canvas;
+    g_drawn = SDrawn();
+    wrap.Draw(canvas, scrollX, scrollY, viewHeight, viewWidth);
+    FUZZ_CHECK(g_drawn.calls <= viewHeight / wrap.GetLineHeight() + 2);
+    FUZZ_CHECK(g_drawn.longest <= viewWidth / kCharWidth + 2);
+}
+
+void CheckLayout(const std::wstring& text, const std::wstring& visible, int width, int flags) {
+    Osp::Graphics::Font font;
+    TextWrap wrap;
+    const int height = wrap.Compose(text, flags, Osp::Graphics::Rectangle(0, 0, width, INT_MAX), &font, 0, 0);
+    if (text.empty()) {
+        FUZZ_CHECK(height == 0 && wrap.GetLineCount() == 0);
+        return;
+    }
+    const auto lines = static_cast<long long>(wrap.GetLineCount());
+    FUZZ_CHECK(height == lines * wrap.GetLineHeight() + kMaxHeight);
+    CheckLines(wrap, visible, width);
+    CheckDraw(wrap, 0, 0);
+    CheckDraw(wrap, wrap.GetBounds().width / 2, height / 2);
+    CheckDraw(wrap, -5, height + 100);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    if (size > kMaxInput) {
+        return 0;
+    }
+    size_t start = 0;
+    const TTextEncoding detected = DetectEncoding(data, size, &start);
+    FUZZ_CHECK(detected != ENCODING_AUTO && start <= size);
+    std::wstring text;
+    for (int e = ENCODING_LATIN1; e <= ENCODING_UTF16BE; ++e) {
+        DecodeText(data, size, static_cast<TTextEncoding>(e), e == detected ? start : 0, 4, &text);
+        for (wchar_t c : text) {
+            FUZZ_CHECK(c <= 0xFFFF && (c == L'\n' || c >= 0x80 || IsPrintable(c)));
+        }
+    }
+    DecodeText(data, size, ENCODING_UTF8, 0, 4, &text);
+    const std::wstring visible = Visible(text);
+    for (int width : {0, 5, 80, 480, 4000}) {
+        if (width < 2 * kCharWidth && text.size() > kMaxNarrowText) {
+            continue;
+        }
+        CheckLayout(text, visible, width, 0);
+        CheckLayout(text, visible, width, TextWrap::kSmartReflow);
+    }
+    return 0;
+}
