@@ -2,6 +2,8 @@
 
 #include "app/RegValue.h"
 #include "app/Results.h"
+#include "net/FsSmbBrowser.h"
+#include "net/SmbSession.h"
 
 namespace {
 
@@ -15,6 +17,44 @@ constexpr wchar_t kId[] = L"Id";
 unsigned int g_nextFreeId = 1;
 
 }  // namespace
+
+RemoteFolder::RemoteFolder() = default;
+
+RemoteFolder::~RemoteFolder() {
+    browser_.reset();
+    session_.reset();
+}
+
+SmbSession* RemoteFolder::CreateSmbSession(ISmbSessionListener* listener) {
+    if (session_ == nullptr) {
+        session_ = std::make_unique<SmbSession>(this);
+        session_->SetSmbSessionListener(listener);
+    }
+    return session_.get();
+}
+
+SmbBrowser* RemoteFolder::CreateBrowser() {
+    if (browser_ == nullptr) {
+        browser_ = std::make_unique<SmbBrowser>(this);
+    }
+    return browser_.get();
+}
+
+void RemoteFolder::SmbConnect() {
+    if (session_ != nullptr) {
+        session_->ConnectA();
+    }
+}
+
+void RemoteFolder::SmbDisconnect() {
+    if (session_ != nullptr) {
+        session_->Disconnect(RES_OK);
+    }
+}
+
+bool RemoteFolder::IsConnected() const {
+    return session_ != nullptr && session_->HasTreeSession();
+}
 
 template <typename Folder, typename Visit>
 void RemoteFolder::ForEachString(Folder& folder, Visit visit) {

@@ -4,12 +4,22 @@
 // the share's files. New identifiers come from one counter for the whole run, stored as "FreeFolderId"
 // of "General". Used on the user-interface thread only.
 
+#include <memory>
+
 #include "Osp/Base/String.h"
 #include "Osp/Io/Registry.h"
 
+class ISmbSessionListener;
+class SmbBrowser;
+class SmbSession;
+
 class RemoteFolder {
 public:
-    RemoteFolder() = default;
+    RemoteFolder();
+    // The browser goes first, then the session it uses.
+    ~RemoteFolder();
+    RemoteFolder(const RemoteFolder&) = delete;
+    RemoteFolder& operator=(const RemoteFolder&) = delete;
 
     void SetNodeName(const Osp::Base::String& name) { nodeName_ = name; }
     void SetShareName(const Osp::Base::String& name) { shareName_ = name; }
@@ -50,6 +60,18 @@ public:
     Osp::Base::result SaveToReg(Osp::Io::Registry& reg, bool isNew) const;
     Osp::Base::result DeleteFromReg(Osp::Io::Registry& reg) const;
 
+    // The folder's session, made on first use with listener; owned by the folder.
+    SmbSession* CreateSmbSession(ISmbSessionListener* listener);
+    SmbSession* GetSmbSession() const { return session_.get(); }
+    // The folder's browser, made on first use; owned by the folder.
+    SmbBrowser* CreateBrowser();
+    // Starts the session's connection; nothing without a session.
+    void SmbConnect();
+    // Closes the session's connection, if there is a session.
+    void SmbDisconnect();
+    // There is a session and it is connected to a share.
+    bool IsConnected() const;
+
 private:
     // The six strings with their keys, in the order they are written.
     template <typename Folder, typename Visit>
@@ -62,4 +84,6 @@ private:
     Osp::Base::String userName_;
     Osp::Base::String password_;
     unsigned int id_ = 0;
+    std::unique_ptr<SmbSession> session_;
+    std::unique_ptr<SmbBrowser> browser_;
 };

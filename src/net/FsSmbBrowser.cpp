@@ -1,0 +1,733 @@
+#include "net/FsSmbBrowser.h"
+
+#include <set>
+#include <vector>
+
+#include "app/Corvane.h"
+#include "app/Results.h"
+#include "app/Time.h"
+#include "fs/FileEvent.h"
+#include "fs/IFsBrowserListener.h"
+#include "fs/IFsDir.h"
+#include "fs/IFsDirEntry.h"
+#include "fs/IFsDirEnum.h"
+#include "fs/IFsDirEnumListener.h"
+#include "fs/IFsDirListener.h"
+#include "net/DceShareEnumAll.h"
+#include "net/DceSrvsvcBind.h"
+#include "net/RemoteFolder.h"
+#include "net/SmbClose.h"
+#include "net/SmbDelete.h"
+#include "net/SmbDeleteDir.h"
+#include "net/SmbEvent.h"
+#include "net/SmbFile.h"
+#include "net/SmbNtCreate.h"
+#include "net/SmbRename.h"
+#include "net/SmbSession.h"
+#include "net/SmbStatus.h"
+#include "net/Trans2FindFirst2.h"
+#include "net/Trans2FindNext2.h"
+#include "net/Trans2FindResponse.h"
+#include "net/Trans2QueryPathInfo.h"
+#include "net/Trans2SetPathInfo.h"
+
+namespace {
+
+constexpr int kCapabilities = CAP_ENUM_TIMES | CAP_WRITE | CAP_CREATE_FOLDER | CAP_FILE_IO;
+constexpr unsigned int kPipeBufferSize = 1024;
+constexpr unsigned short kDceCallId = 1;
+// Room left in the negotiated buffer for the headers around a DCE/RPC fragment.
+constexpr unsigned short kDceFragmentReserve = 100;
+constexpr wchar_t kIpcShare[] = L"IPC$";
+constexpr wchar_t kSrvsvcPipe[] = L"\\srvsvc";
+constexpr unsigned int kDiskShare = 0;
+// The server has nothing more to list: the end of a listing, not a failure.
+constexpr unsigned int kStatusNoMoreFiles = 0x80000006;
+// No file system takes longer names; a longer one from a server is not a name of a folder's entry.
+constexpr std::size_t kMaxNameUnits = 255;
+
+// A name that stays one component of a path: not empty, not a step up, no separator.
+bool IsPlainName(const std::wstring& name) {
+    return IsUsableEntryName(name) && name.size() <= kMaxNameUnits && name.find(L'/') == std::wstring::npos;
+}
+
+int EntryType(unsigned int attributes) {
+    return ((attributes & SMB_ATTR_DIRECTORY) != 0 ? ENTRY_DIRECTORY : 0) |
+           ((attributes & SMB_ATTR_HIDDEN) != 0 ? ENTRY_HIDDEN : 0) |
+           ((attributes & SMB_ATTR_READONLY) != 0 ? ENTRY_READONLY : 0);
+}
+
+Osp::Base::DateTime ToDateTime(unsigned long long fileTime) {
+    SFileTime ft{static_cast<unsigned int>(fileTime), static_cast<unsigned int>(fileTime >> 32)};
+    Osp::Base::DateTime out;
+    FiletimeToDateTime(ft, out);
+    return out;
+}
+
+// The path as the server's path commands take it: a folder without its trailing '\', the root as "\".
+std::wstring QueryPath(const std::wstring& path) {
+    std::wstring out = path;
+    while (out.size() > 1 && out.back() == L'\\') {
+        out.pop_back();
+    }
+    return out.empty() ? L"\\" : out;
+}
+
+class SmbDirEntry : public IFsDirEntry {
+public:
+    SmbDirEntry(const SSmbFileInfo& info, const std::wstring& name)
+        : name_(name),
+          size_(info.endOfFile),
+          allocationSize_(info.allocationSize),
+          type_(EntryType(info.attributes)),
+          modified_(ToDateTime(info.writeTime)),
+          created_(ToDateTime(info.creationTime)),
+          accessed_(ToDateTime(info.accessTime)) {}
+
+    std::wstring GetName() const override { return name_; }
+    unsigned long long GetSize() const override { return size_; }
+    int GetType() const override { return type_; }
+    Osp::Base::DateTime GetTimeModified() const override { return modified_; }
+
+private:
+    std::wstring name_;
+    unsigned long long size_;
+    unsigned long long allocationSize_;
+    int type_;
+    Osp::Base::DateTime modified_;
+    Osp::Base::DateTime created_;
+    Osp::Base::DateTime accessed_;
+};
+
+// Lists one folder page by page. The server's pages are trusted for nothing: every page is parsed in
+// full before its entries go out, and a page that does not move the listing on ends it.
+class SmbEnumerator : public IFsDirEnum, public ISmbRequestListener {
+public:
+    SmbEnumerator(SmbSession* session, const std::wstring& path) : session_(session), path_(path) {}
+
+    void SetListener(IFsDirEnumListener* listener) override { listener_ = listener; }
+    unsigned long StartEnumA(bool details) override;
+    void StopEnumA() override { stop_ = true; }
+
+    void OnSmbReceived(unsigned long, unsigned short, const Smb*) override {}
+    void OnTransReceived(unsigned long, unsigned short, const Trans2Resp*) override {}
+    void OnTrans2Received(unsigned long result, unsigned short mid, const Trans2Resp* response) override;
+
+private:
+    unsigned long ReadPage(const Trans2Resp& response, SFindResponse* page);
+    void End(unsigned long result) { listener_->OnGetEntry(result, nullptr); }
+    void PostEnd() { session_->PostSmbEvent(SmbEvent::EnumEndN(listener_, RES_OK)); }
+
+    SmbSession* session_;
+    std::wstring path_;
+    IFsDirEnumListener* listener_ = nullptr;
+    unsigned short sid_ = 0;
+    bool started_ = false;
+    bool first_ = true;
+    bool stop_ = false;
+    // The names each page resumed after; a name coming round again means the server is going in circles.
+    std::set<std::wstring> resumedAfter_;
+};
+
+unsigned long SmbEnumerator::StartEnumA(bool) {
+    if (listener_ == nullptr || started_) {
+        return RES_FAILURE;
+    }
+    started_ = true;
+    Trans2Req request;
+    if (!ConstructTrans2FindFirst2Request(request, path_)) {
+        End(RES_FAILURE);
+        return RES_OK;
+    }
+    session_->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_CONNECT | SmbSession::SEND_NEED_TREE);
+    return RES_OK;
+}
+
+unsigned long SmbEnumerator::ReadPage(const Trans2Resp& response, SFindResponse* page) {
+    unsigned int status = response.GetSmb()->Header().GetStatus();
+    if (status == kStatusNoMoreFiles && !first_) {
+        page->canResume = false;
+        return RES_OK;
+    }
+    unsigned long result = SmbStatusToBadaResult(status);
+    if (result != RES_OK) {
+        return result;
+    }
+    return ParseFindResponse(response, first_ ? FIND_FIRST : FIND_NEXT, page);
+}
+
+void SmbEnumerator::OnTrans2Received(unsigned long result, unsigned short, const Trans2Resp* response) {
+    SFindResponse page;
+    if (result == RES_OK) {
+        result = ReadPage(*response, &page);
+    }
+    if (result != RES_OK) {
+        End(result);
+        return;
+    }
+    if (first_) {
+        sid_ = page.sid;
+        first_ = false;
+    }
+    LiveRef<ISmbRequestListener> self(this);
+    for (const SSmbFileInfo& info : page.entries) {
+        if (stop_) {
+            break;
+        }
+        if (!IsPlainName(info.name)) {
+            continue;
+        }
+        listener_->OnGetEntry(RES_OK, new SmbDirEntry(info, info.name));
+        if (self.Get() == nullptr) {
+            return;
+        }
+    }
+    if (stop_ || !page.canResume) {
+        PostEnd();
+        return;
+    }
+    if (page.entries.empty() || !resumedAfter_.insert(page.resumeName).second) {
+        End(RES_BAD_RESPONSE);
+        return;
+    }
+    Trans2Req request;
+    if (!ConstructTrans2FindNext2Request(request, sid_, page.resumeName)) {
+        End(RES_BAD_RESPONSE);
+        return;
+    }
+    session_->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_NEED_TREE);
+}
+
+class SmbDir : public IFsDir {
+public:
+    SmbDir(SmbBrowser* browser, const std::wstring& path) : browser_(browser), path_(path) {}
+
+    void SetListener(IFsDirListener* listener) override { listener_ = listener; }
+    std::wstring GetName(bool full) const override { return full ? browser_->GetFullName(path_) : path_; }
+    unsigned long OpenEnumeratorA() override {
+        if (listener_ == nullptr) {
+            return RES_FAILURE;
+        }
+        listener_->OnOpenEnumerator(RES_OK, new SmbEnumerator(browser_->GetSession(), path_));
+        return RES_OK;
+    }
+    unsigned long OpenSubDirA(const std::wstring& name) override {
+        if (listener_ == nullptr) {
+            return RES_FAILURE;
+        }
+        if (!IsPlainName(name)) {
+            listener_->OnOpenSubDir(Osp::Base::E_INVALID_ARG, nullptr);
+        } else {
+            listener_->OnOpenSubDir(RES_OK, new SmbDir(browser_, path_ + name + L'\\'));
+        }
+        return RES_OK;
+    }
+    unsigned long RenameFileA(int id, IFsOpListener* listener, const std::wstring& oldName,
+                              const std::wstring& newName) override {
+        return browser_->RenameFileA(id, listener, Child(oldName), Child(newName));
+    }
+    unsigned long RenameSubDirA(int id, IFsOpListener* listener, const std::wstring& oldName,
+                                const std::wstring& newName) override {
+        return browser_->RenameFolderA(id, listener, Child(oldName), Child(newName));
+    }
+    unsigned long DeleteFileA(int id, IFsOpListener* listener, const std::wstring& name) override {
+        return browser_->DeleteFileA(id, listener, Child(name));
+    }
+    unsigned long DeleteSubDirA(int id, IFsOpListener* listener, const std::wstring& name) override {
+        return browser_->DeleteFolderA(id, listener, Child(name));
+    }
+    IFsBrowser* GetBrowser() const override { return browser_; }
+
+private:
+    // A name that is not one plain component gives an empty path, which every server command refuses.
+    std::wstring Child(const std::wstring& name) const { return IsPlainName(name) ? path_ + name : L""; }
+
+    SmbBrowser* browser_;
+    std::wstring path_;  // begins and ends with '\'
+    IFsDirListener* listener_ = nullptr;
+};
+
+}  // namespace
+
+SmbBrowser::SmbBrowser(RemoteFolder* folder) : folder_(folder) {}
+
+SmbBrowser::~SmbBrowser() {
+    pipe_.reset();
+    if (session_ != nullptr) {
+        session_->SetSmbSessionListener(nullptr);
+    }
+}
+
+SmbSession* SmbBrowser::Session() {
+    if (session_ == nullptr) {
+        session_ = folder_->CreateSmbSession(this);
+    }
+    session_->SetSmbSessionListener(this);
+    return session_;
+}
+
+void SmbBrowser::AddRef() {}
+
+void SmbBrowser::Release() {}
+
+void SmbBrowser::SetListener(IFsBrowserListener* listener) {
+    listener_ = listener;
+}
+
+void SmbBrowser::RemoveListener(IFsBrowserListener* listener) {
+    if (listener_ == listener) {
+        listener_ = nullptr;
+    }
+}
+
+void SmbBrowser::SetPassword(unsigned long, const std::wstring&) {}
+
+unsigned long SmbBrowser::OpenRootDirA() {
+    SmbSession* session = Session();
+    if (session->HasTreeSession()) {
+        if (listener_ != nullptr) {
+            listener_->OnOpenDir(RES_OK, new SmbDir(this, L"\\"));
+        }
+        return RES_OK;
+    }
+    rootPending_ = true;
+    if (!session->IsConnected()) {
+        if (listener_ != nullptr) {
+            listener_->ShowPopup(Osp::Base::String(L"Connecting..."), true);
+        }
+        folder_->SmbConnect();
+    } else if (folder_->GetShareName().IsEmpty()) {
+        StartShareEnumeration();
+    } else {
+        session->TreeConnectA(folder_->GetNodeName().Units(), folder_->GetShareName().Units());
+    }
+    return RES_OK;
+}
+
+void SmbBrowser::AnswerRoot(unsigned long result) {
+    if (!rootPending_) {
+        return;
+    }
+    rootPending_ = false;
+    if (listener_ != nullptr) {
+        listener_->HidePopup();
+        listener_->OnOpenDir(result, result == RES_OK ? new SmbDir(this, L"\\") : nullptr);
+    }
+}
+
+void SmbBrowser::OnConnected(unsigned long result) {
+    if (result != RES_OK) {
+        AnswerRoot(result);
+        return;
+    }
+    if (!rootPending_) {
+        // A request of this browser made the connection; the session connects the tree it needs.
+        return;
+    }
+    if (folder_->GetShareName().IsEmpty()) {
+        StartShareEnumeration();
+    } else {
+        session_->TreeConnectA(folder_->GetNodeName().Units(), folder_->GetShareName().Units());
+    }
+}
+
+void SmbBrowser::OnTreeConnected(unsigned long result) {
+    if ((flags_ & FLAG_ENUMERATING_SHARES) == 0) {
+        AnswerRoot(result);
+        return;
+    }
+    if (result != RES_OK) {
+        flags_ &= ~FLAG_ENUMERATING_SHARES;
+        AnswerRoot(result);
+        return;
+    }
+    auto* pipe = new SmbFile(session_, this, SmbSession::SEND_WHEN_CONNECTED);
+    pipe->Open(kSrvsvcPipe, FILE_MODE_WRITE, FILE_DISP_OPEN_EXISTING);
+}
+
+bool SmbBrowser::OnSmbReceived(const Smb*) {
+    return false;
+}
+
+void SmbBrowser::OnDisconnected() {
+    if ((flags_ & FLAG_ENUMERATING_SHARES) != 0) {
+        flags_ &= ~FLAG_ENUMERATING_SHARES;
+        pipe_.reset();
+        pipeBuffer_.reset();
+        bindPacket_.reset();
+    }
+    std::map<unsigned short, SOperation> operations = std::move(operations_);
+    operations_.clear();
+    for (const auto& [mid, op] : operations) {
+        PostDone(op, RES_DISCONNECTED);
+    }
+    AnswerRoot(RES_DISCONNECTED);
+}
+
+void SmbBrowser::StartShareEnumeration() {
+    flags_ |= FLAG_ENUMERATING_SHARES;
+    session_->TreeConnectA(folder_->GetNodeName().Units(), kIpcShare);
+}
+
+void SmbBrowser::OnCreateN(unsigned long result, IFsFile* file) {
+    if (result != RES_OK || (flags_ & FLAG_ENUMERATING_SHARES) == 0) {
+        delete file;
+        CancelBrowsingForShares(RES_NO_SHARES);
+        return;
+    }
+    pipe_.reset(file);
+    unsigned short maxBuffer = session_->GetMaxBuffer();
+    unsigned short maxFragment =
+        maxBuffer > kDceFragmentReserve ? maxBuffer - kDceFragmentReserve : maxBuffer;
+    unsigned int length = 0;
+    bindPacket_.reset(PrepareDceSrvsvcBindPacket(&length, kDceCallId, maxFragment));
+    if (bindPacket_ == nullptr) {
+        CancelBrowsingForShares(RES_OUT_OF_MEMORY);
+        return;
+    }
+    pipe_->WriteA(bindPacket_.get(), length);
+}
+
+void SmbBrowser::OnWrite(IFsFile* file, unsigned long result, unsigned int) {
+    if (file != pipe_.get()) {
+        return;
+    }
+    bindPacket_.reset();
+    if (result != RES_OK) {
+        CancelBrowsingForShares(RES_NO_SHARES);
+        return;
+    }
+    pipeBuffer_ = std::make_unique<unsigned char[]>(kPipeBufferSize);
+    pipe_->ReadA(pipeBuffer_.get(), kPipeBufferSize);
+}
+
+void SmbBrowser::OnRead(IFsFile* file, unsigned long result, unsigned int) {
+    if (file != pipe_.get()) {
+        return;
+    }
+    if (result != RES_OK) {
+        CancelBrowsingForShares(RES_NO_SHARES);
+        return;
+    }
+    unsigned short maxBuffer = session_->GetMaxBuffer();
+    unsigned short maxFragment =
+        maxBuffer > kDceFragmentReserve ? maxBuffer - kDceFragmentReserve : maxBuffer;
+    std::wstring computer = folder_->GetNodeName().Units();
+    if (computer.empty()) {
+        computer = folder_->GetIpAddress().Units();
+    }
+    Trans2Req request;
+    auto* pipe = static_cast<SmbFile*>(pipe_.get());
+    if (!ConstructTransShareEnumAllRequest(request, kDceCallId, maxFragment, computer, pipe->GetFid())) {
+        CancelBrowsingForShares(RES_NO_SHARES);
+        return;
+    }
+    sending_ = true;
+    shareListMid_ = session_->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_WHEN_CONNECTED);
+    sending_ = false;
+    auto early = earlyAnswers_.find(shareListMid_);
+    if (early != earlyAnswers_.end()) {
+        unsigned long r = early->second;
+        earlyAnswers_.clear();
+        OnShareList(r, nullptr);
+    }
+}
+
+void SmbBrowser::OnSeek(IFsFile*, unsigned long) {}
+
+void SmbBrowser::OnTransReceived(unsigned long result, unsigned short mid, const Trans2Resp* response) {
+    if (sending_) {
+        earlyAnswers_[mid] = result;
+        return;
+    }
+    if (mid == shareListMid_ && (flags_ & FLAG_ENUMERATING_SHARES) != 0) {
+        OnShareList(result, response);
+    }
+}
+
+void SmbBrowser::OnShareList(unsigned long result, const Trans2Resp* response) {
+    shareListMid_ = 0;
+    std::vector<SShareInfo> shares;
+    if (result == RES_OK && response->GetSmb()->Header().IsFailure()) {
+        result = RES_NO_SHARES;
+    }
+    if (result == RES_OK && ParseShareEnumAllResponse(*response, &shares) != RES_OK) {
+        result = RES_BAD_RESPONSE;
+    }
+    if (result == RES_OK && shares.empty()) {
+        result = RES_NO_SHARES;
+    }
+    if (result != RES_OK) {
+        CancelBrowsingForShares(result == RES_BAD_RESPONSE ? RES_BAD_RESPONSE : RES_NO_SHARES);
+        return;
+    }
+    pipe_.reset();
+    pipeBuffer_.reset();
+    session_->TreeDisconnect();
+    flags_ &= ~FLAG_ENUMERATING_SHARES;
+    std::set<std::wstring> names;
+    for (const SShareInfo& share : shares) {
+        if (share.type == kDiskShare && share.name.find(L'$') == std::wstring::npos) {
+            names.insert(share.name);
+        }
+    }
+    if (listener_ != nullptr) {
+        listener_->OnSelectShareA(names);
+    }
+}
+
+void SmbBrowser::CancelBrowsingForShares(unsigned long result) {
+    pipe_.reset();
+    pipeBuffer_.reset();
+    bindPacket_.reset();
+    flags_ &= ~FLAG_ENUMERATING_SHARES;
+    AnswerRoot(result);
+    session_->Disconnect(RES_OK);
+}
+
+void SmbBrowser::SelectShare(const std::wstring& share) {
+    if (session_ == nullptr) {
+        return;
+    }
+    if (share.empty()) {
+        rootPending_ = false;
+        session_->Disconnect(RES_CANCELLED);
+        if (listener_ != nullptr) {
+            listener_->OnOpenDir(RES_CANCELLED, nullptr);
+        }
+        return;
+    }
+    rootPending_ = true;
+    session_->TreeConnectA(folder_->GetNodeName().Units(), share);
+}
+
+unsigned long SmbBrowser::SendOperation(int id, IFsOpListener* listener, TOperationKind kind,
+                                        const std::wstring& path, Smb* request) {
+    SOperation op;
+    op.id = id;
+    op.kind = kind;
+    op.listener = LiveRef<IFsOpListener>(listener);
+    op.path = path;
+    if (request == nullptr) {
+        PostDone(op, RES_FAILURE);
+        return RES_OK;
+    }
+    sending_ = true;
+    unsigned short mid =
+        Session()->SendSmbA(request, this, SmbSession::SEND_CONNECT | SmbSession::SEND_NEED_TREE);
+    sending_ = false;
+    auto early = earlyAnswers_.find(mid);
+    if (early != earlyAnswers_.end()) {
+        unsigned long result = early->second;
+        earlyAnswers_.clear();
+        PostDone(op, result);
+    } else {
+        operations_[mid] = std::move(op);
+    }
+    return RES_OK;
+}
+
+void SmbBrowser::PostDone(const SOperation& op, unsigned long result) {
+    IFsOpListener* listener = op.listener.Get();
+    if (listener == nullptr) {
+        return;
+    }
+    Corvane* app = Corvane::GetMyInstance();
+    if (app != nullptr) {
+        app->PostUserEventEx(this, FileEvent::OperationDoneN(listener, op.id, result));
+    }
+}
+
+void SmbBrowser::OnSmbReceived(unsigned long result, unsigned short mid, const Smb* response) {
+    if (sending_) {
+        earlyAnswers_[mid] = result;
+        return;
+    }
+    auto it = operations_.find(mid);
+    if (it == operations_.end()) {
+        return;
+    }
+    SOperation op = std::move(it->second);
+    operations_.erase(it);
+    if (result == RES_OK) {
+        result = SmbStatusToBadaResult(response->Header().GetStatus());
+    }
+    if (result == RES_OK && op.kind == OP_CREATE_FOLDER) {
+        unsigned short fid = 0;
+        unsigned long long size = 0;
+        if (ParseNtCreateResponse(*response, &fid, &size) == RES_OK) {
+            session_->SendSmbA(CreateSmbCloseRequestN(fid), nullptr, SmbSession::SEND_WHEN_CONNECTED);
+        }
+    }
+    PostDone(op, result);
+}
+
+void SmbBrowser::OnTrans2Received(unsigned long result, unsigned short mid, const Trans2Resp* response) {
+    if (sending_) {
+        earlyAnswers_[mid] = result;
+        return;
+    }
+    auto it = operations_.find(mid);
+    if (it == operations_.end()) {
+        return;
+    }
+    SOperation op = std::move(it->second);
+    operations_.erase(it);
+    if (result == RES_OK) {
+        result = SmbStatusToBadaResult(response->GetSmb()->Header().GetStatus());
+    }
+    Answer(op, result, result == RES_OK ? response : nullptr);
+}
+
+void SmbBrowser::Answer(const SOperation& op, unsigned long result, const Trans2Resp* response) {
+    IFsOpListener* listener = op.listener.Get();
+    Corvane* app = Corvane::GetMyInstance();
+    if (listener == nullptr || app == nullptr) {
+        return;
+    }
+    if (op.kind == OP_OPEN_FOLDER) {
+        std::unique_ptr<IFsDir> dir;
+        if (result == RES_OK) {
+            std::wstring path = op.path;
+            if (path.empty() || path.back() != L'\\') {
+                path += L'\\';
+            }
+            dir = std::make_unique<SmbDir>(this, path);
+        }
+        app->PostUserEventEx(this, FileEvent::DirOpenedN(listener, op.id, std::move(dir), result));
+        return;
+    }
+    if (op.kind == OP_FILE_INFO) {
+        SSmbFileInfo info;
+        if (result == RES_OK) {
+            result = ParseAllInfoResponse(*response, &info);
+        }
+        std::unique_ptr<IFsDirEntry> entry;
+        if (result == RES_OK) {
+            std::wstring path = QueryPath(op.path);
+            entry = std::make_unique<SmbDirEntry>(info, path.substr(path.find_last_of(L'\\') + 1));
+        }
+        app->PostUserEventEx(this, FileEvent::EntryReadN(listener, op.id, std::move(entry), result));
+        return;
+    }
+    PostDone(op, result);
+}
+
+void SmbBrowser::OnUserEvent(int) {}
+
+void SmbBrowser::OnUserEventEx(UserEvent* event) {
+    if (auto* answer = dynamic_cast<FileEvent*>(event)) {
+        answer->Deliver();
+    }
+}
+
+unsigned long SmbBrowser::OpenDirA(int id, IFsOpListener* listener, const std::wstring& path) {
+    Trans2Req request;
+    bool built = ConstructTrans2QueryInfoRequest(request, kQueryAllInfoLevel, QueryPath(path));
+    return SendOperation(id, listener, OP_OPEN_FOLDER, path, built ? request.ReleaseSmbN() : nullptr);
+}
+
+unsigned long SmbBrowser::GetFileInfoA(int id, IFsOpListener* listener, const std::wstring& path) {
+    Trans2Req request;
+    bool built = ConstructTrans2QueryInfoRequest(request, kQueryAllInfoLevel, QueryPath(path));
+    return SendOperation(id, listener, OP_FILE_INFO, path, built ? request.ReleaseSmbN() : nullptr);
+}
+
+void SmbBrowser::SetFileTimeModifiedA(const std::wstring& path, const Osp::Base::DateTime& time) {
+    Trans2Req request;
+    if (ConstructTrans2SetInfoRequest(request, path, time, Session()->GetServerTimeZone())) {
+        session_->SendSmbA(request.ReleaseSmbN(), nullptr,
+                           SmbSession::SEND_CONNECT | SmbSession::SEND_NEED_TREE);
+    }
+}
+
+unsigned long SmbBrowser::DeleteFileA(int id, IFsOpListener* listener, const std::wstring& path) {
+    return SendOperation(id, listener, OP_DELETE_OR_RENAME, path, CreateSmbDeleteRequestN(path));
+}
+
+unsigned long SmbBrowser::DeleteFolderA(int id, IFsOpListener* listener, const std::wstring& path) {
+    return SendOperation(id, listener, OP_DELETE_OR_RENAME, path, CreateSmbDeleteDirRequestN(path));
+}
+
+unsigned long SmbBrowser::RenameFileA(int id, IFsOpListener* listener, const std::wstring& oldPath,
+                                      const std::wstring& newPath) {
+    return SendOperation(id, listener, OP_DELETE_OR_RENAME, oldPath,
+                         CreateSmbRenameRequestN(oldPath, newPath));
+}
+
+unsigned long SmbBrowser::RenameFolderA(int id, IFsOpListener* listener, const std::wstring& oldPath,
+                                        const std::wstring& newPath) {
+    return RenameFileA(id, listener, oldPath, newPath);
+}
+
+unsigned long SmbBrowser::CreateFolderA(int id, IFsOpListener* listener, const std::wstring& path,
+                                        bool failIfExists) {
+    TFileDisp disp = failIfExists ? FILE_DISP_CREATE_NEW : FILE_DISP_CREATE_ALWAYS;
+    return SendOperation(id, listener, OP_CREATE_FOLDER, path,
+                         CreateSmbNtCreateRequestN(QueryPath(path), FILE_MODE_WRITE, disp, true));
+}
+
+unsigned long SmbBrowser::CreateFileA(IFsFileListener* listener, const std::wstring& path, TFileMode mode,
+                                      TFileDisp disp) {
+    auto* file = new SmbFile(Session(), listener, SmbSession::SEND_CONNECT | SmbSession::SEND_NEED_TREE);
+    file->Open(path, mode, disp);
+    return RES_OK;
+}
+
+unsigned long SmbBrowser::GetId() const {
+    return folder_->GetId();
+}
+
+unsigned long SmbBrowser::CreateSyncFileN(IFileSync** out, const std::wstring&, TFileMode, TFileDisp) {
+    if (out != nullptr) {
+        *out = nullptr;
+    }
+    return RES_FAILURE;
+}
+
+unsigned long SmbBrowser::ExtractFileA(IOutStreamListener*, const std::wstring&) {
+    return RES_FAILURE;
+}
+
+unsigned long SmbBrowser::StoreFileA(IInStreamListener*, const std::wstring&) {
+    return RES_FAILURE;
+}
+
+void SmbBrowser::BytesProcessed(unsigned long, unsigned int) {}
+
+void SmbBrowser::StopStreamIoA(unsigned long) {}
+
+bool SmbBrowser::IsTheSameDisk(const IFsBrowser* other) const {
+    return other == this;
+}
+
+wchar_t SmbBrowser::GetSlash() const {
+    return L'\\';
+}
+
+bool SmbBrowser::CapableOf(int mask) const {
+    return (mask & ~kCapabilities) == 0;
+}
+
+int SmbBrowser::GetType() const {
+    return BROWSER_SMB;
+}
+
+unsigned long SmbBrowser::GetProperty(TProperty property, void* out) {
+    if (property != PROP_READ_BLOCK && property != PROP_WRITE_BLOCK) {
+        return RES_FAILURE;
+    }
+    *static_cast<unsigned int*>(out) = SmbFile::kBlockSize;
+    return RES_OK;
+}
+
+std::wstring SmbBrowser::GetFullName(const std::wstring& path) const {
+    std::wstring unc = folder_->GetUncName().Units();
+    if (folder_->GetShareName().IsEmpty() && session_ != nullptr) {
+        unc += session_->GetShare();
+    }
+    while (!unc.empty() && unc.back() == L'\\') {
+        unc.pop_back();
+    }
+    return unc + path;
+}
