@@ -1,5 +1,0 @@
-// Fontconfig keeps its pattern and character-set caches for the life of the process, and Qt's font
-// database never frees them; the leak checker of sanitizer builds would report them at exit. Only that
-// library's allocations are suppressed, so a leak in our own code still fails the run.
-
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
