@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "Osp/Net/Ip4Address.h"
+#include "Osp/Ui/Controls/MessageBox.h"
 #include "app/ByteOrder.h"
 #include "app/Corvane.h"
 #include "app/Results.h"
@@ -47,17 +48,12 @@ constexpr int kWifiCancelledEvent = 202;
 constexpr unsigned char kSmbMark[4] = {0xFF, 'S', 'M', 'B'};
 
 unsigned short g_serverPort = kDefaultPort;
-SmbSession::WifiQuestion g_wifiQuestion = nullptr;
 unsigned short g_nextPid = 0;
 
 }  // namespace
 
 void SmbSession::SetServerPort(unsigned short port) {
     g_serverPort = port;
-}
-
-void SmbSession::SetWifiQuestion(WifiQuestion ask) {
-    g_wifiQuestion = ask;
 }
 
 unsigned short SmbSession::NextPid() {
@@ -121,7 +117,14 @@ void SmbSession::ConnectA() {
 }
 
 bool SmbSession::AskToTurnWifiOn() {
-    return g_wifiQuestion != nullptr && g_wifiQuestion();
+    Osp::Ui::Controls::MessageBox question;
+    int answer = Osp::Ui::Controls::MSGBOX_RESULT_CLOSE;
+    if (question.Construct(Osp::Base::String(L""), Osp::Base::String(L"Turn Wi-Fi on?"),
+                           Osp::Ui::Controls::MSGBOX_STYLE_YESNO) != RES_OK ||
+        question.ShowAndWait(answer) != RES_OK) {
+        return false;
+    }
+    return answer == Osp::Ui::Controls::MSGBOX_RESULT_YES;
 }
 
 void SmbSession::OnNbtNsQueryFinished(unsigned long result, unsigned long address) {

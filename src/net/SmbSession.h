@@ -47,9 +47,6 @@ public:
         SEND_NEED_TREE = 0x2,       // connect to the folder's share first when there is no tree
     };
 
-    // The answer to "Turn Wi-Fi on?": true for Yes.
-    using WifiQuestion = bool (*)();
-
     // folder is not owned and outlives the session.
     explicit SmbSession(RemoteFolder* folder);
     ~SmbSession() override;
@@ -59,8 +56,6 @@ public:
     // The TCP port of the connections made from now on, 445 by default. Tests run their servers on
     // ports of their own.
     static void SetServerPort(unsigned short port);
-    // How the user is asked to turn Wi-Fi on; without a question the answer is No.
-    static void SetWifiQuestion(WifiQuestion ask);
 
     void SetSmbSessionListener(ISmbSessionListener* listener) { listener_ = listener; }
     bool IsConnected() const { return (state_ & STATE_LOGGED_ON) != 0; }

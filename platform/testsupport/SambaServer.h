@@ -1,0 +1,64 @@
+#pragma once
+// A private Samba for tests and benchmarks: smbd on 127.0.0.1, on a free port of its own, with a
+// temporary configuration (SMB1 "NT1", NTLMv1 permitted, signing off), a writable share and a read-only
+// one, and a system user with a Samba password. Everything lives in a temporary folder that goes with the
+// server. Stop (and the destructor) ends smbd and every helper it started, by process id; a system smbd
+// on port 445 is never touched. Needs root (useradd, smbpasswd, the share's files). One thread.
+
+#include <sys/types.h>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class SambaServer {
+public:
+    static constexpr const char* kUser = "corvtest";
+    static constexpr const char* kPassword = "Corv-pass1";
+    static constexpr const char* kShare = "corvshare";
+    static constexpr const char* kReadOnlyShare = "corvdocs";
+    static constexpr const char* kNetbiosName = "CORVTEST";
+
+    SambaServer() = default;
+    ~SambaServer();
+    SambaServer(const SambaServer&) = delete;
+    SambaServer& operator=(const SambaServer&) = delete;
+
+    // Sets up the folder, the user and smbd, and waits until smbd takes connections. False with the
+    // reason in *error.
+    bool Start(std::string* error);
+    // Ends smbd and its helpers; the files stay until the destructor.
+    void Stop();
+    // Starts smbd again on the same port, with the same share.
+    bool Restart(std::string* error);
+
+    unsigned short Port() const { return port_; }
+    // The host folder behind kShare.
+    const std::string& ShareDir() const { return shareDir_; }
+    const std::string& ConfigFile() const { return configFile_; }
+
+    // Runs smbclient against kShare as kUser with the SMB1 options this client uses, with command as
+    // its -c argument; the exit status, with what it printed in *output when that is not null.
+    int SmbClient(const std::string& command, std::string* output = nullptr) const;
+
+private:
+    bool WriteConfig(std::string* error);
+    bool LaunchSmbd(std::string* error);
+    bool WaitForPort(int timeoutMs) const;
+    void KillLeftovers();
+
+    std::string dir_;
+    std::string shareDir_;
+    std::string configFile_;
+    unsigned short port_ = 0;
+    pid_t smbd_ = -1;
+};
+
+// Runs a shell command and returns its exit status; output gets stdout and stderr when not null.
+int RunCommand(const std::string& command, std::string* output = nullptr);
+// A TCP port on 127.0.0.1 that nothing listens on right now.
+unsigned short FindFreePort();
+// Kills every process whose command line mentions marker (a test's private folder), by id.
+void KillProcessesMentioning(const std::string& marker);
+
+}  // namespace testsupport

@@ -1,0 +1,347 @@
+// The SMB browser against a real Samba: logon, listing, file input and output, folder operations, file
+// information, share enumeration, a server that dies in the middle, and the disk size query.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "CountingRelay.h"
+#include "SambaFixture.h"
+#include "app/Results.h"
+#include "net/ISmbRequestListener.h"
+#include "net/SmbFile.h"
+#include "net/Trans2FindFirst2.h"
+#include "net/Trans2QueryFsInfo.h"
+#include "net/Trans2Request.h"
+#include "net/Trans2Resp.h"
+
+namespace {
+
+std::string RandomBytes(size_t size, unsigned seed) {
+    std::mt19937 generator(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(generator());
+    }
+    return bytes;
+}
+
+std::string ReadHostFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class SambaBrowserTest : public SambaFixture {};
+
+// The answer with the request identifier id. Answers come in the server's order, which need not be that
+// of the requests: an open that waits for a close is answered after the requests behind it.
+OpAnswer& Done(OpRecorder& ops, int id) {
+    for (OpAnswer& a : ops.answers) {
+        if (a.id == id) {
+            return a;
+        }
+    }
+    static OpAnswer none{0, 0, 0xFFFFFFFF};
+    ADD_FAILURE() << "no answer with id " << id;
+    return none;
+}
+
+TEST_F(SambaBrowserTest, LogsOnAndListsAFolderOfManyEntriesPageByPage) {
+    for (int i = 0; i < 150; ++i) {
+        PutFile("many/file" + std::to_string(1000 + i) + ".txt", std::string(static_cast<size_t>(i), 'x'));
+    }
+    CountingRelay relay(Server().Port());
+    SmbSession::SetServerPort(relay.Port());
+    ASSERT_TRUE(RunInApp([&] {
+        SmbBrowser* browser = folder_.CreateBrowser();
+        RootRecorder root;
+        ASSERT_EQ(OpenRoot(*browser, root), RES_OK);
+        EXPECT_EQ(root.popupText, L"Connecting...");
+        EXPECT_FALSE(root.popupShown);
+        ASSERT_NE(root.dir, nullptr);
+        EXPECT_EQ(root.dir->GetName(false), L"\\");
+        EXPECT_EQ(root.dir->GetName(true), L"\\\\CORVTEST\\corvshare\\");
+
+        DirRecorder opened;
+        root.dir->SetListener(&opened);
+        root.dir->OpenSubDirA(L"many");
+        ASSERT_NE(opened.subDir, nullptr);
+        EnumRecorder listed = ListDir(*opened.subDir);
+        EXPECT_EQ(listed.endResult, RES_OK);
+        ASSERT_EQ(listed.entries.size(), 150u);
+        const SeenEntry* last = listed.Find(L"file1149.txt");
+        ASSERT_NE(last, nullptr);
+        EXPECT_EQ(last->size, 149u);
+        EXPECT_EQ(last->type & ENTRY_DIRECTORY, 0);
+        EXPECT_GT(last->modified.GetYear(), 2000);
+        browser->RemoveListener(&root);
+    }));
+    EXPECT_EQ(relay.Trans2(TRANS2_FIND_FIRST2), 1);
+    EXPECT_GE(relay.Trans2(TRANS2_FIND_NEXT2), 2);
+}
+
+TEST_F(SambaBrowserTest, RefusedLogonsAndSharesEndTheOpenWithTheirResult) {
+    struct Case {
+        const wchar_t* share;
+        const wchar_t* user;
+        const wchar_t* password;
+        unsigned long expected;
+    } cases[] = {
+        {L"corvshare", L"corvtest", L"wrong-password", RES_BAD_LOGON},
+        {L"corvshare", L"nobody-here", L"Corv-pass1", RES_BAD_LOGON},
+        {L"no-such-share", L"corvtest", L"Corv-pass1", RES_BAD_SHARE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "share " << c.share << " user " << c.user);
+        RemoteFolder folder;
+        PointFolderAt(folder, c.share, c.user, c.password);
+        ASSERT_TRUE(RunInApp([&] {
+            RootRecorder root;
+            EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), c.expected);
+            EXPECT_EQ(root.dir, nullptr);
+            EXPECT_FALSE(root.popupShown);
+            EXPECT_FALSE(folder.IsConnected());
+            folder.CreateBrowser()->RemoveListener(&root);
+        }));
+    }
+}
+
+TEST_F(SambaBrowserTest, WritesAndReadsFilesLargerThanABlock) {
+    const std::string content = RandomBytes(200000, 7);
+    ASSERT_TRUE(RunInApp([&] {
+        SmbBrowser* browser = folder_.CreateBrowser();
+        FileRecorder writer;
+        browser->CreateFileA(&writer, L"\\upload.bin", FILE_MODE_WRITE, FILE_DISP_CREATE_ALWAYS);
+        const FileAnswer* created = WaitForFile(writer, 1);
+        ASSERT_NE(created, nullptr);
+        ASSERT_EQ(created->result, RES_OK);
+        size_t offset = 0;
+        while (offset < content.size()) {
+            size_t before = writer.answers.size();
+            writer.file->WriteA(content.data() + offset, static_cast<unsigned int>(content.size() - offset));
+            const FileAnswer* wrote = WaitForFile(writer, before + 1);
+            ASSERT_NE(wrote, nullptr);
+            ASSERT_EQ(wrote->result, RES_OK);
+            ASSERT_EQ(wrote->what, FileAnswer::WRITE);
+            ASSERT_EQ(wrote->count, std::min<size_t>(SmbFile::kBlockSize, content.size() - offset));
+            offset += wrote->count;
+        }
+        EXPECT_EQ(writer.file->Tell64(), content.size());
+        writer.file.reset();  // closes
+
+        FileRecorder reader;
+        browser->CreateFileA(&reader, L"\\upload.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+        ASSERT_NE(WaitForFile(reader, 1), nullptr);
+        ASSERT_EQ(reader.answers[0].result, RES_OK);
+        std::string back;
+        std::vector<char> buffer(100000);
+        for (;;) {
+            size_t before = reader.answers.size();
+            reader.file->ReadA(buffer.data(), static_cast<unsigned int>(buffer.size()));
+            const FileAnswer* read = WaitForFile(reader, before + 1);
+            ASSERT_NE(read, nullptr);
+            ASSERT_EQ(read->result, RES_OK);
+            if (read->count == 0) {
+                break;
+            }
+            EXPECT_LE(read->count, SmbFile::kBlockSize);
+            back.append(buffer.data(), read->count);
+        }
+        EXPECT_EQ(back.size(), content.size());
+        EXPECT_TRUE(back == content);
+
+        size_t before = reader.answers.size();
+        reader.file->SeekA(POS_END, 10);
+        ASSERT_NE(WaitForFile(reader, before + 1), nullptr);
+        EXPECT_EQ(reader.answers.back().what, FileAnswer::SEEK);
+        EXPECT_EQ(reader.file->Tell64(), content.size());
+        reader.file->SeekA(POS_CURRENT, -300000);
+        EXPECT_EQ(reader.file->Tell64(), 0u);
+    }));
+    EXPECT_TRUE(ReadHostFile(HostPath("upload.bin")) == content);
+}
+
+TEST_F(SambaBrowserTest, OpeningAMissingFileAnswersNotFound) {
+    ASSERT_TRUE(RunInApp([&] {
+        FileRecorder files;
+        folder_.CreateBrowser()->CreateFileA(&files, L"\\absent.txt", FILE_MODE_READ,
+                                             FILE_DISP_OPEN_EXISTING);
+        const FileAnswer* created = WaitForFile(files, 1);
+        ASSERT_NE(created, nullptr);
+        EXPECT_EQ(created->result, RES_NOT_FOUND);
+        EXPECT_EQ(files.file, nullptr);
+    }));
+}
+
+TEST_F(SambaBrowserTest, CreatesRenamesDeletesAndDescribesEntries) {
+    PutFile("docs/old.txt", "twelve bytes");
+    ASSERT_TRUE(RunInApp([&] {
+        SmbBrowser* browser = folder_.CreateBrowser();
+        OpRecorder ops;
+        browser->CreateFolderA(1, &ops, L"\\made", true);
+        browser->CreateFolderA(2, &ops, L"\\made", true);
+        browser->CreateFolderA(3, &ops, L"\\made", false);
+        browser->RenameFileA(4, &ops, L"\\docs\\old.txt", L"\\docs\\new.txt");
+        browser->GetFileInfoA(5, &ops, L"\\docs\\new.txt");
+        ASSERT_NE(WaitForOp(ops, 5), nullptr);
+        for (auto& a : ops.answers)
+            fprintf(stderr, "id %d obj %ld res %lx\n", a.id, (long)a.object, a.result);
+        EXPECT_EQ(Done(ops, 1).result, RES_OK);
+        EXPECT_EQ(Done(ops, 2).result, RES_ALREADY_EXISTS);
+        EXPECT_EQ(Done(ops, 3).result, RES_OK);
+        EXPECT_EQ(Done(ops, 4).result, RES_OK);
+        ASSERT_EQ(Done(ops, 5).result, RES_OK);
+        const auto* entry = reinterpret_cast<const IFsDirEntry*>(Done(ops, 5).object);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->GetName(), L"new.txt");
+        EXPECT_EQ(entry->GetSize(), 12u);
+        EXPECT_EQ(entry->GetType() & ENTRY_DIRECTORY, 0);
+
+        Osp::Base::DateTime stamp;
+        stamp.SetValue(2011, 3, 14, 15, 9, 26);
+        browser->SetFileTimeModifiedA(L"\\docs\\new.txt", stamp);
+        browser->GetFileInfoA(6, &ops, L"\\docs\\new.txt");
+        browser->GetFileInfoA(7, &ops, L"\\made");
+        browser->OpenDirA(8, &ops, L"\\made");
+        ASSERT_NE(WaitForOp(ops, 8), nullptr);
+        const auto* stamped = reinterpret_cast<const IFsDirEntry*>(Done(ops, 6).object);
+        ASSERT_NE(stamped, nullptr);
+        Osp::Base::DateTime back = stamped->GetTimeModified();
+        EXPECT_EQ(back.GetYear(), 2011);
+        EXPECT_EQ(back.GetMonth(), 3);
+        EXPECT_EQ(back.GetDay(), 14);
+        EXPECT_EQ(back.GetHour(), 15);
+        EXPECT_EQ(back.GetMinute(), 9);
+        EXPECT_NEAR(back.GetSecond(), 26, 1);
+        const auto* made = reinterpret_cast<const IFsDirEntry*>(Done(ops, 7).object);
+        ASSERT_NE(made, nullptr);
+        EXPECT_NE(made->GetType() & ENTRY_DIRECTORY, 0);
+        ASSERT_EQ(Done(ops, 8).result, RES_OK);
+        auto* dir = reinterpret_cast<IFsDir*>(Done(ops, 8).object);
+        EXPECT_EQ(dir->GetName(false), L"\\made\\");
+        delete dir;
+        Done(ops, 8).object = 0;
+
+        browser->DeleteFileA(9, &ops, L"\\docs\\new.txt");
+        browser->DeleteFolderA(10, &ops, L"\\docs");
+        browser->DeleteFolderA(11, &ops, L"\\made");
+        browser->DeleteFileA(12, &ops, L"\\absent.txt");
+        ASSERT_NE(WaitForOp(ops, 12), nullptr);
+        EXPECT_EQ(Done(ops, 9).result, RES_OK);
+        EXPECT_EQ(Done(ops, 10).result, RES_OK);
+        EXPECT_EQ(Done(ops, 11).result, RES_OK);
+        EXPECT_EQ(Done(ops, 12).result, RES_NOT_FOUND);
+    }));
+    EXPECT_FALSE(std::filesystem::exists(HostPath("docs")));
+    EXPECT_FALSE(std::filesystem::exists(HostPath("made")));
+}
+
+}  // namespace
+
+namespace {
+
+// Answers one request of the test's own straight through the session, as the disk details do.
+class RequestRecorder : public ISmbRequestListener {
+public:
+    void OnSmbReceived(unsigned long r, unsigned short, const Smb*) override { Done(r); }
+    void OnTransReceived(unsigned long r, unsigned short, const Trans2Resp*) override { Done(r); }
+    void OnTrans2Received(unsigned long r, unsigned short, const Trans2Resp* response) override {
+        if (r == RES_OK && !response->GetSmb()->Header().IsFailure()) {
+            r = ParseFsSizeResponse(*response, &size);
+        }
+        Done(r);
+    }
+    int answers = 0;
+    unsigned long result = 1;
+    SFsSizeInfo size;
+
+private:
+    void Done(unsigned long r) {
+        ++answers;
+        result = r;
+    }
+};
+
+TEST_F(SambaBrowserTest, TheDiskSizeQueryAnswersTheShareSize) {
+    ASSERT_TRUE(RunInApp([&] {
+        SmbBrowser* browser = folder_.CreateBrowser();
+        RootRecorder root;
+        ASSERT_EQ(OpenRoot(*browser, root), RES_OK);
+        browser->RemoveListener(&root);
+        Trans2Req request;
+        ASSERT_TRUE(ConstructTrans2QueryFsRequest(request, kQueryFsSizeLevel));
+        RequestRecorder answer;
+        browser->GetSession()->SendSmbA(request.ReleaseSmbN(), &answer, SmbSession::SEND_WHEN_CONNECTED);
+        LoopUntil([&] { return answer.answers > 0; });
+        ASSERT_EQ(answer.result, RES_OK);
+        EXPECT_GT(answer.size.totalUnits, 0u);
+        EXPECT_LE(answer.size.freeUnits, answer.size.totalUnits);
+        EXPECT_GT(answer.size.bytesPerSector, 0u);
+    }));
+}
+
+TEST_F(SambaBrowserTest, AFolderWithoutAShareOffersTheServersDiskShares) {
+    folder_.SetShareName(Osp::Base::String(L""));
+    ASSERT_TRUE(RunInApp([&] {
+        SmbBrowser* browser = folder_.CreateBrowser();
+        RootRecorder root;
+        root.onSelectShare = [&] { browser->SelectShare(L"corvshare"); };
+        ASSERT_EQ(OpenRoot(*browser, root), RES_OK);
+        EXPECT_EQ(root.shares, (std::set<std::wstring>{L"corvdocs", L"corvshare"}));
+        ASSERT_NE(root.dir, nullptr);
+        EXPECT_EQ(root.dir->GetName(true), L"\\\\CORVTEST\\corvshare\\");
+        EXPECT_TRUE(folder_.IsConnected());
+
+        // Declining the choice ends the open and the session.
+        folder_.SmbDisconnect();
+        root.onSelectShare = [&] { browser->SelectShare(L""); };
+        EXPECT_EQ(OpenRoot(*browser, root), RES_CANCELLED);
+        EXPECT_EQ(root.shareQuestions, 2);
+        EXPECT_FALSE(folder_.GetSmbSession()->IsConnected());
+        browser->RemoveListener(&root);
+    }));
+}
+
+TEST_F(SambaBrowserTest, KillingTheServerMidListingAnswersDisconnectedAndTheNextRequestReconnects) {
+    for (int i = 0; i < 3000; ++i) {
+        PutFile("big/entry-with-a-long-name-" + std::to_string(100000 + i), "");
+    }
+    ASSERT_TRUE(RunInApp([&] {
+        SmbBrowser* browser = folder_.CreateBrowser();
+        RootRecorder root;
+        ASSERT_EQ(OpenRoot(*browser, root), RES_OK);
+        browser->RemoveListener(&root);
+        DirRecorder opened;
+        root.dir->SetListener(&opened);
+        root.dir->OpenSubDirA(L"big");
+        ASSERT_NE(opened.subDir, nullptr);
+        EnumRecorder listed;
+        listed.hook = [&] {
+            if (listed.entries.size() == 100 && listed.ends == 0) {
+                Server().Stop();
+            }
+        };
+        opened.subDir->SetListener(&opened);
+        opened.subDir->OpenEnumeratorA();
+        opened.enumerator->SetListener(&listed);
+        opened.enumerator->StartEnumA(true);
+        LoopUntil([&] { return listed.ends > 0; }, 20000);
+        EXPECT_EQ(listed.ends, 1);
+        EXPECT_EQ(listed.endResult, RES_DISCONNECTED);
+        EXPECT_LT(listed.entries.size(), 3000u);
+        EXPECT_FALSE(folder_.IsConnected());
+
+        std::string error;
+        ASSERT_TRUE(Server().Restart(&error)) << error;
+        OpRecorder ops;
+        browser->GetFileInfoA(1, &ops, L"\\big");
+        ASSERT_NE(WaitForOp(ops, 1), nullptr);
+        EXPECT_EQ(ops.answers[0].result, RES_OK);
+        EXPECT_TRUE(folder_.IsConnected());
+    }));
+}
+
+}  // namespace
