@@ -123,6 +123,7 @@ result MessageBox::ShowAndWait(int& modalResult) {
     const size_t record = log.size() - 1;
     QTimer timeout;
     timeout.setSingleShot(true);
+    timeout.setTimerType(Qt::PreciseTimer);  // a box must not close before its time
     QObject::connect(&timeout, &QTimer::timeout, &loop, [&finish] { finish(MSGBOX_RESULT_CLOSE); });
     if (!host::PlannedMessageBoxAnswers().empty()) {
         const int planned = host::PlannedMessageBoxAnswers().front();
