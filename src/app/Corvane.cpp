@@ -1,5 +1,7 @@
 #include "app/Corvane.h"
 
+#include "Osp/App/AppControl.h"
+#include "Osp/App/AppManager.h"
 #include "Osp/Base/Collection/ArrayList.h"
 #include "Osp/Io/Directory.h"
 #include "Osp/Io/Registry.h"
@@ -19,6 +21,8 @@ constexpr wchar_t kGeneral[] = L"General";
 constexpr wchar_t kShowHidden[] = L"ShowHidden";
 constexpr wchar_t kPassword[] = L"Pwd";
 constexpr wchar_t kFolderSectionPrefix[] = L"RF";
+// Browser arguments are cut to this many characters.
+constexpr int kMaxBrowserArgument = 300;
 // A card is taken to be present when its videos folder is there.
 constexpr wchar_t kCardProbeFolder[] = L"/Storagecard/Media/Videos";
 
@@ -209,6 +213,31 @@ void Corvane::DeleteFromRegistry(RemoteFolder* folder) {
         folder->DeleteFromReg(reg);
         reg.Flush();
     }
+}
+
+void Corvane::ShowHelp(const wchar_t* page) {
+    String argument;
+    argument.Format(kMaxBrowserArgument, L"url:file:///Res/Help/%ls", page);
+    StartBrowser(argument);
+}
+
+void Corvane::ShowWebPage(const wchar_t* url) {
+    String argument;
+    argument.Format(kMaxBrowserArgument, L"url:%ls", url);
+    StartBrowser(argument);
+}
+
+void Corvane::StartBrowser(const String& argument) {
+    std::unique_ptr<Osp::App::AppControl> browser(Osp::App::AppManager::FindAppControlN(
+        String(Osp::App::APPCONTROL_BROWSER), String(Osp::App::OPERATION_DEFAULT)));
+    if (browser == nullptr) {
+        return;
+    }
+    String text(argument);
+    ArrayList args;
+    args.Construct(1);
+    args.Add(&text);
+    browser->Start(&args);
 }
 
 template <typename T>

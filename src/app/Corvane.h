@@ -53,6 +53,11 @@ public:
     void SaveToRegistry(RemoteFolder* folder, bool isNew);
     void DeleteFromRegistry(RemoteFolder* folder);
 
+    // Opens a help page of "/Res/Help/", or a web address, in the phone's browser; nothing shows when the
+    // browser cannot be started.
+    void ShowHelp(const wchar_t* page);
+    void ShowWebPage(const wchar_t* url);
+
     bool GetShowHidden() const { return showHidden_; }
     void SetShowHidden(bool show);
     // The private-folder password as stored; empty when none is set.
@@ -66,6 +71,7 @@ private:
     void ProbeMemoryCard();
     void SetNetworkPreference();
     void LoadFolders();
+    void StartBrowser(const Osp::Base::String& argument);
     // Writes one value of "General" into the settings file, made when missing; failures are ignored.
     template <typename T>
     void WriteGeneral(const wchar_t* key, const T& value);
