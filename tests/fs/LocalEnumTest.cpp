@@ -156,6 +156,7 @@ TEST(LocalRootTest, MissingCardOpensButCannotBeEnumerated) {
     EXPECT_EQ(opened.dirResult, RES_OK);
     ASSERT_NE(opened.dir, nullptr);
     EXPECT_EQ(opened.dir->GetName(true), L"/Storagecard/Media/");
+    EXPECT_EQ(opened.dir->GetProperName(), L"Media");
     opened.dir->SetListener(&opened);
     opened.dir->OpenEnumeratorA();
     EXPECT_EQ(opened.enumResult, RES_NOT_FOUND);
