@@ -7,6 +7,7 @@
 #include <pwd.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -34,6 +35,25 @@ bool WaitForExit(pid_t pid, int timeoutMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
+}
+
+constexpr const char* kDirPrefix = "/tmp/corvane-samba-";
+
+// The servers of test processes that died without stopping them: their folders carry the dead owner's
+// process id.
+void RemoveLeftovers() {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp", ignored)) {
+        std::string path = entry.path().string();
+        if (path.rfind(kDirPrefix, 0) != 0) {
+            continue;
+        }
+        pid_t owner = static_cast<pid_t>(atoi(path.c_str() + std::string(kDirPrefix).size()));
+        if (owner > 0 && kill(owner, 0) != 0 && errno == ESRCH) {
+            KillProcessesMentioning(path + "/");
+            std::filesystem::remove_all(path, ignored);
+        }
+    }
 }
 
 bool EnsureUser(std::string* error) {
@@ -116,8 +136,9 @@ SambaServer::~SambaServer() {
 }
 
 bool SambaServer::Start(std::string* error) {
-    char pattern[] = "/tmp/corvane-samba-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
+    RemoveLeftovers();
+    std::string pattern = std::string(kDirPrefix) + std::to_string(getpid()) + "-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
         *error = "mkdtemp failed";
         return false;
     }
@@ -194,8 +215,10 @@ bool SambaServer::LaunchSmbd(std::string* error) {
         return false;
     }
     if (pid == 0) {
-        // Its own process group, so that Stop reaches every helper smbd forks.
+        // Its own process group, so that Stop reaches every helper smbd forks; and it ends with its owner
+        // should the owner die without stopping it.
         setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         int log = open((dir_ + "/smbd.out").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         dup2(log, STDOUT_FILENO);
         dup2(log, STDERR_FILENO);
@@ -251,7 +274,7 @@ void SambaServer::Stop() {
 void SambaServer::KillLeftovers() {
     // Helpers started on demand (the RPC daemons) may leave the group; they all name our configuration.
     if (!configFile_.empty()) {
-        KillProcessesMentioning(dir_);
+        KillProcessesMentioning(dir_ + "/");
     }
 }
 

@@ -48,7 +48,7 @@ constexpr std::size_t kMaxNameUnits = 255;
 
 // A name that stays one component of a path: not empty, not a step up, no separator.
 bool IsPlainName(const std::wstring& name) {
-    return IsUsableEntryName(name) && name.size() <= kMaxNameUnits && name.find(L'/') == std::wstring::npos;
+    return IsUsableEntryName(name) && name.size() <= kMaxNameUnits;
 }
 
 int EntryType(unsigned int attributes) {
@@ -224,24 +224,33 @@ public:
     }
     unsigned long RenameFileA(int id, IFsOpListener* listener, const std::wstring& oldName,
                               const std::wstring& newName) override {
-        return browser_->RenameFileA(id, listener, Child(oldName), Child(newName));
+        if (!IsPlainName(oldName) || !IsPlainName(newName)) {
+            return browser_->RefuseOperation(id, listener);
+        }
+        return browser_->RenameFileA(id, listener, path_ + oldName, path_ + newName);
     }
     unsigned long RenameSubDirA(int id, IFsOpListener* listener, const std::wstring& oldName,
                                 const std::wstring& newName) override {
-        return browser_->RenameFolderA(id, listener, Child(oldName), Child(newName));
+        if (!IsPlainName(oldName) || !IsPlainName(newName)) {
+            return browser_->RefuseOperation(id, listener);
+        }
+        return browser_->RenameFolderA(id, listener, path_ + oldName, path_ + newName);
     }
     unsigned long DeleteFileA(int id, IFsOpListener* listener, const std::wstring& name) override {
-        return browser_->DeleteFileA(id, listener, Child(name));
+        if (!IsPlainName(name)) {
+            return browser_->RefuseOperation(id, listener);
+        }
+        return browser_->DeleteFileA(id, listener, path_ + name);
     }
     unsigned long DeleteSubDirA(int id, IFsOpListener* listener, const std::wstring& name) override {
-        return browser_->DeleteFolderA(id, listener, Child(name));
+        if (!IsPlainName(name)) {
+            return browser_->RefuseOperation(id, listener);
+        }
+        return browser_->DeleteFolderA(id, listener, path_ + name);
     }
     IFsBrowser* GetBrowser() const override { return browser_; }
 
 private:
-    // A name that is not one plain component gives an empty path, which every server command refuses.
-    std::wstring Child(const std::wstring& name) const { return IsPlainName(name) ? path_ + name : L""; }
-
     SmbBrowser* browser_;
     std::wstring path_;  // begins and ends with '\'
     IFsDirListener* listener_ = nullptr;
@@ -524,6 +533,14 @@ unsigned long SmbBrowser::SendOperation(int id, IFsOpListener* listener, TOperat
     } else {
         operations_[mid] = std::move(op);
     }
+    return RES_OK;
+}
+
+unsigned long SmbBrowser::RefuseOperation(int id, IFsOpListener* listener) {
+    SOperation op;
+    op.id = id;
+    op.listener = LiveRef<IFsOpListener>(listener);
+    PostDone(op, Osp::Base::E_INVALID_ARG);
     return RES_OK;
 }
 

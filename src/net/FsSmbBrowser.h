@@ -78,6 +78,9 @@ public:
     // The display name of a folder of this browser: the folder's UNC name (completed with the share the
     // session is connected to when the folder names none) followed by path.
     std::wstring GetFullName(const std::wstring& path) const;
+    // Answers an operation on a name that is not one plain component of a path with E_INVALID_ARG,
+    // without asking the server.
+    unsigned long RefuseOperation(int id, IFsOpListener* listener);
 
 private:
     enum TOperationKind {

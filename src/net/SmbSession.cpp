@@ -231,10 +231,15 @@ void SmbSession::OnSessionSetupResponse(const Smb& response) {
         return;
     }
     if ((state_ & STATE_TREE_WANTED) != 0) {
-        TreeConnectA(folder_->GetNodeName().Units(), folder_->GetShareName().Units());
+        TreeConnectA(folder_->GetNodeName().Units(), DefaultShare());
     } else {
         SendQueued();
     }
+}
+
+std::wstring SmbSession::DefaultShare() const {
+    const std::wstring& configured = folder_->GetShareName().Units();
+    return configured.empty() ? share_ : configured;
 }
 
 void SmbSession::TreeConnectA(const std::wstring& node, const std::wstring& share) {
@@ -313,7 +318,7 @@ unsigned short SmbSession::SendSmbA(Smb* request, ISmbRequestListener* listener,
     if (IsConnected()) {
         queue_.push_back(std::move(record));
         if ((flags & SEND_NEED_TREE) != 0 && tid_ == 0) {
-            TreeConnectA(folder_->GetNodeName().Units(), folder_->GetShareName().Units());
+            TreeConnectA(folder_->GetNodeName().Units(), DefaultShare());
         } else {
             SendQueued();
         }

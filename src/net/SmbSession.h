@@ -122,6 +122,8 @@ private:
     static unsigned short NextPid();
 
     bool AskToTurnWifiOn();
+    // The share a request that needs a tree goes to: the folder's, or the one the user picked last.
+    std::wstring DefaultShare() const;
     void StartTcpConnection(unsigned long address);
     void CloseSocket();
     void RefreshFolder();

@@ -222,6 +222,14 @@ TEST_F(SambaBrowserTest, CreatesRenamesDeletesAndDescribesEntries) {
         ASSERT_EQ(Done(ops, 8).result, RES_OK);
         auto* dir = reinterpret_cast<IFsDir*>(Done(ops, 8).object);
         EXPECT_EQ(dir->GetName(false), L"\\made\\");
+        // Names that would reach past the folder are refused without asking the server.
+        dir->DeleteSubDirA(20, &ops, L"..");
+        dir->DeleteFileA(21, &ops, L"a\\b");
+        dir->RenameFileA(22, &ops, L"x", L"../x");
+        ASSERT_NE(WaitForOp(ops, 11), nullptr);
+        for (int id : {20, 21, 22}) {
+            EXPECT_EQ(Done(ops, id).result, Osp::Base::E_INVALID_ARG);
+        }
         delete dir;
         Done(ops, 8).object = 0;
 
@@ -229,7 +237,7 @@ TEST_F(SambaBrowserTest, CreatesRenamesDeletesAndDescribesEntries) {
         browser->DeleteFolderA(10, &ops, L"\\docs");
         browser->DeleteFolderA(11, &ops, L"\\made");
         browser->DeleteFileA(12, &ops, L"\\absent.txt");
-        ASSERT_NE(WaitForOp(ops, 12), nullptr);
+        ASSERT_NE(WaitForOp(ops, 15), nullptr);
         EXPECT_EQ(Done(ops, 9).result, RES_OK);
         EXPECT_EQ(Done(ops, 10).result, RES_OK);
         EXPECT_EQ(Done(ops, 11).result, RES_OK);
@@ -293,6 +301,14 @@ TEST_F(SambaBrowserTest, AFolderWithoutAShareOffersTheServersDiskShares) {
         EXPECT_EQ(root.shares, (std::set<std::wstring>{L"corvdocs", L"corvshare"}));
         ASSERT_NE(root.dir, nullptr);
         EXPECT_EQ(root.dir->GetName(true), L"\\\\CORVTEST\\corvshare\\");
+        EXPECT_TRUE(folder_.IsConnected());
+
+        // A request after a drop reconnects to the share the user picked.
+        folder_.SmbDisconnect();
+        OpRecorder ops;
+        browser->GetFileInfoA(1, &ops, L"\\");
+        ASSERT_NE(WaitForOp(ops, 1), nullptr);
+        EXPECT_EQ(ops.answers[0].result, RES_OK);
         EXPECT_TRUE(folder_.IsConnected());
 
         // Declining the choice ends the open and the session.

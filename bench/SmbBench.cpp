@@ -1,0 +1,254 @@
+// Downloads and uploads one large file through SmbBrowser's file interface (block by block, as a copy
+// between browsers does) and, in the same run against the same private Samba, with `smbclient -m NT1`
+// get and put, and reports both throughputs and their ratios. Needs root (the server's user and files).
+//
+// usage: bench_smb [MIB]   (default: 256 MiB)
+
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Osp/App/Application.h"
+#include "app/Corvane.h"
+#include "fs/IFsBrowserListener.h"
+#include "fs/IFsDir.h"
+#include "fs/IFsFile.h"
+#include "fs/IFsFileListener.h"
+#include "host/HostPaths.h"
+#include "net/FsSmbBrowser.h"
+#include "net/RemoteFolder.h"
+#include "net/SmbFile.h"
+#include "net/SmbSession.h"
+#include "testsupport/SambaServer.h"
+
+namespace {
+
+constexpr double kTargetRatio = 1.0;
+
+using Clock = std::chrono::steady_clock;
+
+struct SRun {
+    std::string shareFile;   // host path of the file on the share (downloaded)
+    std::string localFile;   // host path of the local copy (uploaded)
+    std::string downloaded;  // where the download goes
+    double downloadSeconds = 0;
+    double uploadSeconds = 0;
+    bool ok = false;
+};
+
+SRun* g_run = nullptr;
+
+// Opens the root (so that the logon is not timed), then downloads, then uploads; ends the application.
+class Copier : public IFsBrowserListener, public IFsFileListener {
+public:
+    explicit Copier(SmbBrowser* browser) : browser_(browser), buffer_(SmbFile::kBlockSize) {}
+
+    void Start() {
+        browser_->SetListener(this);
+        browser_->OpenRootDirA();
+    }
+
+    void OnOpenDir(unsigned long result, IFsDir* dir) override {
+        delete dir;
+        browser_->RemoveListener(this);
+        if (result != 0) {
+            Finish(false);
+            return;
+        }
+        out_ = std::fopen(g_run->downloaded.c_str(), "wb");
+        upload_ = false;
+        start_ = Clock::now();
+        browser_->CreateFileA(this, L"\\big.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+    }
+    void ShowPopup(const Osp::Base::String&, bool) override {}
+    void HidePopup() override {}
+    void OnPasswordRequestA(IFsBrowser*) override {}
+    void OnSelectShareA(const std::set<std::wstring>&) override {}
+
+    void OnCreateN(unsigned long result, IFsFile* file) override {
+        if (result != 0) {
+            Finish(false);
+            return;
+        }
+        file_.reset(file);
+        upload_ ? WriteNext() : ReadNext();
+    }
+    void OnRead(IFsFile*, unsigned long result, unsigned int count) override {
+        if (result != 0) {
+            Finish(false);
+            return;
+        }
+        if (count == 0) {
+            g_run->downloadSeconds = std::chrono::duration<double>(Clock::now() - start_).count();
+            std::fclose(out_);
+            out_ = nullptr;
+            file_.reset();
+            StartUpload();
+            return;
+        }
+        std::fwrite(buffer_.data(), 1, count, out_);
+        ReadNext();
+    }
+    void OnWrite(IFsFile*, unsigned long result, unsigned int) override {
+        if (result != 0) {
+            Finish(false);
+            return;
+        }
+        WriteNext();
+    }
+    void OnSeek(IFsFile*, unsigned long) override {}
+
+private:
+    void ReadNext() { file_->ReadA(buffer_.data(), static_cast<unsigned int>(buffer_.size())); }
+    void StartUpload() {
+        in_ = std::fopen(g_run->localFile.c_str(), "rb");
+        upload_ = true;
+        start_ = Clock::now();
+        browser_->CreateFileA(this, L"\\up.bin", FILE_MODE_WRITE, FILE_DISP_CREATE_ALWAYS);
+    }
+    void WriteNext() {
+        size_t n = std::fread(buffer_.data(), 1, buffer_.size(), in_);
+        if (n == 0) {
+            file_.reset();  // closes
+            g_run->uploadSeconds = std::chrono::duration<double>(Clock::now() - start_).count();
+            std::fclose(in_);
+            in_ = nullptr;
+            Finish(true);
+            return;
+        }
+        file_->WriteA(buffer_.data(), static_cast<unsigned int>(n));
+    }
+    void Finish(bool ok) {
+        g_run->ok = ok;
+        file_.reset();
+        Osp::App::Application::GetInstance()->Terminate();
+    }
+
+    SmbBrowser* browser_;
+    std::vector<char> buffer_;
+    std::unique_ptr<IFsFile> file_;
+    std::FILE* out_ = nullptr;
+    std::FILE* in_ = nullptr;
+    bool upload_ = false;
+    Clock::time_point start_;
+};
+
+class BenchApp : public Corvane, public IUserEventHandler {
+public:
+    bool OnAppInitializing(Osp::App::AppRegistry& registry) override {
+        if (!Corvane::OnAppInitializing(registry)) {
+            return false;
+        }
+        folder_.SetIpAddress(Osp::Base::String(L"127.0.0.1"));
+        folder_.SetNodeName(Osp::Base::String(L"CORVTEST"));
+        folder_.SetShareName(Osp::Base::String(L"corvshare"));
+        folder_.SetUserName(Osp::Base::String(L"corvtest"));
+        folder_.SetPassword(Osp::Base::String(L"Corv-pass1"));
+        copier_ = std::make_unique<Copier>(folder_.CreateBrowser());
+        PostUserEvent(this, 0);
+        return true;
+    }
+    void OnUserEvent(int) override { copier_->Start(); }
+    void OnUserEventEx(UserEvent*) override {}
+
+private:
+    RemoteFolder folder_;
+    std::unique_ptr<Copier> copier_;
+};
+
+void WriteRandomFile(const std::string& path, size_t bytes) {
+    std::mt19937_64 generator(42);
+    std::vector<unsigned long long> block(1 << 17);
+    std::ofstream out(path, std::ios::binary);
+    for (size_t written = 0; written < bytes;) {
+        for (auto& v : block) {
+            v = generator();
+        }
+        size_t n = std::min(bytes - written, block.size() * sizeof(block[0]));
+        out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(n));
+        written += n;
+    }
+}
+
+bool SameFiles(const std::string& a, const std::string& b) {
+    return testsupport::RunCommand("cmp -s '" + a + "' '" + b + "'") == 0;
+}
+
+double TimeCommand(const std::function<int()>& command, bool* ok) {
+    Clock::time_point start = Clock::now();
+    *ok = command() == 0;
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long mib = argc > 1 ? std::atol(argv[1]) : 256;
+    if (mib <= 0) {
+        std::fprintf(stderr, "usage: bench_smb [MIB]\n");
+        return 2;
+    }
+    size_t bytes = static_cast<size_t>(mib) << 20;
+    // The benchmark shows nothing; it runs without a display.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    testsupport::SambaServer server;
+    std::string error;
+    if (!server.Start(&error)) {
+        std::fprintf(stderr, "cannot start Samba: %s\n", error.c_str());
+        return 1;
+    }
+    char pattern[] = "/tmp/corvane-bench-smb-XXXXXX";
+    std::string root = ::mkdtemp(pattern);
+    std::filesystem::create_directories(root + "/Home");
+    host::SetDataRoot(root);
+
+    SRun run;
+    run.shareFile = server.ShareDir() + "/big.bin";
+    run.localFile = root + "/local.bin";
+    run.downloaded = root + "/downloaded.bin";
+    WriteRandomFile(run.localFile, bytes);
+    std::filesystem::copy_file(run.localFile, run.shareFile);
+    g_run = &run;
+
+    SmbSession::SetServerPort(server.Port());
+    Osp::App::Application::Execute([]() -> Osp::App::Application* { return new BenchApp; }, nullptr);
+    bool ok = run.ok && SameFiles(run.downloaded, run.shareFile) &&
+              SameFiles(run.localFile, server.ShareDir() + "/up.bin");
+
+    bool getOk = false;
+    bool putOk = false;
+    std::string fetched = root + "/smbclient-get.bin";
+    double getSeconds = TimeCommand([&] { return server.SmbClient("get big.bin " + fetched); }, &getOk);
+    double putSeconds =
+        TimeCommand([&] { return server.SmbClient("put " + run.localFile + " up2.bin"); }, &putOk);
+    getOk = getOk && SameFiles(fetched, run.shareFile);
+    putOk = putOk && SameFiles(run.localFile, server.ShareDir() + "/up2.bin");
+    std::filesystem::remove_all(root);
+    server.Stop();
+    if (!ok || !getOk || !putOk) {
+        std::fprintf(stderr, "a transfer failed or its copy differs (client %d, get %d, put %d)\n", ok, getOk,
+                     putOk);
+        return 1;
+    }
+
+    double mb = static_cast<double>(bytes) / 1e6;
+    double down = mb / run.downloadSeconds;
+    double up = mb / run.uploadSeconds;
+    double getRate = mb / getSeconds;
+    double putRate = mb / putSeconds;
+    std::printf("SMB1 file transfer of %ld MiB over loopback to Samba:\n", mib);
+    std::printf("  download  SmbBrowser %8.1f MB/s   smbclient get %8.1f MB/s   ratio %5.2f\n", down, getRate,
+                down / getRate);
+    std::printf("  upload    SmbBrowser %8.1f MB/s   smbclient put %8.1f MB/s   ratio %5.2f\n", up, putRate,
+                up / putRate);
+    std::printf("  target: ratio at least %.1f both ways\n", kTargetRatio);
+    return down / getRate >= kTargetRatio && up / putRate >= kTargetRatio ? 0 : 1;
+}
