@@ -6,10 +6,12 @@
 #include "Osp/Io/Directory.h"
 #include "Osp/Io/Registry.h"
 #include "Osp/Net/NetAccountManager.h"
+#include "Osp/Ui/Controls/Frame.h"
 #include "app/LiveTarget.h"
 #include "app/RegValue.h"
 #include "app/Results.h"
 #include "net/RemoteFolder.h"
+#include "ui/FolderForm.h"
 
 namespace {
 
@@ -147,6 +149,29 @@ void Corvane::OnUserEventReceivedN(Osp::App::RequestId requestId, Osp::Base::Col
     }
     // Deletes the list with its elements: the handler's wrapper and the event.
     Osp::App::Application::OnUserEventReceivedN(requestId, args);
+}
+
+void Corvane::SwitchToForm(Osp::Ui::Controls::Form* form) {
+    GetAppFrame()->SetCurrentForm(*form);
+    form->Draw();
+    form->Show();
+}
+
+FolderForm* Corvane::CreateFolderForm(IFsBrowser* browser) {
+    Osp::Ui::Controls::Frame* frame = GetAppFrame();
+    if (folderForm_ != nullptr) {
+        frame->RemoveControl(*folderForm_);
+        folderForm_ = nullptr;
+    }
+    auto* form = new FolderForm;
+    form->Initialize(browser, frame->GetOrientationStatus());
+    folderForm_ = form;
+    frame->AddControl(*form);
+    return form;
+}
+
+void Corvane::OnOpenLocalFolder(int root) {
+    SwitchToForm(CreateFolderForm(GetLocalBrowser(static_cast<LocalBrowser::TRoot>(root))));
 }
 
 LocalBrowser* Corvane::GetLocalBrowser() {

@@ -14,7 +14,13 @@
 #include "app/UserEvent.h"
 #include "fs/FsLocalBrowser.h"
 
+class FolderForm;
+class IFsBrowser;
 class RemoteFolder;
+
+namespace Osp::Ui::Controls {
+class Form;
+}
 
 class Corvane : public Osp::App::Application {
 public:
@@ -33,6 +39,16 @@ public:
     // destroyed before its turn is not called; its event is deleted unread.
     unsigned long PostUserEvent(IUserEventHandler* handler, int code);
     unsigned long PostUserEventEx(IUserEventHandler* handler, UserEvent* event);
+
+    // Makes the form the frame's current form, draws and shows it.
+    void SwitchToForm(Osp::Ui::Controls::Form* form);
+    // A new folder form over the browser, added to the frame in place of the previous one (which the
+    // frame deletes); it is not made current here.
+    FolderForm* CreateFolderForm(IFsBrowser* browser);
+    // The folder form in the frame, or null.
+    FolderForm* GetFolderForm() const { return folderForm_; }
+    // A new folder form over the local browser of the root kind (LocalBrowser::TRoot), made current.
+    void OnOpenLocalFolder(int root);
 
     // The browser of the private files ("/Home/"), or of any root kind; made on first use.
     LocalBrowser* GetLocalBrowser();
@@ -77,6 +93,7 @@ private:
     void WriteGeneral(const wchar_t* key, const T& value);
 
     std::map<int, RemoteFolder*> folders_;
+    FolderForm* folderForm_ = nullptr;  // the frame's
     // Declared before the browsers, which use it, so that it is destroyed after them.
     std::unique_ptr<Osp::Content::ContentManager> contentManager_;
     std::unique_ptr<LocalBrowser> localBrowsers_[3];

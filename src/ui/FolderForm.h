@@ -1,0 +1,257 @@
+#pragma once
+// The folder list: the screen that shows one folder of one storage (phone memory, memory card, private
+// files, archive or network share) as a checkable list, and from which the file operations start. The
+// form keeps a stack of the folders opened on the way down from the root, so that Back and the path menu
+// return to a parent without asking the storage again.
+//
+// Contract:
+// - Everything runs on the user-interface thread. The browser's answers may come inside the calls that
+//   ask for them (the local storage answers at once) or later; the form copes with both.
+// - The browser is the application's (an archive browser is reference counted by whoever opened it); the
+//   form is its listener from Initialize to its destruction and never deletes it. The form owns the
+//   folders of its stack, the folder being opened, the running enumeration, the entries and the menus.
+// - List item identifiers are indices into the sorted entries, so they survive filtering; the blank
+//   padding item at the end of a long list has the identifier -1 and is never opened, counted or operated
+//   on.
+
+#include <array>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Osp/Base/DateTime.h"
+#include "Osp/Base/Runtime/Timer.h"
+#include "Osp/Graphics/Bitmap.h"
+#include "Osp/Ui/Controls/ContextMenu.h"
+#include "Osp/Ui/Controls/Form.h"
+#include "Osp/Ui/Controls/Keypad.h"
+#include "Osp/Ui/Controls/List.h"
+#include "Osp/Ui/Controls/OptionMenu.h"
+#include "Osp/Ui/IActionEventListener.h"
+#include "Osp/Ui/IItemEventListener.h"
+#include "Osp/Ui/IOrientationEventListener.h"
+#include "Osp/Ui/ITextEventListener.h"
+#include "Osp/Ui/ITouchEventListener.h"
+#include "fs/IFsBrowser.h"
+#include "fs/IFsBrowserListener.h"
+#include "fs/IFsDir.h"
+#include "fs/IFsDirEntry.h"
+#include "fs/IFsDirEnum.h"
+#include "fs/IFsDirEnumListener.h"
+#include "fs/IFsDirListener.h"
+#include "ui/FileTypes.h"
+#include "ui/ProgressPopup.h"
+
+class FolderForm : public Osp::Ui::Controls::Form,
+                   public Osp::Ui::IActionEventListener,
+                   public Osp::Ui::ITouchEventListener,
+                   public Osp::Ui::IOrientationEventListener,
+                   public Osp::Ui::IItemEventListener,
+                   public Osp::Base::Runtime::ITimerEventListener,
+                   public Osp::Ui::ITextEventListener,
+                   public IFsBrowserListener,
+                   public IFsDirListener,
+                   public IFsDirEnumListener {
+public:
+    // One folder of the stack.
+    struct DirCtx {
+        std::unique_ptr<IFsDir> dir;
+        // The list index that was at the top when the user left this folder; 0 when never left.
+        int topItem = 0;
+    };
+
+    // One entry of the listed folder, copied out of the storage's entry.
+    class FileInfo {
+    public:
+        explicit FileInfo(const IFsDirEntry& entry);
+
+        bool IsDirectory() const { return (attributes & ENTRY_DIRECTORY) != 0; }
+        // Replaces the name and recomputes the type (a renamed file may change its kind).
+        void SetName(const std::wstring& newName);
+        // The name in lower case, as sorting and filtering compare it.
+        const std::wstring& GetLowerName() const { return lowerName; }
+
+        std::wstring name;
+        unsigned long long size;
+        unsigned int attributes;  // TEntryType flags
+        Osp::Base::DateTime modified;
+        int fileType;  // FT_FOLDER for directories
+
+    private:
+        std::wstring lowerName;
+    };
+
+    // Action identifiers of the soft keys, menus and popups.
+    enum TAction {
+        ACTION_BACK = 101,
+        ACTION_OPTIONS = 103,
+        ACTION_HELP = 105,
+        ACTION_SELECT_ALL = 106,
+        ACTION_DESELECT_ALL = 107,
+        ACTION_INVERT_SELECTION = 108,
+        ACTION_REFRESH = 109,
+        ACTION_CANCEL_OPEN = 110,
+        ACTION_SELECT = 111,
+        ACTION_PATH_MENU = 112,
+        ACTION_GO_HOME = 140,
+        ACTION_GO_TO_DIR_FIRST = 141,
+        ACTION_GO_TO_DIR_LAST = 146,
+        ACTION_DETAILS = 201,
+        ACTION_DELETE = 202,
+        ACTION_NEW_FOLDER = 203,
+        ACTION_FILTER = 204,
+        ACTION_RENAME = 205,
+        ACTION_COPY_CHECKED = 206,
+        ACTION_COPY_ITEM = 207,
+        ACTION_CUT_CHECKED = 208,
+        ACTION_CUT_ITEM = 209,
+        ACTION_PASTE = 210,
+        ACTION_COPY_MOVE = 211,
+    };
+
+    // What the keypad or a running operation is for (m_nMode).
+    enum TMode {
+        MODE_NONE = 0,
+        MODE_RENAME = 1,
+        MODE_FILTER = 2,
+        MODE_DELETE_ONE = 3,
+        MODE_DELETE_PROGRESS = 4,
+        MODE_NEW_FOLDER = 5,
+    };
+
+    // The most items a list shows; a larger folder asks the user to filter it.
+    static constexpr int kMaxItems = 1000;
+
+    FolderForm();
+    ~FolderForm() override;
+
+    // Becomes the browser's listener and builds the form from its layout. Returns true.
+    bool Initialize(IFsBrowser* browser, Osp::Ui::OrientationStatus orientation);
+    // Finds the list, builds the menus and starts listing the root.
+    Osp::Base::result OnInitializing() override;
+
+    void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
+    void OnTouchDoublePressed(const Osp::Ui::Control& source, const Osp::Graphics::Point& point,
+                              const Osp::Ui::TouchEventInfo& info) override;
+    void OnTouchFocusIn(const Osp::Ui::Control& source, const Osp::Graphics::Point& point,
+                        const Osp::Ui::TouchEventInfo& info) override;
+    void OnTouchFocusOut(const Osp::Ui::Control& source, const Osp::Graphics::Point& point,
+                         const Osp::Ui::TouchEventInfo& info) override;
+    void OnTouchLongPressed(const Osp::Ui::Control& source, const Osp::Graphics::Point& point,
+                            const Osp::Ui::TouchEventInfo& info) override;
+    void OnTouchMoved(const Osp::Ui::Control& source, const Osp::Graphics::Point& point,
+                      const Osp::Ui::TouchEventInfo& info) override;
+    void OnTouchPressed(const Osp::Ui::Control& source, const Osp::Graphics::Point& point,
+                        const Osp::Ui::TouchEventInfo& info) override;
+    void OnTouchReleased(const Osp::Ui::Control& source, const Osp::Graphics::Point& point,
+                         const Osp::Ui::TouchEventInfo& info) override;
+    void OnOrientationChanged(const Osp::Ui::Control& source, Osp::Ui::OrientationStatus status) override;
+    void OnItemStateChanged(const Osp::Ui::Control& source, int index, int itemId,
+                            Osp::Ui::ItemStatus status) override;
+    void OnTextValueChangeCanceled(const Osp::Ui::Control& source) override;
+    void OnTextValueChanged(const Osp::Ui::Control& source) override;
+    void OnTimerExpired(Osp::Base::Runtime::Timer& timer) override;
+
+    void OnOpenDir(unsigned long result, IFsDir* dir) override;
+    // The small popup without a button, or the big one with Cancel.
+    void ShowPopup(const Osp::Base::String& text, bool big) override;
+    void HidePopup() override;
+    void OnPasswordRequestA(IFsBrowser* browser) override;
+    void OnSelectShareA(const std::set<std::wstring>& shares) override;
+    void OnOpenEnumerator(unsigned long result, IFsDirEnum* enumerator) override;
+    void OnOpenSubDir(unsigned long result, IFsDir* dir) override;
+    void OnGetEntry(unsigned long result, const IFsDirEntry* entry) override;
+
+    IFsBrowser* GetBrowser() const { return m_pBrowser; }
+    Osp::Ui::OrientationStatus GetOrientationStatusAtStart() const { return m_eOrientation; }
+    // The full path of an entry of the listed folder; empty while nothing is listed.
+    std::wstring GetItemFullName(const FileInfo& info) const;
+    // Appends the indices of the checked list items (never the padding item) and returns their number.
+    int GetSelectedItems(std::vector<int>* indices) const;
+    // The filter last applied ("*" for none).
+    const std::wstring& GetFilter() const { return m_sFilter; }
+    // Lists the entries again: those of the pattern, or all of them for an empty one.
+    void ApplyFilter(const std::wstring& filter);
+
+    // The icon of a file type; the icon of FT_UNKNOWN for a type outside the table.
+    static const Osp::Graphics::Bitmap* IconFromFileType(int type);
+
+private:
+    // Listing (FolderFormListing.cpp).
+    void OpenSubFolder(const std::wstring& name);
+    void FinishListing(unsigned long result);
+    void OnListingFailed(unsigned long result);
+    void SortFiles();
+    void AddItem(int index, const std::wstring& pattern, bool folders, bool showHidden,
+                 const std::set<std::wstring>& checkedNames);
+    void UpdatePadItem();
+    void UpdateOrientation(Osp::Ui::OrientationStatus status);
+    void SetTitleAndEmptyText(bool filtered);
+    void RestoreTopItem();
+    void GoBack();
+    void OnGoToDir(int n);
+    void GoHome();
+    void Refresh();
+    void ReenumerateCurrent();
+    void FreeEntries();
+    IFsDir* GetDir() const { return m_oDirs.empty() ? nullptr : m_oDirs.back().dir.get(); }
+    bool IsSmbBrowser() const;
+
+    // Menus and selection (FolderFormMenus.cpp).
+    void BuildMenus();
+    void BuildOptionMenu();
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu> MakeContextMenu(
+        std::initializer_list<std::pair<const wchar_t*, int>> items) const;
+    void ShowContextMenu(const Osp::Graphics::Point& point);
+    void ShowOptionMenu();
+    void ShowPathMenu();
+    void BuildPathMenu();
+    void SetAllChecked(bool check);
+    void InvertChecks();
+    std::set<std::wstring> CheckedNames() const;
+    bool IsPadItem(int index) const;
+
+    // Open operations, popups and messages (FolderForm.cpp).
+    void StartOpenOp(int kind);
+    void EndOpenOp();
+    void ShowKeypad(const std::wstring& text);
+    void ShowMessage(const std::wstring& title, const std::wstring& text, unsigned long timeoutMs) const;
+    void ShowError(unsigned long result) const;
+    void ReturnToMainForm();
+    static void LoadIcons();
+
+    Osp::Ui::Controls::List* m_pList = nullptr;  // a control of the form's layout
+    std::unique_ptr<Osp::Ui::Controls::OptionMenu> m_pOptionMenu;
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu> m_pItemMenu;
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu> m_pItemMenuRo;
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu> m_pSelMenu;
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu> m_pSelMenuRo;
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu> m_pFolderMenu;
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu> m_pPathMenu;
+    std::wstring m_sPathMenuFor;
+    int m_nPathMenuBase = 0;  // the stack position of the path menu's first folder
+    std::unique_ptr<Osp::Ui::Controls::Keypad> m_pKeypad;
+    bool m_bLongPress = false;
+    bool m_bPadItem = false;
+    int m_nCtxIndex = -1;
+    IFsBrowser* m_pBrowser = nullptr;  // the application's
+    std::wstring m_sPath;
+    std::wstring m_sFilter = L"*";
+    int m_nMode = MODE_NONE;
+    std::vector<DirCtx> m_oDirs;
+    std::vector<std::unique_ptr<FileInfo>> m_oFiles;
+    // Names checked before a refresh, checked again once the folder is listed anew.
+    std::set<std::wstring> m_oKeepChecked;
+    std::unique_ptr<IFsDir> m_pPendingDir;
+    std::unique_ptr<IFsDirEnum> m_pEnum;
+    std::unique_ptr<ProgressPopup> m_pBigPopup;
+    std::unique_ptr<ProgressPopup> m_pSmallPopup;
+    bool m_bCanCreate = false;
+    Osp::Ui::OrientationStatus m_eOrientation = Osp::Ui::ORIENTATION_STATUS_PORTRAIT;
+    bool m_bTooMany = false;
+    int m_nOpenOp = 0;
+    Osp::Base::Runtime::Timer m_oTimer;
+
+    static std::array<std::unique_ptr<Osp::Graphics::Bitmap>, FT_COUNT> sm_oIcons;
+};
