@@ -10,6 +10,8 @@
 #include "Osp/Base/Runtime/Thread.h"
 #include "Osp/Base/Runtime/Timer.h"
 #include "Osp/System/SystemTime.h"
+#include "Osp/Ui/Controls/Form.h"
+#include "Osp/Ui/Controls/Frame.h"
 
 using namespace Osp::Base;
 using namespace Osp::Base::Runtime;
@@ -268,6 +270,36 @@ TEST(TimerTest, OneShotTimersFireOnceCancelledOnesNever) {
     EXPECT_GE(g_timerEvents[0].second, 60);
     EXPECT_EQ(g_timerEvents[1].first, 2);
     EXPECT_GE(g_timerEvents[1].second, 120);
+}
+
+}  // namespace
+
+namespace {
+
+bool g_formOutlivedItsApplication = true;
+
+// A form that notes, as it goes, whether the application that made it is still there.
+class WatchingForm : public Osp::Ui::Controls::Form {
+public:
+    ~WatchingForm() override { g_formOutlivedItsApplication = Application::GetInstance() == nullptr; }
+};
+
+TEST(ApplicationForms, FormsAreRemovedBeforeTheApplicationGoes) {
+    struct App : Application {
+        bool OnAppInitializing(AppRegistry&) override {
+            auto* form = new WatchingForm;
+            form->Construct(Osp::Ui::Controls::FORM_STYLE_NORMAL);
+            GetAppFrame()->AddControl(*form);
+            GetAppFrame()->SetCurrentForm(*form);
+            Terminate();
+            return true;
+        }
+        bool OnAppTerminating(AppRegistry&, bool) override { return true; }
+    };
+    g_formOutlivedItsApplication = true;
+    ASSERT_EQ(Application::Execute([]() -> Application* { return new App; }, nullptr), E_SUCCESS);
+    EXPECT_FALSE(g_formOutlivedItsApplication);
+    EXPECT_EQ(Application::GetInstance(), nullptr);
 }
 
 }  // namespace

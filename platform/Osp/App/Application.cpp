@@ -35,6 +35,11 @@ result Application::Execute(ApplicationInstanceFactory factory, const Osp::Base:
     } else {
         r = Osp::Base::E_FAILURE;
     }
+    // The forms go with the application, before it, since they may point at what it owns.
+    Osp::Ui::Controls::Frame* frame = app->GetAppFrame();
+    while (frame->GetControlCount() > 0) {
+        frame->RemoveControl(*frame->GetControl(0));
+    }
     g_instance = nullptr;
     delete app;
     return r;
