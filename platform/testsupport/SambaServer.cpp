@@ -151,8 +151,11 @@ bool SambaServer::Start(std::string* error) {
         mkdir((dir_ + sub).c_str(), 0755);
     }
     chmod(shareDir_.c_str(), 0777);
+    if (!EnsureUser(error)) {
+        return false;
+    }
     port_ = FindFreePort();
-    if (!EnsureUser(error) || !WriteConfig(error)) {
+    if (!WriteConfig(error)) {
         return false;
     }
     std::string output;
@@ -162,7 +165,18 @@ bool SambaServer::Start(std::string* error) {
         *error = "smbpasswd failed: " + output;
         return false;
     }
-    return LaunchSmbd(error);
+    // Another process may take the free port before smbd binds it; smbd then aborts, and the next port
+    // is tried.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (LaunchSmbd(error)) {
+            return true;
+        }
+        port_ = FindFreePort();
+        if (!WriteConfig(error)) {
+            return false;
+        }
+    }
+    return false;
 }
 
 bool SambaServer::WriteConfig(std::string* error) {
@@ -227,12 +241,17 @@ bool SambaServer::LaunchSmbd(std::string* error) {
         _exit(127);
     }
     smbd_ = pid;
-    if (!WaitForPort(15000)) {
+    if (!WaitForPort(15000) || !StillRunning(300)) {
         *error = "smbd did not start; see " + dir_ + "/smbd.out";
         Stop();
         return false;
     }
     return true;
+}
+
+bool SambaServer::StillRunning(int afterMs) const {
+    std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
+    return waitpid(smbd_, nullptr, WNOHANG) == 0;
 }
 
 bool SambaServer::WaitForPort(int timeoutMs) const {

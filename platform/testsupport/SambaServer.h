@@ -45,6 +45,8 @@ private:
     bool WriteConfig(std::string* error);
     bool LaunchSmbd(std::string* error);
     bool WaitForPort(int timeoutMs) const;
+    // Whether smbd still runs a moment later: it aborts when its port was taken meanwhile.
+    bool StillRunning(int afterMs) const;
     void KillLeftovers();
 
     std::string dir_;
