@@ -80,6 +80,16 @@ TEST_F(EditFieldTest, AnotherFieldTakesTheKeypadOverWithoutAClose) {
     // The soft keys are the keypad's while it is open.
     ui.PressKey(PhoneKey::kLeftSoftkey);
     EXPECT_EQ(actions.actions, std::vector<int>{5101});
+    // A tap beside the fields is reported with the panel as source.
+    ui.Tap(*panel, Osp::Graphics::Point(240, 650));
+    EXPECT_EQ(panelRecorder.events.back(), "other IDN_SCROLLPANEL");
+}
+
+TEST_F(EditFieldTest, FocusMakesAFieldWhereTypingGoes) {
+    auto* name = ui.Find<EditField>(L"IDC_USER_NAME");
+    name->SetFocus();
+    ui.TypeText(L"guest");
+    EXPECT_EQ(name->GetText().Units(), L"guest");
 }
 
 TEST_F(EditFieldTest, NumericFieldsRefuseLettersAndLimitsCutText) {

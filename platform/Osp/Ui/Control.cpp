@@ -131,7 +131,7 @@ result Control::SetFocus() {
     if (impl_->widget == nullptr) {
         return E_INVALID_STATE;
     }
-    impl_->widget->setFocus(Qt::OtherFocusReason);
+    impl_->widget->TakeFocus();
     return E_SUCCESS;
 }
 

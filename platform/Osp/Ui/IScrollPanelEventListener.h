@@ -2,8 +2,8 @@
 // Follows the overlay keypad of an edit field on a scroll panel, on the user-interface thread. Tapping a
 // field opens its keypad: OnOverlayControlCreated, then OnOverlayControlOpened, both with the field as
 // source (also when another field's keypad was open: that one is taken over without a close).
-// ScrollPanel::CloseOverlayWindow ends it with OnOverlayControlClosed. Tapping another control of the
-// panel while a keypad is open reports OnOtherControlSelected with that control.
+// ScrollPanel::CloseOverlayWindow ends it with OnOverlayControlClosed. A tap on the panel's free area
+// while a keypad is open reports OnOtherControlSelected with the panel as source.
 
 namespace Osp::Ui {
 

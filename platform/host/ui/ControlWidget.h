@@ -34,6 +34,8 @@ public:
     void RequestUpdate();
     // Shows or hides the control; controls above the forms open and close their overlay instead.
     virtual void ApplyShowState(bool show) { setVisible(show); }
+    // Control::SetFocus: edit fields also become where typing goes.
+    virtual void TakeFocus() { setFocus(Qt::OtherFocusReason); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

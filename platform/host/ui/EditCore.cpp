@@ -47,7 +47,14 @@ private:
 
 class EditWidget : public ControlWidget {
 public:
-    EditWidget(Osp::Ui::Control& owner, bool showTitle) : ControlWidget(owner), showTitle_(showTitle) {}
+    EditWidget(Osp::Ui::Control& owner, EditCore& core, bool showTitle)
+        : ControlWidget(owner), core_(core), showTitle_(showTitle) {}
+    void TakeFocus() override {
+        if (Owner() != nullptr) {
+            editor_->setFocus(Qt::OtherFocusReason);
+            core_.Activate();  // focus events may not come while the window is inactive
+        }
+    }
     void SetEditor(QWidget* editor) {
         editor_ = editor;
         setFocusProxy(editor);
@@ -77,6 +84,7 @@ private:
         }
     }
 
+    EditCore& core_;
     bool showTitle_;
     QString title_;
     QWidget* editor_ = nullptr;
@@ -98,7 +106,7 @@ ScrollPanel* PanelOf(Osp::Ui::Control& control) {
 EditCore::EditCore(Osp::Ui::Control& owner, Lines lines) : owner(owner), lines_(lines) {}
 
 ControlWidget* EditCore::MakeWidget(int limit, bool password, bool showTitle) {
-    widget_ = new EditWidget(owner, showTitle);
+    widget_ = new EditWidget(owner, *this, showTitle);
     EditWidget* widget = widget_;
     if (lines_ == Lines::kOne) {
         line_ = new QLineEdit(widget);

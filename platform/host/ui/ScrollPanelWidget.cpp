@@ -33,6 +33,9 @@ void ScrollPanelWidget::wheelEvent(QWheelEvent* event) {
 
 void ScrollPanelWidget::TouchPressed(const QPoint&) {
     pressOffset_ = offset_;
+    if (onPressed) {
+        onPressed();
+    }
 }
 
 void ScrollPanelWidget::TouchMoved(const QPoint& pos) {

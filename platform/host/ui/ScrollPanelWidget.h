@@ -1,6 +1,8 @@
 #pragma once
 // The widget of a scroll panel: its controls lie on a content area that moves up and down.
 
+#include <functional>
+
 #include "host/ui/ControlWidget.h"
 
 namespace host {
@@ -8,6 +10,9 @@ namespace host {
 class ScrollPanelWidget : public ControlWidget {
 public:
     explicit ScrollPanelWidget(Osp::Ui::Control& panel);
+
+    // Called when the panel's free area is pressed.
+    std::function<void()> onPressed;
 
     QWidget* ContentArea() override { return content_; }
     int Offset() const { return offset_; }

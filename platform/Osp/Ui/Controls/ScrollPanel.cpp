@@ -138,6 +138,16 @@ result ScrollPanel::Construct(const Osp::Graphics::Rectangle& rect) {
         return E_INVALID_STATE;
     }
     impl_->widget = new host::ScrollPanelWidget(*this);
+    impl_->widget->onPressed = [this] {
+        if (impl_->Active() == nullptr) {
+            return;
+        }
+        host::EditCore& core = *impl_->activeCore;
+        host::Notify<IScrollPanelEventListener>(
+            GetControlImpl().Life(),
+            [&core]() -> const std::vector<IScrollPanelEventListener*>& { return core.panelListeners; },
+            [this](IScrollPanelEventListener& l) { l.OnOtherControlSelected(*this); });
+    };
     GetControlImpl().Attach(impl_->widget, rect);
     return E_SUCCESS;
 }
