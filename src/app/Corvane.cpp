@@ -8,6 +8,9 @@
 #include "Osp/Net/NetAccountManager.h"
 #include "Osp/Ui/Controls/Frame.h"
 #include "app/LiveTarget.h"
+#include "app/MainForm.h"
+#include "app/ModalMessage.h"
+#include "app/PasswordForm.h"
 #include "app/RegValue.h"
 #include "app/Results.h"
 #include "net/RemoteFolder.h"
@@ -58,7 +61,7 @@ bool Corvane::OnAppInitializing(Osp::App::AppRegistry&) {
     ProbeMemoryCard();
     SetNetworkPreference();
     LoadFolders();
-    // The main form is made and shown here once it exists; until then the frame stays empty.
+    SwitchToForm(GetMainForm());
     return true;
 }
 
@@ -102,6 +105,10 @@ void Corvane::LoadFolders() {
     if (sections != nullptr) {
         sections->RemoveAll(true);
     }
+    for (const auto& [id, folder] : folders_) {
+        GetMainForm()->AddFolderToList(folder);
+    }
+    GetMainForm()->UpdatePadItem();
     RemoteFolder::LoadGeneralSettings(reg);
     for (const auto& [id, folder] : folders_) {
         RemoteFolder::ReserveId(folder->GetId());
@@ -170,6 +177,16 @@ FolderForm* Corvane::CreateFolderForm(IFsBrowser* browser) {
     return form;
 }
 
+MainForm* Corvane::GetMainForm() {
+    if (mainForm_ == nullptr) {
+        auto* form = new MainForm;
+        form->Initialize();
+        mainForm_ = form;
+        GetAppFrame()->AddControl(*form);
+    }
+    return mainForm_;
+}
+
 void Corvane::OnOpenLocalFolder(int root) {
     SwitchToForm(CreateFolderForm(GetLocalBrowser(static_cast<LocalBrowser::TRoot>(root))));
 }
@@ -206,10 +223,13 @@ void Corvane::OnNewFolderAdded(RemoteFolder* folder) {
         delete slot;
         slot = folder;
     }
+    GetMainForm()->AddFolderToList(folder);
+    GetMainForm()->UpdatePadItem();
     SaveToRegistry(folder, true);
 }
 
 void Corvane::OnFolderChanged(RemoteFolder* folder, bool save) {
+    GetMainForm()->UpdateFolder(folder);
     if (save) {
         SaveToRegistry(folder, false);
     }
@@ -288,4 +308,36 @@ void Corvane::SetPassword(const std::wstring& password) {
         password_ = password;
         WriteGeneral(kPassword, String(password));
     }
+}
+
+void Corvane::OnSetPassword() {
+    const int answer =
+        ShowModalMessage(L"",
+                         L"Do you really want to set a password?\n\nWARNING: If you forget the "
+                         L"password, you will lose all access to 'My Private Files'",
+                         Osp::Ui::Controls::MSGBOX_STYLE_YESNO);
+    if (answer != Osp::Ui::Controls::MSGBOX_RESULT_YES) {
+        return;
+    }
+    auto form = std::make_unique<PasswordForm>();
+    if (form->Initialize(PasswordForm::SET)) {
+        ReplacePasswordForm(form.release());
+    }
+}
+
+void Corvane::OnChangePassword() {
+    auto form = std::make_unique<PasswordForm>();
+    if (form->Initialize(PasswordForm::CHANGE)) {
+        ReplacePasswordForm(form.release());
+    }
+}
+
+void Corvane::ReplacePasswordForm(PasswordForm* form) {
+    Osp::Ui::Controls::Frame* frame = GetAppFrame();
+    if (passwordForm_ != nullptr) {
+        frame->RemoveControl(*passwordForm_);
+    }
+    passwordForm_ = form;
+    frame->AddControl(*form);
+    SwitchToForm(form);
 }

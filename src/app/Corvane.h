@@ -16,6 +16,8 @@
 
 class FolderForm;
 class IFsBrowser;
+class MainForm;
+class PasswordForm;
 class RemoteFolder;
 
 namespace Osp::Ui::Controls {
@@ -42,6 +44,8 @@ public:
 
     // Makes the form the frame's current form, draws and shows it.
     void SwitchToForm(Osp::Ui::Controls::Form* form);
+    // The list of places, made and added to the frame on the first call; the frame owns it.
+    MainForm* GetMainForm();
     // A new folder form over the browser, added to the frame in place of the previous one (which the
     // frame deletes); it is not made current here.
     FolderForm* CreateFolderForm(IFsBrowser* browser);
@@ -82,6 +86,10 @@ public:
     // True when no password is set or it was entered during this run.
     bool IsPasswordEntered() const { return password_.empty() || passwordEntered_; }
     void SetPasswordEntered(bool entered) { passwordEntered_ = entered; }
+    // Asks whether the user really wants a password, then shows the screen that sets it.
+    void OnSetPassword();
+    // Shows the screen that changes the password.
+    void OnChangePassword();
 
 private:
     void ProbeMemoryCard();
@@ -92,8 +100,13 @@ private:
     template <typename T>
     void WriteGeneral(const wchar_t* key, const T& value);
 
+    // Puts the new password screen into the frame in place of the previous one and makes it current.
+    void ReplacePasswordForm(PasswordForm* form);
+
     std::map<int, RemoteFolder*> folders_;
-    FolderForm* folderForm_ = nullptr;  // the frame's
+    MainForm* mainForm_ = nullptr;          // the frame's
+    PasswordForm* passwordForm_ = nullptr;  // the frame's
+    FolderForm* folderForm_ = nullptr;      // the frame's
     // Declared before the browsers, which use it, so that it is destroyed after them.
     std::unique_ptr<Osp::Content::ContentManager> contentManager_;
     std::unique_ptr<LocalBrowser> localBrowsers_[3];
