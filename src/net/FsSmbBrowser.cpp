@@ -78,11 +78,8 @@ public:
     SmbDirEntry(const SSmbFileInfo& info, const std::wstring& name)
         : name_(name),
           size_(info.endOfFile),
-          allocationSize_(info.allocationSize),
           type_(EntryType(info.attributes)),
-          modified_(ToDateTime(info.writeTime)),
-          created_(ToDateTime(info.creationTime)),
-          accessed_(ToDateTime(info.accessTime)) {}
+          modified_(ToDateTime(info.writeTime)) {}
 
     std::wstring GetName() const override { return name_; }
     unsigned long long GetSize() const override { return size_; }
@@ -92,11 +89,8 @@ public:
 private:
     std::wstring name_;
     unsigned long long size_;
-    unsigned long long allocationSize_;
     int type_;
     Osp::Base::DateTime modified_;
-    Osp::Base::DateTime created_;
-    Osp::Base::DateTime accessed_;
 };
 
 // Lists one folder page by page. The server's pages are trusted for nothing: every page is parsed in

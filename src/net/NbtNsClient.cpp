@@ -59,9 +59,7 @@ void NbtNsClient::QueryNsA(const std::string& name, unsigned char suffix) {
     CancelQuery();
     transId_ = NextTransId();
     attempt_ = 1;
-    name_ = name;
-    suffix_ = suffix;
-    packet_.reset(PrepareNsQueryPacketN(&packetLength_, name_, suffix_, transId_, broadcast_));
+    packet_.reset(PrepareNsQueryPacketN(&packetLength_, name, suffix, transId_, broadcast_));
     if (packet_ == nullptr) {
         Finish(RES_FAILURE, 0);
         return;

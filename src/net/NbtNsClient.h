@@ -49,8 +49,6 @@ private:
     bool broadcast_;
     bool serverValid_;
     Osp::Net::NetEndPoint endpoint_;
-    std::string name_;
-    unsigned char suffix_ = 0;
     unsigned short transId_ = 0;
     int attempt_ = 0;
     std::unique_ptr<unsigned char[]> packet_;
