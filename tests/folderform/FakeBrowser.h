@@ -1,7 +1,8 @@
 #pragma once
 // A storage in memory for the folder list's tests: folders by path ("/" and "/a/"), each with its entries,
 // that answers at once or, while answers are held, only when the test delivers them, as a network share
-// does. Single failures can be planned: opening a folder, or the end of its enumeration after its entries.
+// does. Failures can be planned: opening a folder, making its enumerator, or the end of its enumeration
+// after its entries.
 
 #include <deque>
 #include <functional>
@@ -28,8 +29,9 @@ public:
     explicit FakeBrowser(TBrowserKind kind) : kind_(kind) {}
 
     std::map<std::wstring, std::vector<Entry>> folders;
-    std::map<std::wstring, unsigned long> openFailures;  // path of the folder that cannot be opened
-    std::map<std::wstring, unsigned long> enumFailures;  // path whose enumeration ends with the result
+    std::map<std::wstring, unsigned long> openFailures;      // path of the folder that cannot be opened
+    std::map<std::wstring, unsigned long> enumOpenFailures;  // path whose enumerator cannot be made
+    std::map<std::wstring, unsigned long> enumFailures;      // path whose enumeration ends with the result
     bool holdAnswers = false;
     int subDirRequests = 0;
 
@@ -148,7 +150,14 @@ public:
     void SetListener(IFsDirListener* listener) override { listener_ = listener; }
     std::wstring GetName(bool full) const override { return full ? L"//nas/share" + path_ : path_; }
     unsigned long OpenEnumeratorA() override {
-        browser_.Answer([this] { listener_->OnOpenEnumerator(RES_OK, new Enum(browser_, path_)); });
+        browser_.Answer([this] {
+            auto failure = browser_.enumOpenFailures.find(path_);
+            if (failure != browser_.enumOpenFailures.end()) {
+                listener_->OnOpenEnumerator(failure->second, nullptr);
+            } else {
+                listener_->OnOpenEnumerator(RES_OK, new Enum(browser_, path_));
+            }
+        });
         return RES_OK;
     }
     unsigned long OpenSubDirA(const std::wstring& name) override {
