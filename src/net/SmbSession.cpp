@@ -618,8 +618,13 @@ void SmbSession::OnSocketClosed(Socket& socket, NetSocketClosedReason) {
     if (&socket != socket_.get()) {
         return;
     }
-    // Connecting and a wanted tree stay: while connecting, the timer ends the attempt.
-    state_ &= ~(STATE_NEGOTIATE_SENT | STATE_SESSION_SETUP_SENT | STATE_TREE_CONNECT_SENT | STATE_LOGGED_ON);
+    // A connection that closes during the logon ends the attempt now, as the timer would later: waiting
+    // for the timer would also swallow a retry made meanwhile.
+    if ((state_ & STATE_CONNECTING) != 0) {
+        Disconnect(RES_DISCONNECTED);
+        return;
+    }
+    state_ &= ~(STATE_TREE_CONNECT_SENT | STATE_LOGGED_ON);
     uid_ = tid_ = 0;
     ResetReceive();
     LiveRef<IUserEventHandler> self(this);

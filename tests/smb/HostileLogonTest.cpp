@@ -143,6 +143,24 @@ TEST(HostileLogonTest, AKeepAliveBeforeTheNegotiateAnswerIsSwallowed) {
     EXPECT_EQ(OpenRootOn(keepAlive, L"secret"), RES_OK);
 }
 
+TEST(HostileLogonTest, ARetryRightAfterAResetDuringTheLogonConnectsAgain) {
+    ScriptedSmbServer server([](const SScriptedRequest& r) {
+        return r.command == 0x73 && r.connection == 1 ? Reply{Reply::RESET, {}} : Pass();
+    });
+    SmbSession::SetServerPort(server.Port());
+    RemoteFolder folder;
+    PointFolderAt(folder, L"share", L"user", L"secret");
+    EXPECT_TRUE(RunInApp([&] {
+        RootRecorder root;
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), RES_DISCONNECTED);
+        EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), RES_OK);
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
+        folder.CreateBrowser()->RemoveListener(&root);
+    }));
+    SmbSession::SetServerPort(445);
+}
+
 TEST(HostileLogonTest, ATrickleEndsWhenTheConnectionTimerRunsOut) {
     ScriptedSmbServer server([](const SScriptedRequest& r) {
         if (r.command != 0x72) {
