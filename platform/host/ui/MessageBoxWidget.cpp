@@ -20,7 +20,7 @@ constexpr int kTitleSize = 22;
 }  // namespace
 
 MessageBoxWidget::MessageBoxWidget(Osp::Ui::Control& box, QWidget* parent, const QString& title,
-                                   const QString& text, std::vector<ButtonSpec> buttons)
+                                   const QString& text, std::vector<ButtonChoice> buttons)
     : ControlWidget(box, parent), title_(title), text_(text), buttons_(std::move(buttons)) {}
 
 int MessageBoxWidget::TextHeight(int width) const {

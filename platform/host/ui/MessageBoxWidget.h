@@ -11,17 +11,17 @@ namespace host {
 
 class MessageBoxWidget : public ControlWidget {
 public:
-    struct ButtonSpec {
+    struct ButtonChoice {
         QString text;
         int result;
     };
 
     MessageBoxWidget(Osp::Ui::Control& box, QWidget* parent, const QString& title, const QString& text,
-                     std::vector<ButtonSpec> buttons);
+                     std::vector<ButtonChoice> buttons);
 
     // Sizes and centres the card in its parent.
     void Place();
-    const std::vector<ButtonSpec>& Buttons() const { return buttons_; }
+    const std::vector<ButtonChoice>& Buttons() const { return buttons_; }
     QRect ButtonRect(size_t index) const;
     // Called with the result of the button tapped.
     std::function<void(int)> onResult;
@@ -36,7 +36,7 @@ private:
 
     QString title_;
     QString text_;
-    std::vector<ButtonSpec> buttons_;
+    std::vector<ButtonChoice> buttons_;
 };
 
 }  // namespace host

@@ -17,7 +17,7 @@ using Osp::Base::E_INVALID_STATE;
 using Osp::Base::E_SUCCESS;
 using Osp::Base::result;
 using Osp::Base::String;
-using ButtonSpec = host::MessageBoxWidget::ButtonSpec;
+using ButtonChoice = host::MessageBoxWidget::ButtonChoice;
 
 struct MessageBox::Impl {
     String title;
@@ -30,12 +30,12 @@ struct MessageBox::Impl {
 
 namespace {
 
-std::vector<ButtonSpec> ButtonsOf(MessageBoxStyle style) {
-    const ButtonSpec ok{QStringLiteral("OK"), MSGBOX_RESULT_OK};
-    const ButtonSpec cancel{QStringLiteral("Cancel"), MSGBOX_RESULT_CANCEL};
-    const ButtonSpec yes{QStringLiteral("Yes"), MSGBOX_RESULT_YES};
-    const ButtonSpec no{QStringLiteral("No"), MSGBOX_RESULT_NO};
-    const ButtonSpec retry{QStringLiteral("Retry"), MSGBOX_RESULT_RETRY};
+std::vector<ButtonChoice> ButtonsOf(MessageBoxStyle style) {
+    const ButtonChoice ok{QStringLiteral("OK"), MSGBOX_RESULT_OK};
+    const ButtonChoice cancel{QStringLiteral("Cancel"), MSGBOX_RESULT_CANCEL};
+    const ButtonChoice yes{QStringLiteral("Yes"), MSGBOX_RESULT_YES};
+    const ButtonChoice no{QStringLiteral("No"), MSGBOX_RESULT_NO};
+    const ButtonChoice retry{QStringLiteral("Retry"), MSGBOX_RESULT_RETRY};
     switch (style) {
         case MSGBOX_STYLE_OK:
             return {ok};
@@ -87,7 +87,7 @@ result MessageBox::ShowAndWait(int& modalResult) {
     }
     impl_->showing = true;
     auto* overlay = new host::Overlay(host::Overlay::Kind::kModal, true);
-    const std::vector<ButtonSpec> buttons = ButtonsOf(impl_->style);
+    const std::vector<ButtonChoice> buttons = ButtonsOf(impl_->style);
     auto* widget = new host::MessageBoxWidget(*this, overlay, host::ToQString(impl_->title.Units()),
                                               host::ToQString(impl_->text.Units()), buttons);
     QEventLoop loop;
