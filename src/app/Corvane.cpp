@@ -14,6 +14,7 @@
 #include "app/RegValue.h"
 #include "app/Results.h"
 #include "net/RemoteFolder.h"
+#include "text/TextForm.h"
 #include "ui/FolderForm.h"
 
 namespace {
@@ -189,6 +190,38 @@ MainForm* Corvane::GetMainForm() {
 
 void Corvane::OnOpenLocalFolder(int root) {
     SwitchToForm(CreateFolderForm(GetLocalBrowser(static_cast<LocalBrowser::TRoot>(root))));
+}
+
+void Corvane::OpenTextForm(const std::wstring& path, const std::wstring& displayName, unsigned long long size,
+                           const Osp::Base::DateTime& modified) {
+    Osp::Ui::Controls::Frame* frame = GetAppFrame();
+    const Osp::Ui::OrientationStatus orientation =
+        folderForm_ != nullptr ? folderForm_->GetOrientationStatus() : frame->GetOrientationStatus();
+    auto form = std::make_unique<TextForm>();
+    if (!form->Initialize(path, orientation, displayName, size, modified)) {
+        return;
+    }
+    if (textForm_ != nullptr) {
+        frame->RemoveControl(*textForm_);
+    }
+    textForm_ = form.release();
+    frame->AddControl(*textForm_);
+    SwitchToForm(textForm_);
+}
+
+void Corvane::CloseTextForm() {
+    if (textForm_ == nullptr) {
+        return;
+    }
+    if (folderForm_ != nullptr) {
+        SwitchToForm(folderForm_);
+    } else {
+        SwitchToForm(GetMainForm());
+    }
+    // The viewer is deleted here, inside its own action call, which returns at once.
+    TextForm* form = textForm_;
+    textForm_ = nullptr;
+    GetAppFrame()->RemoveControl(*form);
 }
 
 LocalBrowser* Corvane::GetLocalBrowser() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Osp/App/Application.h"
+#include "Osp/Base/DateTime.h"
 #include "Osp/Content/ContentManager.h"
 #include "app/IUserEventHandler.h"
 #include "app/UserEvent.h"
@@ -19,6 +20,7 @@ class IFsBrowser;
 class MainForm;
 class PasswordForm;
 class RemoteFolder;
+class TextForm;
 
 namespace Osp::Ui::Controls {
 class Form;
@@ -53,6 +55,12 @@ public:
     FolderForm* GetFolderForm() const { return folderForm_; }
     // A new folder form over the local browser of the root kind (LocalBrowser::TRoot), made current.
     void OnOpenLocalFolder(int root);
+    // Opens the text viewer on the file at path in place of any viewer before it; displayName, size and
+    // modified are what its details show. Nothing opens when the file is empty or cannot be read.
+    void OpenTextForm(const std::wstring& path, const std::wstring& displayName, unsigned long long size,
+                      const Osp::Base::DateTime& modified);
+    // Returns to the folder form (or the main form when there is none) and discards the text viewer.
+    void CloseTextForm();
 
     // The browser of the private files ("/Home/"), or of any root kind; made on first use.
     LocalBrowser* GetLocalBrowser();
@@ -106,7 +114,8 @@ private:
     std::map<int, RemoteFolder*> folders_;
     MainForm* mainForm_ = nullptr;          // the frame's
     PasswordForm* passwordForm_ = nullptr;  // the frame's
-    FolderForm* folderForm_ = nullptr;      // the frame's
+    FolderForm* folderForm_ = nullptr;
+    TextForm* textForm_ = nullptr;  // the frame's      // the frame's
     // Declared before the browsers, which use it, so that it is destroyed after them.
     std::unique_ptr<Osp::Content::ContentManager> contentManager_;
     std::unique_ptr<LocalBrowser> localBrowsers_[3];

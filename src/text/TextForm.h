@@ -1,0 +1,136 @@
+#pragma once
+// The text viewer: a full-screen form that shows a text file laid out in lines, with a choice of
+// encoding, font size, colour scheme and wrapping, flick scrolling, page down, go to a line or a
+// percentage, and the file's details. The file is only read, at most its first 1500 KB.
+//
+// Contract:
+// - Everything runs on the user-interface thread. The application makes the form, calls Initialize and,
+//   when that succeeds, adds it to the frame; the close action asks the application to discard it,
+//   which happens inside the action call.
+// - The form owns its font, menus, popups, the laid-out text and the file's bytes. The text is laid out
+//   again (recomposed) when the font, wrapping, encoding or, with wrapping on, the orientation changes;
+//   a new colour scheme only redraws.
+// - Scroll positions are in text pixels from the top-left corner of the laid-out text.
+
+#include <memory>
+#include <string>
+
+#include "Osp/Base/DateTime.h"
+#include "Osp/Base/Runtime/Timer.h"
+#include "Osp/Graphics/Font.h"
+#include "Osp/Ui/Controls/Form.h"
+#include "Osp/Ui/Controls/OptionMenu.h"
+#include "Osp/Ui/IActionEventListener.h"
+#include "Osp/Ui/IOrientationEventListener.h"
+#include "text/GoToPopup.h"
+#include "text/TextDetailsPopup.h"
+#include "text/TextSource.h"
+#include "text/TextWrap.h"
+#include "ui/KineticScroll.h"
+
+class TextForm : public Osp::Ui::Controls::Form,
+                 public Osp::Ui::IActionEventListener,
+                 public Osp::Base::Runtime::ITimerEventListener,
+                 public Osp::Ui::IOrientationEventListener,
+                 public IScrollable {
+public:
+    // Action identifiers of the soft keys and of the options menu; a font, colour or encoding item's
+    // identifier picks its entry by its distance from the menu's main item.
+    enum TAction {
+        ACTION_CLOSE = 1301,
+        ACTION_OPTIONS = 1302,
+        ACTION_FONT_SIZE = 1303,
+        ACTION_FONT_LAST = 1308,
+        ACTION_WRAP = 1310,
+        ACTION_WRAP_OFF = 1311,
+        ACTION_WRAP_ON = 1312,
+        ACTION_SMART_REFLOW = 1313,
+        ACTION_GO_TO = 1320,
+        ACTION_TOP = 1321,
+        ACTION_BOTTOM = 1322,
+        ACTION_GO_TO_LINE = 1323,
+        ACTION_GO_TO_PERCENT = 1324,
+        ACTION_COLORS = 1330,
+        ACTION_COLORS_FIRST = 1331,
+        ACTION_COLORS_LAST = 1334,
+        ACTION_ENCODING = 1340,
+        ACTION_ENCODING_LAST = 1346,
+        ACTION_DETAILS = 1390,
+        ACTION_PAGE_DOWN = 1391,
+    };
+
+    // The last line may be scrolled this far above the bottom edge.
+    static constexpr int kScrollPastEnd = 40;
+    static constexpr int kScrollBarMs = 2000;
+
+    TextForm();
+    ~TextForm() override;
+
+    // Reads and decodes the file at path and lays it out. displayName, size and modified are what the
+    // details show; orientation is the opener's, which the form follows as the frame does. False when the
+    // file is empty (after telling the user) or cannot be read; the form is then to be deleted.
+    bool Initialize(const std::wstring& path, Osp::Ui::OrientationStatus orientation,
+                    const std::wstring& displayName, unsigned long long size,
+                    const Osp::Base::DateTime& modified);
+
+    Osp::Base::result OnDraw() override;
+    void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
+    void OnTimerExpired(Osp::Base::Runtime::Timer& timer) override;
+    void OnOrientationChanged(const Osp::Ui::Control& source, Osp::Ui::OrientationStatus status) override;
+    int GetHorizontalScroll() const override { return m_nScrollX; }
+    int GetVerticalScroll() const override { return m_nScrollY; }
+    void SetScrollPos(const Osp::Graphics::Point& p, bool redraw) override;
+
+    const std::wstring& GetText() const { return m_sText; }
+    const TextWrap& GetWrap() const { return m_oWrap; }
+    TTextEncoding GetEncoding() const { return m_oSource.GetEncoding(); }
+    int GetFontSize() const { return m_nFontSize; }
+    bool IsWordWrap() const { return m_bWordWrap; }
+    bool IsSmartReflow() const { return m_bSmartReflow; }
+    int GetColors() const { return m_nColors; }
+    bool IsScrollBarVisible() const { return (m_nFlags & kFlagScrollBar) != 0; }
+
+private:
+    static constexpr unsigned kFlagScrollBar = 0x1;
+
+    void BuildOptionMenu();
+    void SetEncoding(TTextEncoding encoding);
+    void SetWordWrap(bool on);
+    void SetSmartReflow();
+    void SetFontSize(int size);
+    void SetColor(int colors);
+    // Lays the text out again (recompose) or only refits the scroll position to the client area.
+    void RecalcText(bool recompose, bool redraw);
+    // Scrolls vertically to y, clamped to the text, and stops any flick.
+    void SetScrollPos(int y, bool redraw);
+    void PageDown();
+    void ShowScrollBar(bool redraw);
+    void GoToPlace(GoToPopup::TMode mode);
+    void DoGoTo();
+    void ShowDetails();
+    void OnMenuAction(int actionId);
+
+    int ClampX(int x) const;
+    int ClampY(int y) const;
+    int TextHeight() const { return m_oWrap.GetBounds().height; }
+
+    std::unique_ptr<Osp::Graphics::Font> m_pFont;
+    std::unique_ptr<Osp::Ui::Controls::OptionMenu> m_pOptionMenu;
+    TextWrap m_oWrap;
+    TextSource m_oSource{L""};  // the file's bytes, its encoding and whether it was cut
+    std::wstring m_sText;
+    int m_nScrollY = 0;
+    int m_nScrollX = 0;
+    int m_nFontSize = 0;
+    bool m_bWordWrap = false;
+    int m_nColors = ACTION_COLORS_FIRST;
+    bool m_bSmartReflow = false;
+    std::unique_ptr<GoToPopup> m_pGoToPopup;
+    std::unique_ptr<TextDetailsPopup> m_pDetailsPopup;
+    std::wstring m_sName;
+    unsigned long long m_nSize = 0;
+    Osp::Base::DateTime m_oModified;
+    KineticScroll m_oKinetic{this};
+    Osp::Base::Runtime::Timer m_oBarTimer;
+    unsigned m_nFlags = 0;
+};

@@ -1,0 +1,193 @@
+// The viewer's layout, scrolling and drawing, and the places it jumps to.
+
+#include <algorithm>
+#include <array>
+#include <climits>
+
+#include "text/TextForm.h"
+
+namespace {
+
+using Osp::Graphics::Color;
+
+// Without wrapping, lines are laid out this wide and only longer ones break.
+constexpr int kUnwrappedWidth = 4000;
+// Page down keeps this much of the old page in view.
+constexpr int kPageOverlap = 38;
+constexpr int kScrollBarInset = 7;
+constexpr int kScrollBarWidth = 5;
+constexpr int kScrollBarMinHeight = 30;
+constexpr Color kScrollBarColor(128, 128, 128, 128);
+
+struct SColors {
+    Color text;
+    Color background;
+};
+
+// Colour schemes of the items from ACTION_COLORS_FIRST on.
+constexpr std::array<SColors, 4> kSchemes = {{
+    {Color::COLOR_BLACK, Color::COLOR_WHITE},
+    {Color::COLOR_WHITE, Color::COLOR_BLACK},
+    {Color(100, 180, 100, 255), Color::COLOR_BLACK},
+    {Color::COLOR_GREY, Color::COLOR_BLACK},
+}};
+
+}  // namespace
+
+void TextForm::RecalcText(bool recompose, bool redraw) {
+    const Osp::Graphics::Rectangle client = GetClientAreaBounds();
+    const int oldLineHeight = m_oWrap.GetLineHeight();
+    const int topLine = oldLineHeight > 0 ? m_nScrollY / oldLineHeight : 0;
+    const int oldCharWidth = m_oWrap.GetCharWidth();
+    if (recompose) {
+        m_oWrap.Clear();
+        const bool wrap = m_bWordWrap || m_bSmartReflow;
+        const int width = wrap ? client.width : kUnwrappedWidth;
+        m_oWrap.Compose(m_sText, m_bSmartReflow ? TextWrap::kSmartReflow : 0,
+                        Osp::Graphics::Rectangle(0, 0, width, INT_MAX), m_pFont.get(), 0, 0);
+    }
+    // The line at the top stays at the top through a change of font or wrapping.
+    const int y = topLine != 0 ? topLine * m_oWrap.GetLineHeight() : m_nScrollY;
+    if (oldCharWidth >= 1) {
+        m_nScrollX =
+            static_cast<int>(static_cast<long long>(m_nScrollX) * m_oWrap.GetCharWidth() / oldCharWidth);
+    }
+    m_nScrollX = ClampX(m_nScrollX);
+    SetScrollPos(y, redraw);
+}
+
+int TextForm::ClampX(int x) const {
+    const int maxX = m_oWrap.GetBounds().width - GetClientAreaBounds().width;
+    return std::clamp(x, 0, std::max(0, maxX));
+}
+
+int TextForm::ClampY(int y) const {
+    const int maxY = TextHeight() - GetClientAreaBounds().height;
+    return maxY < -kScrollPastEnd ? 0 : std::clamp(y, 0, maxY + kScrollPastEnd);
+}
+
+void TextForm::SetScrollPos(int y, bool redraw) {
+    m_oKinetic.Stop();
+    y = ClampY(y);
+    const bool moved = y != m_nScrollY;
+    m_nScrollY = y;
+    ShowScrollBar(false);
+    if (moved || redraw) {
+        RequestRedraw();
+    }
+}
+
+void TextForm::SetScrollPos(const Osp::Graphics::Point& p, bool redraw) {
+    const int x = ClampX(p.x);
+    const int y = ClampY(p.y);
+    if (x == m_nScrollX && y == m_nScrollY) {
+        return;
+    }
+    ShowScrollBar(false);
+    m_nScrollX = x;
+    m_nScrollY = y;
+    if (redraw) {
+        RequestRedraw();
+    }
+}
+
+void TextForm::PageDown() {
+    const int lineHeight = m_oWrap.GetLineHeight();
+    if (lineHeight <= 0) {
+        return;
+    }
+    // A line cut by the top edge counts as seen only when less than a font's height of it is hidden.
+    int cut = m_nScrollY % lineHeight;
+    if (cut >= m_nFontSize) {
+        cut -= lineHeight;
+    }
+    const int page = GetClientAreaBounds().height - kPageOverlap;
+    int step = lineHeight * (page / lineHeight) - cut;
+    if (page - step > m_nFontSize) {
+        step += lineHeight;
+    }
+    SetScrollPos(m_nScrollY + step, false);
+}
+
+void TextForm::ShowScrollBar(bool redraw) {
+    if ((m_nFlags & kFlagScrollBar) == 0) {
+        m_nFlags |= kFlagScrollBar;
+        if (redraw) {
+            RequestRedraw();
+        }
+    }
+    m_oBarTimer.Start(kScrollBarMs);
+}
+
+void TextForm::OnTimerExpired(Osp::Base::Runtime::Timer&) {
+    m_nFlags &= ~kFlagScrollBar;
+    RequestRedraw();
+}
+
+Osp::Base::result TextForm::OnDraw() {
+    std::unique_ptr<Osp::Graphics::Canvas> canvas(GetCanvasN());
+    if (canvas == nullptr) {
+        return Osp::Base::GetLastResult();
+    }
+    const Osp::Graphics::Rectangle client = GetClientAreaBounds();
+    const SColors& scheme = kSchemes[static_cast<size_t>(m_nColors - ACTION_COLORS_FIRST)];
+    canvas->SetBackgroundColor(scheme.background);
+    canvas->Clear();
+    canvas->SetForegroundColor(scheme.text);
+    m_oWrap.Draw(*canvas, m_nScrollX, m_nScrollY, client.height, client.width);
+    const long long textHeight = TextHeight();
+    if ((m_nFlags & kFlagScrollBar) != 0 && textHeight > client.height) {
+        const long long height = client.height;
+        const int thumb =
+            static_cast<int>(std::max<long long>(kScrollBarMinHeight, height * height / textHeight));
+        int top = static_cast<int>(height * m_nScrollY / textHeight);
+        top = std::min(top, client.height - thumb);
+        canvas->FillRectangle(kScrollBarColor, Osp::Graphics::Rectangle(client.width - kScrollBarInset, top,
+                                                                        kScrollBarWidth, thumb));
+    }
+    return Osp::Base::E_SUCCESS;
+}
+
+void TextForm::GoToPlace(GoToPopup::TMode mode) {
+    const int lineHeight = m_oWrap.GetLineHeight();
+    const long long textHeight = TextHeight();
+    if (lineHeight <= 0 || textHeight <= 0) {
+        return;
+    }
+    if (m_pGoToPopup == nullptr) {
+        auto popup = std::make_unique<GoToPopup>();
+        if (!popup->Construct(this)) {
+            return;
+        }
+        m_pGoToPopup = std::move(popup);
+    }
+    if (mode == GoToPopup::TMode::Line) {
+        m_pGoToPopup->ShowPopup(mode, static_cast<int>(textHeight / lineHeight), m_nScrollY / lineHeight + 1);
+    } else {
+        const int current = static_cast<int>((m_nScrollY * 100LL + textHeight / 2) / textHeight);
+        m_pGoToPopup->ShowPopup(mode, 100, current);
+    }
+}
+
+void TextForm::DoGoTo() {
+    RequestRedraw();
+    const long long value = m_pGoToPopup->GetValue();
+    const long long y = m_pGoToPopup->GetMode() == GoToPopup::TMode::Line
+                            ? m_oWrap.GetLineHeight() * (value - 1)
+                            : TextHeight() * value / 100;
+    SetScrollPos(static_cast<int>(std::clamp<long long>(y, 0, INT_MAX)), false);
+}
+
+void TextForm::ShowDetails() {
+    if (m_pDetailsPopup == nullptr) {
+        auto popup = std::make_unique<TextDetailsPopup>();
+        if (!popup->Construct(this)) {
+            return;
+        }
+        m_pDetailsPopup = std::move(popup);
+    }
+    const int lineHeight = m_oWrap.GetLineHeight();
+    const int current = lineHeight > 0 ? m_nScrollY / lineHeight + 1 : 0;
+    const int total = lineHeight > 0 ? TextHeight() / lineHeight : 0;
+    m_pDetailsPopup->ShowPopup(m_sName, m_nSize, m_oModified, current, total);
+}

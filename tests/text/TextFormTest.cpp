@@ -1,0 +1,259 @@
+// The text viewer on real files inside a running application: opening and closing, the boxes it shows,
+// encodings, wrapping, scrolling, go to and details. Screenshots go to $CORVANE_SHOTS when it is set.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "../fs/CorvaneLoop.h"
+#include "../fs/PhoneRoot.h"
+#include "Osp/Ui/Controls/EditField.h"
+#include "Osp/Ui/Controls/Frame.h"
+#include "app/Corvane.h"
+#include "app/MainForm.h"
+#include "testsupport/UiDriver.h"
+#include "text/TextForm.h"
+
+namespace {
+
+using Osp::Ui::Controls::MSGBOX_RESULT_OK;
+using Osp::Ui::Controls::MSGBOX_STYLE_NONE;
+using Osp::Ui::Controls::MSGBOX_STYLE_OK;
+
+const char kCyrillic[] =
+    "\xd0\x9c\xd0\xbe\xd1\x80\xd0\xbe\xd0\xb7 \xd0\xb8 \xd1\x81\xd0\xbe\xd0\xbb\xd0\xbd\xd1\x86\xd0\xb5; "
+    "\xd0\xb4\xd0\xb5\xd0\xbd\xd1\x8c \xd1\x87\xd1\x83\xd0\xb4\xd0\xb5\xd1\x81\xd0\xbd\xd1\x8b\xd0\xb9!\n";
+
+class TextFormTest : public ::testing::Test {
+protected:
+    void Run(const std::function<void(testsupport::UiDriver&)>& body) {
+        ASSERT_TRUE(CorvaneLoop::Run(
+            [&] {
+                {
+                    testsupport::UiDriver ui;
+                    body(ui);
+                }
+                CorvaneLoop::Quit();
+            },
+            60000));
+    }
+
+    // Opens the viewer on a file of the private folder; null when it did not open.
+    static TextForm* Open(testsupport::UiDriver& ui, const std::string& name) {
+        const std::wstring path = L"/Home/" + std::wstring(name.begin(), name.end());
+        Corvane::GetMyInstance()->OpenTextForm(path, path, 1234, Osp::Base::DateTime());
+        ui.Pump(0);
+        return dynamic_cast<TextForm*>(ui.GetFrame().GetCurrentForm());
+    }
+
+    static void Choose(testsupport::UiDriver& ui, std::initializer_list<const wchar_t*> path) {
+        ui.PressOptionKey();
+        ui.Pump(0);
+        for (const wchar_t* text : path) {
+            ASSERT_TRUE(ui.ChooseMenuItem(text));
+            ui.Pump(0);
+        }
+    }
+
+    static void Shot(testsupport::UiDriver& ui, const char* name) {
+        if (const char* dir = std::getenv("CORVANE_SHOTS")) {
+            ui.Pump(50);
+            ui.SaveScreenshot(std::string(dir) + "/" + name + ".png");
+        }
+    }
+
+    static int Lines(const TextForm& form) { return static_cast<int>(form.GetWrap().GetLineCount()); }
+
+    PhoneRoot root;
+};
+
+TEST_F(TextFormTest, CyrillicUtf8WithoutMarkReadsRightOnceUtf8IsChosenAndCloseGoesBack) {
+    std::string text;
+    for (int i = 0; i < 30; ++i) {
+        text += kCyrillic;
+    }
+    root.Write("Home/ru.txt", text);
+    Run([&](testsupport::UiDriver& ui) {
+        TextForm* form = Open(ui, "ru.txt");
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->GetEncoding(), ENCODING_LATIN1);
+        Choose(ui, {L"Encoding", L"UTF-8"});
+        EXPECT_EQ(form->GetEncoding(), ENCODING_UTF8);
+        EXPECT_EQ(form->GetText().substr(0, 5), L"\x41c\x43e\x440\x43e\x437");
+        Choose(ui, {L"Word wrap", L"On"});
+        Shot(ui, "cyrillic-utf8");
+
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);
+        ui.Pump(0);
+        EXPECT_EQ(dynamic_cast<TextForm*>(ui.GetFrame().GetCurrentForm()), nullptr);
+        EXPECT_EQ(ui.GetFrame().GetCurrentForm(),
+                  static_cast<Osp::Ui::Controls::Form*>(Corvane::GetMyInstance()->GetMainForm()));
+    });
+}
+
+TEST_F(TextFormTest, EmptyFileTellsAndDoesNotOpen) {
+    root.Write("Home/empty.txt", "");
+    Run([&](testsupport::UiDriver& ui) {
+        ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
+        EXPECT_EQ(Open(ui, "empty.txt"), nullptr);
+        EXPECT_EQ(Open(ui, "missing.txt"), nullptr);
+        const std::vector<testsupport::ShownMessageBox> boxes = ui.MessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, L"");
+        EXPECT_EQ(boxes[0].text, L"Empty file (size 0)");
+        EXPECT_EQ(boxes[0].style, MSGBOX_STYLE_NONE);
+        EXPECT_EQ(boxes[0].timeout, 3000u);
+    });
+}
+
+// A long log: the warning about its size, the wrapping modes, and the top line kept through changes.
+TEST_F(TextFormTest, LargeLogWrapsAndKeepsItsTopLine) {
+    std::string log;
+    for (int i = 0; log.size() <= TextSource::kMaxBytes; ++i) {
+        log += "2026-12-10 12:00:" + std::to_string(10 + i % 50) + " INFO worker[" + std::to_string(i % 7) +
+               "] request " + std::to_string(i) + " served in " + std::to_string(i % 97) +
+               " ms from cache, next refresh scheduled\n";
+    }
+    root.Write("Home/server.log", log);
+    Run([&](testsupport::UiDriver& ui) {
+        ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
+        TextForm* form = Open(ui, "server.log");
+        ASSERT_NE(form, nullptr);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(ui.MessageBoxes()[0].text, L"Very large text file. Only the first 1500 KB are shown.");
+        EXPECT_EQ(form->GetText().size(), TextSource::kMaxBytes);
+        const int unwrapped = Lines(*form);
+        EXPECT_LE(form->GetWrap().GetBounds().width, 4000);
+        Shot(ui, "log-unwrapped");
+
+        Choose(ui, {L"Word wrap", L"On"});
+        EXPECT_GT(Lines(*form), unwrapped);
+        EXPECT_LE(form->GetWrap().GetBounds().width, form->GetClientAreaBounds().width);
+        Choose(ui, {L"Go to", L"Bottom"});
+        const int lineHeight = form->GetWrap().GetLineHeight();
+        const int bottom = form->GetWrap().GetBounds().height - form->GetClientAreaBounds().height + 40;
+        EXPECT_EQ(form->GetVerticalScroll(), bottom);
+
+        form->SetScrollPos(Osp::Graphics::Point(0, 100 * lineHeight), true);
+        Choose(ui, {L"Font size", L"Very Large"});
+        EXPECT_EQ(form->GetFontSize(), 18);
+        EXPECT_EQ(form->GetVerticalScroll(), 100 * form->GetWrap().GetLineHeight());
+        Shot(ui, "log-wrapped-large");
+
+        const int wrappedPortrait = Lines(*form);
+        ui.PressKey(testsupport::PhoneKey::kRotate);
+        ui.Pump(0);
+        EXPECT_LT(Lines(*form), wrappedPortrait);
+        Choose(ui, {L"Colors", L"Night mode"});
+        EXPECT_EQ(form->GetColors(), 1334);
+        Shot(ui, "log-landscape-night");
+    });
+}
+
+TEST_F(TextFormTest, PageDownTopAndScrollBar) {
+    std::string text;
+    for (int i = 1; i <= 200; ++i) {
+        text += "line " + std::to_string(i) + "\n";
+    }
+    root.Write("Home/lines.txt", text);
+    Run([&](testsupport::UiDriver& ui) {
+        TextForm* form = Open(ui, "lines.txt");
+        ASSERT_NE(form, nullptr);
+        const int lineHeight = form->GetWrap().GetLineHeight();
+        const int page = form->GetClientAreaBounds().height - 38;
+        int step = lineHeight * (page / lineHeight);
+        if (page - step > form->GetFontSize()) {
+            step += lineHeight;
+        }
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_0);
+        ui.Pump(0);
+        EXPECT_EQ(form->GetVerticalScroll(), step);
+        EXPECT_TRUE(form->IsScrollBarVisible());
+        Shot(ui, "lines-page-down");
+        ui.Pump(TextForm::kScrollBarMs + 300);
+        EXPECT_FALSE(form->IsScrollBarVisible());
+        Choose(ui, {L"Go to", L"Top"});
+        EXPECT_EQ(form->GetVerticalScroll(), 0);
+    });
+}
+
+TEST_F(TextFormTest, GoToChecksTheNumber) {
+    std::string text;
+    for (int i = 1; i <= 200; ++i) {
+        text += "line " + std::to_string(i) + "\n";
+    }
+    root.Write("Home/lines.txt", text);
+    Run([&](testsupport::UiDriver& ui) {
+        TextForm* form = Open(ui, "lines.txt");
+        ASSERT_NE(form, nullptr);
+        const int lineHeight = form->GetWrap().GetLineHeight();
+        const int total = form->GetWrap().GetBounds().height / lineHeight;
+        Choose(ui, {L"Go to", L"Line"});
+        EXPECT_EQ(ui.TextOf(L"IDC_LABEL"), L"Go to line (1 to " + std::to_wstring(total) + L"):");
+        EXPECT_EQ(ui.TextOf(L"IDC_EDIT"), L"1");
+        ui.Find<Osp::Ui::Controls::EditField>(L"IDC_EDIT")->SetText(L"0");
+        ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
+        ui.Tap(L"IDC_DONE");
+        ui.Pump(0);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(ui.MessageBoxes()[0].title, L"Invalid position");
+        EXPECT_EQ(ui.MessageBoxes()[0].text,
+                  L"Please enter a number from 1 to " + std::to_wstring(total) + L".");
+        EXPECT_EQ(ui.MessageBoxes()[0].style, MSGBOX_STYLE_OK);
+        ASSERT_NE(ui.Find(L"IDC_EDIT"), nullptr);  // the popup stays open
+
+        ui.Find<Osp::Ui::Controls::EditField>(L"IDC_EDIT")->SetText(L"12");
+        ui.Tap(L"IDC_DONE");
+        ui.Pump(0);
+        EXPECT_EQ(form->GetVerticalScroll(), 11 * lineHeight);
+
+        Choose(ui, {L"Go to", L"Percent"});
+        EXPECT_EQ(ui.TextOf(L"IDC_LABEL"), L"Go to position (0% to 100%):");
+        ui.Find<Osp::Ui::Controls::EditField>(L"IDC_EDIT")->SetText(L"50");
+        ui.Tap(L"IDC_DONE");
+        ui.Pump(0);
+        EXPECT_EQ(form->GetVerticalScroll(), form->GetWrap().GetBounds().height / 2);
+
+        Choose(ui, {L"Details"});
+        EXPECT_EQ(ui.TextOf(L"IDC_NAME"), L"lines.txt");
+        EXPECT_EQ(ui.TextOf(L"IDC_LOCATION"), L"/Home");
+        EXPECT_EQ(ui.TextOf(L"IDC_SIZE"), L"1.21 KB (1234 bytes)");
+        EXPECT_EQ(ui.TextOf(L"IDC_DATE"), L"");
+        EXPECT_EQ(ui.TextOf(L"IDC_POS"), L"" + std::to_wstring(form->GetVerticalScroll() / lineHeight + 1) +
+                                             L" of total " + std::to_wstring(total) + L" lines");
+        Shot(ui, "details");
+        ui.Tap(L"IDC_CLOSE");
+        ui.Pump(0);
+        EXPECT_EQ(ui.Find(L"IDC_POS"), nullptr);
+    });
+}
+
+TEST_F(TextFormTest, Utf16FileWithMarkAndSmartReflow) {
+    const std::u16string units =
+        u"A paragraph written\nwith short lines\nthat smart reflow joins.\n\nSecond \x201cparagraph\x201d "
+        u"\x2014 \x65e5\x672c\x8a9e and \x0395\x03bb\x03bb\x03b7\x03bd\x03b9\x03ba\x03ac.\n";
+    std::string bytes = "\xff\xfe";
+    for (char16_t u : units) {
+        bytes += static_cast<char>(u & 0xFF);
+        bytes += static_cast<char>(u >> 8);
+    }
+    root.Write("Home/utf16.txt", bytes);
+    Run([&](testsupport::UiDriver& ui) {
+        TextForm* form = Open(ui, "utf16.txt");
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->GetEncoding(), ENCODING_UTF16LE);
+        EXPECT_EQ(form->GetText().substr(0, 2), L"A ");
+        Choose(ui, {L"Word wrap", L"Smart reflow"});
+        EXPECT_TRUE(form->IsSmartReflow());
+        const TextWrap::SBlock& first = form->GetWrap().GetLine(0);
+        EXPECT_EQ(std::u16string(first.GetText(), first.GetText() + first.GetLen()).substr(0, 25),
+                  u"A paragraph written with ");
+        Choose(ui, {L"Colors", L"Green on black"});
+        Shot(ui, "utf16-reflow-green");
+    });
+}
+
+}  // namespace
