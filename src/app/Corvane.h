@@ -114,8 +114,8 @@ private:
     std::map<int, RemoteFolder*> folders_;
     MainForm* mainForm_ = nullptr;          // the frame's
     PasswordForm* passwordForm_ = nullptr;  // the frame's
-    FolderForm* folderForm_ = nullptr;
-    TextForm* textForm_ = nullptr;  // the frame's      // the frame's
+    FolderForm* folderForm_ = nullptr;      // the frame's
+    TextForm* textForm_ = nullptr;          // the frame's
     // Declared before the browsers, which use it, so that it is destroyed after them.
     std::unique_ptr<Osp::Content::ContentManager> contentManager_;
     std::unique_ptr<LocalBrowser> localBrowsers_[3];
