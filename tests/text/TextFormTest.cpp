@@ -153,7 +153,7 @@ TEST_F(TextFormTest, LargeLogWrapsAndKeepsItsTopLine) {
     });
 }
 
-TEST_F(TextFormTest, PageDownTopAndScrollBar) {
+TEST_F(TextFormTest, PageDownTopDragAndScrollBar) {
     std::string text;
     for (int i = 1; i <= 200; ++i) {
         text += "line " + std::to_string(i) + "\n";
@@ -177,6 +177,12 @@ TEST_F(TextFormTest, PageDownTopAndScrollBar) {
         EXPECT_FALSE(form->IsScrollBarVisible());
         Choose(ui, {L"Go to", L"Top"});
         EXPECT_EQ(form->GetVerticalScroll(), 0);
+
+        // A finger dragged up moves the text with it.
+        ui.Drag(*form, Osp::Graphics::Point(240, 500), Osp::Graphics::Point(240, 300), 300, 200);
+        ui.Pump(100);
+        EXPECT_GE(form->GetVerticalScroll(), 150);
+        EXPECT_TRUE(form->IsScrollBarVisible());
     });
 }
 
