@@ -335,6 +335,9 @@ void SmbBrowser::OnConnected(unsigned long result) {
 }
 
 void SmbBrowser::OnTreeConnected(unsigned long result) {
+    if (rootPending_ && listener_ != nullptr) {
+        listener_->HidePopup();
+    }
     if ((flags_ & FLAG_ENUMERATING_SHARES) == 0) {
         AnswerRoot(result);
         return;

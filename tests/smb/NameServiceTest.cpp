@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "../net/WireBytes.h"
+#include "ScriptedSmbServer.h"
 #include "SmbTestSupport.h"
 #include "TestNetwork.h"
 #include "app/Results.h"
@@ -186,6 +187,43 @@ TEST_F(ScriptedNameServiceTest, SkipsOtherQueriesAndGroupEntries) {
         EXPECT_EQ(found.result, RES_OK);
         EXPECT_EQ(found.address, 0x0A000002u);
         EXPECT_EQ(server.QueryTimes().size(), 1u);
+    }));
+}
+
+TEST_F(ScriptedNameServiceTest, AFolderNamedByComputerNameConnectsToTheAddressTheNameServerGives) {
+    ASSERT_TRUE(RunInApp([&] {
+        NetNsScope inside(ns_.Name());
+        ASSERT_TRUE(inside.Entered());
+        ScriptedNameServer names([](const Bytes& q) {
+            return std::vector<Bytes>{NameAnswer(q, 0, {{0x0000, 0x7F000001}})};
+        });
+        ASSERT_TRUE(names.Bound());
+        ScriptedSmbServer smb([](const SScriptedRequest&) {
+            return SScriptedReply{SScriptedReply::IGNORE, {}};
+        });
+        SmbSession::SetServerPort(smb.Port());
+        RemoteFolder folder;
+        PointFolderAt(folder, L"share", L"user", L"secret", L"");
+        folder.SetNodeName(Osp::Base::String(L"server"));
+        folder.SetWinsServer(Osp::Base::String(L"127.0.0.1"));
+        RootRecorder root;
+        EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), RES_OK);
+        folder.CreateBrowser()->RemoveListener(&root);
+        SmbSession::SetServerPort(445);
+        EXPECT_EQ(names.QueryTimes().size(), 1u);
+        std::vector<SScriptedRequest> requests = smb.Requests();
+        ASSERT_EQ(requests.size(), 3u);
+        // The tree connect names the server by the name the folder gives.
+        std::wstring path;
+        // Under user-level security the tree connect's password is a single zero byte ahead of the path.
+        for (size_t i = 33 + 8 + 2 + 1; i + 1 < requests[2].message.size(); i += 2) {
+            wchar_t unit = static_cast<wchar_t>(GetLe16(requests[2].message, i));
+            if (unit == 0) {
+                break;
+            }
+            path += unit;
+        }
+        EXPECT_EQ(path, L"\\\\server\\share");
     }));
 }
 

@@ -303,7 +303,10 @@ TEST_F(SambaBrowserTest, AFolderWithoutAShareOffersTheServersDiskShares) {
     ASSERT_TRUE(RunInApp([&] {
         SmbBrowser* browser = folder_.CreateBrowser();
         RootRecorder root;
-        root.onSelectShare = [&] { browser->SelectShare(L"corvshare"); };
+        root.onSelectShare = [&] {
+            EXPECT_FALSE(root.popupShown);
+            browser->SelectShare(L"corvshare");
+        };
         ASSERT_EQ(OpenRoot(*browser, root), RES_OK);
         EXPECT_EQ(root.shares, (std::set<std::wstring>{L"corvdocs", L"corvshare"}));
         ASSERT_NE(root.dir, nullptr);

@@ -43,11 +43,12 @@ struct SScriptedReply {
 // An SMB answer: the header echoing the request's identifiers, then words and bytes, framed.
 inline Bytes SmbAnswer(const SScriptedRequest& request, unsigned int status, const Bytes& words,
                        const Bytes& bytes, unsigned short uid = 100, unsigned short tid = 7) {
-    Bytes m = {0xFF, 'S', 'M', 'B', request.command};
+    // The transport header goes in front and gets its length at the end.
+    Bytes m = {0, 0, 0, 0, 0xFF, 'S', 'M', 'B', request.command};
     Put32(m, status);
     m.push_back(0x98);
     Put16(m, 0xC001);
-    m.resize(24, 0);
+    m.resize(4 + 24, 0);
     Put16(m, tid);
     Put16(m, request.message.size() >= 28 ? GetLe16(request.message, 26) : 0);  // pid
     Put16(m, uid);
@@ -56,10 +57,11 @@ inline Bytes SmbAnswer(const SScriptedRequest& request, unsigned int status, con
     m.insert(m.end(), words.begin(), words.end());
     Put16(m, static_cast<unsigned>(bytes.size()));
     m.insert(m.end(), bytes.begin(), bytes.end());
-    Bytes framed = {0, static_cast<unsigned char>(m.size() >> 16), static_cast<unsigned char>(m.size() >> 8),
-                    static_cast<unsigned char>(m.size())};
-    framed.insert(framed.end(), m.begin(), m.end());
-    return framed;
+    size_t size = m.size() - 4;
+    m[1] = static_cast<unsigned char>(size >> 16);
+    m[2] = static_cast<unsigned char>(size >> 8);
+    m[3] = static_cast<unsigned char>(size);
+    return m;
 }
 
 // A TRANSACTION2 answer carrying params and data in one message.
