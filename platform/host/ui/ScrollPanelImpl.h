@@ -31,6 +31,9 @@ struct ScrollPanel::Impl {
     host::EditCore* activeCore = nullptr;
     std::weak_ptr<int> activeLife;
     QPointer<host::CommandBar> bar;
+    // Set while the panel deletes its fields: focus that Qt hands from a dying field to the next one opens
+    // nothing and tells no listener, since the form's listeners may be gone already.
+    bool tearingDown = false;
 };
 
 }  // namespace Osp::Ui::Controls

@@ -72,7 +72,7 @@ ScrollPanel::Impl::~Impl() {
 }
 
 void ScrollPanel::Impl::Open(ScrollPanel& panel, Control& field, host::EditCore& core) {
-    if (Active() == &field) {
+    if (tearingDown || Active() == &field) {
         return;
     }
     active = &field;
@@ -130,6 +130,7 @@ void ScrollPanel::Impl::EnsureVisible(const Control& control) {
 ScrollPanel::ScrollPanel() : impl_(std::make_unique<Impl>()) {}
 
 ScrollPanel::~ScrollPanel() {
+    impl_->tearingDown = true;
     RemoveAllControls();
 }
 
