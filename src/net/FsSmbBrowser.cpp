@@ -5,13 +5,9 @@
 
 #include "app/Corvane.h"
 #include "app/Results.h"
-#include "app/Time.h"
 #include "fs/FileEvent.h"
 #include "fs/IFsBrowserListener.h"
 #include "fs/IFsDir.h"
-#include "fs/IFsDirEntry.h"
-#include "fs/IFsDirEnum.h"
-#include "fs/IFsDirEnumListener.h"
 #include "fs/IFsDirListener.h"
 #include "net/DceShareEnumAll.h"
 #include "net/DceSrvsvcBind.h"
@@ -19,15 +15,14 @@
 #include "net/SmbClose.h"
 #include "net/SmbDelete.h"
 #include "net/SmbDeleteDir.h"
+#include "net/SmbDirEntry.h"
+#include "net/SmbEnumerator.h"
 #include "net/SmbEvent.h"
 #include "net/SmbFile.h"
 #include "net/SmbNtCreate.h"
 #include "net/SmbRename.h"
 #include "net/SmbSession.h"
 #include "net/SmbStatus.h"
-#include "net/Trans2FindFirst2.h"
-#include "net/Trans2FindNext2.h"
-#include "net/Trans2FindResponse.h"
 #include "net/Trans2QueryPathInfo.h"
 #include "net/Trans2SetPathInfo.h"
 
@@ -41,28 +36,6 @@ constexpr unsigned short kDceFragmentReserve = 100;
 constexpr wchar_t kIpcShare[] = L"IPC$";
 constexpr wchar_t kSrvsvcPipe[] = L"\\srvsvc";
 constexpr unsigned int kDiskShare = 0;
-// The server has nothing more to list: the end of a listing, not a failure.
-constexpr unsigned int kStatusNoMoreFiles = 0x80000006;
-// No file system takes longer names; a longer one from a server is not a name of a folder's entry.
-constexpr std::size_t kMaxNameUnits = 255;
-
-// A name that stays one component of a path: not empty, not a step up, no separator.
-bool IsPlainName(const std::wstring& name) {
-    return IsUsableEntryName(name) && name.size() <= kMaxNameUnits;
-}
-
-int EntryType(unsigned int attributes) {
-    return ((attributes & SMB_ATTR_DIRECTORY) != 0 ? ENTRY_DIRECTORY : 0) |
-           ((attributes & SMB_ATTR_HIDDEN) != 0 ? ENTRY_HIDDEN : 0) |
-           ((attributes & SMB_ATTR_READONLY) != 0 ? ENTRY_READONLY : 0);
-}
-
-Osp::Base::DateTime ToDateTime(unsigned long long fileTime) {
-    SFileTime ft{static_cast<unsigned int>(fileTime), static_cast<unsigned int>(fileTime >> 32)};
-    Osp::Base::DateTime out;
-    FiletimeToDateTime(ft, out);
-    return out;
-}
 
 // The path as the server's path commands take it: a folder without its trailing '\', the root as "\".
 std::wstring QueryPath(const std::wstring& path) {
@@ -71,125 +44,6 @@ std::wstring QueryPath(const std::wstring& path) {
         out.pop_back();
     }
     return out.empty() ? L"\\" : out;
-}
-
-class SmbDirEntry : public IFsDirEntry {
-public:
-    SmbDirEntry(const SSmbFileInfo& info, const std::wstring& name)
-        : name_(name),
-          size_(info.endOfFile),
-          type_(EntryType(info.attributes)),
-          modified_(ToDateTime(info.writeTime)) {}
-
-    std::wstring GetName() const override { return name_; }
-    unsigned long long GetSize() const override { return size_; }
-    int GetType() const override { return type_; }
-    Osp::Base::DateTime GetTimeModified() const override { return modified_; }
-
-private:
-    std::wstring name_;
-    unsigned long long size_;
-    int type_;
-    Osp::Base::DateTime modified_;
-};
-
-// Lists one folder page by page. The server's pages are trusted for nothing: every page is parsed in
-// full before its entries go out, and a page that does not move the listing on ends it.
-class SmbEnumerator : public IFsDirEnum, public ISmbRequestListener {
-public:
-    SmbEnumerator(SmbSession* session, const std::wstring& path) : session_(session), path_(path) {}
-
-    void SetListener(IFsDirEnumListener* listener) override { listener_ = listener; }
-    unsigned long StartEnumA(bool details) override;
-    void StopEnumA() override { stop_ = true; }
-
-    void OnSmbReceived(unsigned long, unsigned short, const Smb*) override {}
-    void OnTransReceived(unsigned long, unsigned short, const Trans2Resp*) override {}
-    void OnTrans2Received(unsigned long result, unsigned short mid, const Trans2Resp* response) override;
-
-private:
-    unsigned long ReadPage(const Trans2Resp& response, SFindResponse* page);
-    void End(unsigned long result) { listener_->OnGetEntry(result, nullptr); }
-    void PostEnd() { session_->PostSmbEvent(SmbEvent::EnumEndN(listener_, RES_OK)); }
-
-    SmbSession* session_;
-    std::wstring path_;
-    IFsDirEnumListener* listener_ = nullptr;
-    unsigned short sid_ = 0;
-    bool started_ = false;
-    bool first_ = true;
-    bool stop_ = false;
-    // The names each page resumed after; a name coming round again means the server is going in circles.
-    std::set<std::wstring> resumedAfter_;
-};
-
-unsigned long SmbEnumerator::StartEnumA(bool) {
-    if (listener_ == nullptr || started_) {
-        return RES_FAILURE;
-    }
-    started_ = true;
-    Trans2Req request;
-    if (!ConstructTrans2FindFirst2Request(request, path_)) {
-        End(RES_FAILURE);
-        return RES_OK;
-    }
-    session_->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_CONNECT | SmbSession::SEND_NEED_TREE);
-    return RES_OK;
-}
-
-unsigned long SmbEnumerator::ReadPage(const Trans2Resp& response, SFindResponse* page) {
-    unsigned int status = response.GetSmb()->Header().GetStatus();
-    if (status == kStatusNoMoreFiles && !first_) {
-        page->canResume = false;
-        return RES_OK;
-    }
-    unsigned long result = SmbStatusToBadaResult(status);
-    if (result != RES_OK) {
-        return result;
-    }
-    return ParseFindResponse(response, first_ ? FIND_FIRST : FIND_NEXT, page);
-}
-
-void SmbEnumerator::OnTrans2Received(unsigned long result, unsigned short, const Trans2Resp* response) {
-    SFindResponse page;
-    if (result == RES_OK) {
-        result = ReadPage(*response, &page);
-    }
-    if (result != RES_OK) {
-        End(result);
-        return;
-    }
-    if (first_) {
-        sid_ = page.sid;
-        first_ = false;
-    }
-    LiveRef<ISmbRequestListener> self(this);
-    for (const SSmbFileInfo& info : page.entries) {
-        if (stop_) {
-            break;
-        }
-        if (!IsPlainName(info.name)) {
-            continue;
-        }
-        listener_->OnGetEntry(RES_OK, new SmbDirEntry(info, info.name));
-        if (self.Get() == nullptr) {
-            return;
-        }
-    }
-    if (stop_ || !page.canResume) {
-        PostEnd();
-        return;
-    }
-    if (page.entries.empty() || !resumedAfter_.insert(page.resumeName).second) {
-        End(RES_BAD_RESPONSE);
-        return;
-    }
-    Trans2Req request;
-    if (!ConstructTrans2FindNext2Request(request, sid_, page.resumeName)) {
-        End(RES_BAD_RESPONSE);
-        return;
-    }
-    session_->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_NEED_TREE);
 }
 
 class SmbDir : public IFsDir {
@@ -209,7 +63,7 @@ public:
         if (listener_ == nullptr) {
             return RES_FAILURE;
         }
-        if (!IsPlainName(name)) {
+        if (!IsPlainSmbName(name)) {
             listener_->OnOpenSubDir(Osp::Base::E_INVALID_ARG, nullptr);
         } else {
             listener_->OnOpenSubDir(RES_OK, new SmbDir(browser_, path_ + name + L'\\'));
@@ -218,26 +72,26 @@ public:
     }
     unsigned long RenameFileA(int id, IFsOpListener* listener, const std::wstring& oldName,
                               const std::wstring& newName) override {
-        if (!IsPlainName(oldName) || !IsPlainName(newName)) {
+        if (!IsPlainSmbName(oldName) || !IsPlainSmbName(newName)) {
             return browser_->RefuseOperation(id, listener);
         }
         return browser_->RenameFileA(id, listener, path_ + oldName, path_ + newName);
     }
     unsigned long RenameSubDirA(int id, IFsOpListener* listener, const std::wstring& oldName,
                                 const std::wstring& newName) override {
-        if (!IsPlainName(oldName) || !IsPlainName(newName)) {
+        if (!IsPlainSmbName(oldName) || !IsPlainSmbName(newName)) {
             return browser_->RefuseOperation(id, listener);
         }
         return browser_->RenameFolderA(id, listener, path_ + oldName, path_ + newName);
     }
     unsigned long DeleteFileA(int id, IFsOpListener* listener, const std::wstring& name) override {
-        if (!IsPlainName(name)) {
+        if (!IsPlainSmbName(name)) {
             return browser_->RefuseOperation(id, listener);
         }
         return browser_->DeleteFileA(id, listener, path_ + name);
     }
     unsigned long DeleteSubDirA(int id, IFsOpListener* listener, const std::wstring& name) override {
-        if (!IsPlainName(name)) {
+        if (!IsPlainSmbName(name)) {
             return browser_->RefuseOperation(id, listener);
         }
         return browser_->DeleteFolderA(id, listener, path_ + name);
