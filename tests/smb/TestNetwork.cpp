@@ -7,6 +7,7 @@
 #include <sched.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -132,7 +133,9 @@ bool NameServiceNet::StartNmbd(std::string* error) {
         return false;
     }
     if (pid == 0) {
+        // Its own group for Stop, and gone with the test process should that die first.
         setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         int log = open((dir_ + "/nmbd.out").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         dup2(log, STDOUT_FILENO);
         dup2(log, STDERR_FILENO);
