@@ -207,7 +207,7 @@ bool SambaServer::WriteConfig(std::string* error) {
          << "printcap name = /dev/null\n"
          << "disable spoolss = yes\n"
          << "map to guest = never\n"
-         << "[" << kShare << "]\n"
+         << (io_ == IO_SYNCHRONOUS ? "aio read size = 0\naio write size = 0\n" : "") << "[" << kShare << "]\n"
          << "path = " << shareDir_ << "\n"
          << "read only = no\n"
          << "force user = root\n"

@@ -19,7 +19,11 @@ public:
     static constexpr const char* kReadOnlyShare = "corvdocs";
     static constexpr const char* kNetbiosName = "CORVTEST";
 
-    SambaServer() = default;
+    // How smbd does its file input and output: Samba's default hands each request to a thread pool, which
+    // a client with one request at a time pays for in every round trip.
+    enum TIo { IO_DEFAULT, IO_SYNCHRONOUS };
+
+    explicit SambaServer(TIo io = IO_DEFAULT) : io_(io) {}
     ~SambaServer();
     SambaServer(const SambaServer&) = delete;
     SambaServer& operator=(const SambaServer&) = delete;
@@ -49,6 +53,7 @@ private:
     bool StillRunning(int afterMs) const;
     void KillLeftovers();
 
+    TIo io_;
     std::string dir_;
     std::string shareDir_;
     std::string configFile_;
