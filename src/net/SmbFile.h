@@ -6,9 +6,12 @@
 // user-interface thread; reads, writes and seeks are answered through events posted by the session, which
 // are dropped when the file or its listener has died. Results: the mapped NT status, RES_BAD_RESPONSE for
 // an answer that does not fit its request, RES_DISCONNECTED when the session drops the request, and
-// RES_FAILURE for a write the server took only in part.
+// RES_FAILURE for a write the server took only in part. A file opened for reading asks for the block after
+// the one being read ahead of time, so that the server works on it while the caller handles the last one;
+// a seek elsewhere or a smaller read drops it.
 
 #include <string>
+#include <vector>
 
 #include "app/LiveTarget.h"
 #include "fs/IFsFile.h"
@@ -45,8 +48,26 @@ public:
 private:
     enum TPending { PENDING_NONE, PENDING_OPEN, PENDING_READ, PENDING_WRITE };
 
+    // The block that follows the one being read, asked for before the caller wants it.
+    struct SReadAhead {
+        bool active = false;
+        bool arrived = false;
+        unsigned short mid = 0;
+        unsigned long long offset = 0;
+        unsigned int asked = 0;
+        unsigned long result = 0;
+        std::vector<unsigned char> data;
+    };
+
     void OnOpened(unsigned long result, const Smb* response);
     void OnReadDone(unsigned long result, const Smb* response);
+    // The data of a READ_ANDX answer for up to asked bytes, or the failure.
+    unsigned long ReadAnswer(unsigned long result, const Smb* response, unsigned int asked,
+                             const unsigned char** data, unsigned int* count);
+    void ReadAhead(unsigned long long offset, unsigned int count);
+    void OnReadAhead(unsigned long result, const Smb* response);
+    void ServeFromReadAhead();
+    void DropReadAhead() { ahead_ = SReadAhead(); }
     void OnWriteDone(unsigned long result, const Smb* response);
     unsigned long Post(int id, unsigned long result, unsigned int count);
 
@@ -54,10 +75,16 @@ private:
     SmbSession* session_;
     LiveRef<IFsFileListener> listener_;
     int sendFlags_;
+    TFileMode mode_ = FILE_MODE_READ;
     unsigned short fid_ = 0;
     unsigned long long position_ = 0;
     unsigned long long size_ = 0;
     unsigned char* readBuffer_ = nullptr;
     unsigned int requested_ = 0;
     TPending pending_ = PENDING_NONE;
+    // The multiplex id of the pending read or write; answers of dropped read-aheads carry others.
+    unsigned short requestMid_ = 0;
+    SReadAhead ahead_;
+    // The pending read is to be answered from the read-ahead when it arrives.
+    bool waitingForAhead_ = false;
 };

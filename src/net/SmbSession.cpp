@@ -475,7 +475,7 @@ void SmbSession::OnSocketReadyToReceive(Socket& socket) {
                 ReportStreamError(RES_DISCONNECTED);
                 continue;
             }
-            auto grown = std::make_unique<unsigned char[]>(kTransportHeaderLength + length);
+            auto grown = std::make_unique_for_overwrite<unsigned char[]>(kTransportHeaderLength + length);
             std::memcpy(grown.get(), rxBuffer_.get(), kTransportHeaderLength);
             rxBuffer_ = std::move(grown);
             rxExpected_ = kTransportHeaderLength + length;

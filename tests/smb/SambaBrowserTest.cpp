@@ -160,6 +160,20 @@ TEST_F(SambaBrowserTest, WritesAndReadsFilesLargerThanABlock) {
         EXPECT_EQ(back.size(), content.size());
         EXPECT_TRUE(back == content);
 
+        // Reads that do not follow on from the last one: after a seek, a small one, then a block again.
+        reader.file->SeekA(POS_BEGIN, 70000);
+        ASSERT_NE(WaitForFile(reader, reader.answers.size() + 1), nullptr);
+        for (unsigned int size : {1000u, 100000u}) {
+            size_t at = reader.file->Tell64();
+            size_t count = reader.answers.size();
+            reader.file->ReadA(buffer.data(), size);
+            const FileAnswer* read = WaitForFile(reader, count + 1);
+            ASSERT_NE(read, nullptr);
+            ASSERT_EQ(read->result, RES_OK);
+            ASSERT_EQ(read->count, std::min(size, SmbFile::kBlockSize));
+            EXPECT_TRUE(std::string(buffer.data(), read->count) == content.substr(at, read->count));
+        }
+
         size_t before = reader.answers.size();
         reader.file->SeekA(POS_END, 10);
         ASSERT_NE(WaitForFile(reader, before + 1), nullptr);
