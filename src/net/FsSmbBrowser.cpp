@@ -406,17 +406,25 @@ void SmbBrowser::PostDone(const SOperation& op, unsigned long result) {
     }
 }
 
-void SmbBrowser::OnSmbReceived(unsigned long result, unsigned short mid, const Smb* response) {
+bool SmbBrowser::TakeOperation(unsigned short mid, unsigned long result, SOperation& op) {
     if (sending_) {
         earlyAnswers_[mid] = result;
-        return;
+        return false;
     }
     auto it = operations_.find(mid);
     if (it == operations_.end()) {
+        return false;
+    }
+    op = std::move(it->second);
+    operations_.erase(it);
+    return true;
+}
+
+void SmbBrowser::OnSmbReceived(unsigned long result, unsigned short mid, const Smb* response) {
+    SOperation op;
+    if (!TakeOperation(mid, result, op)) {
         return;
     }
-    SOperation op = std::move(it->second);
-    operations_.erase(it);
     if (result == RES_OK) {
         result = SmbStatusToBadaResult(response->Header().GetStatus());
     }
@@ -431,16 +439,10 @@ void SmbBrowser::OnSmbReceived(unsigned long result, unsigned short mid, const S
 }
 
 void SmbBrowser::OnTrans2Received(unsigned long result, unsigned short mid, const Trans2Resp* response) {
-    if (sending_) {
-        earlyAnswers_[mid] = result;
+    SOperation op;
+    if (!TakeOperation(mid, result, op)) {
         return;
     }
-    auto it = operations_.find(mid);
-    if (it == operations_.end()) {
-        return;
-    }
-    SOperation op = std::move(it->second);
-    operations_.erase(it);
     if (result == RES_OK) {
         result = SmbStatusToBadaResult(response->GetSmb()->Header().GetStatus());
     }

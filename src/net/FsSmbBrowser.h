@@ -104,6 +104,9 @@ private:
     SmbSession* Session();
     unsigned long SendOperation(int id, IFsOpListener* listener, TOperationKind kind,
                                 const std::wstring& path, Smb* request);
+    // Takes the operation that an answer belongs to; an answer that comes while its request is still being
+    // handed to the session is kept for later.
+    bool TakeOperation(unsigned short mid, unsigned long result, SOperation& op);
     void Answer(const SOperation& op, unsigned long result, const Trans2Resp* response);
     void PostDone(const SOperation& op, unsigned long result);
     void AnswerRoot(unsigned long result);
