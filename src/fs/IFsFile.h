@@ -15,6 +15,10 @@ public:
     // bytes, 0 at the very end.
     virtual unsigned long ReadA(void* buffer, unsigned int size) = 0;
     // The answer is OnWrite with size bytes on success and 0 on failure. buffer must stay valid until then.
+    // A file may answer once it has taken the data, before its store confirms it (a share's file does):
+    // a failure then comes with a later write. A write of 0 bytes is answered only when everything
+    // written before it is stored, with the first failure or 0: a writer makes one before it counts its
+    // data as safe, since closing has no answer.
     virtual unsigned long WriteA(const void* buffer, unsigned int size) = 0;
     // The answer is OnSeek.
     virtual unsigned long SeekA(TPosition origin, int offset) = 0;

@@ -1,5 +1,7 @@
 #include "net/Smb.h"
 
+#include <cstring>
+
 #include "app/ByteOrder.h"
 
 void SetFinalAndX(unsigned char* andX) {
@@ -9,12 +11,13 @@ void SetFinalAndX(unsigned char* andX) {
     andX[3] = 0;
 }
 
-Smb* CreateSmbRequestN(unsigned char command, unsigned char wordCount, std::size_t byteCount) {
+Smb* CreateSmbRequestN(unsigned char command, unsigned char wordCount, std::size_t byteCount,
+                       bool fillsBytes) {
     if (byteCount > kMaxSmbByteCount) {
         return nullptr;
     }
     Smb* smb = new Smb;
-    smb->Construct(wordCount, static_cast<unsigned short>(byteCount));
+    smb->Construct(wordCount, static_cast<unsigned short>(byteCount), fillsBytes);
     smb->Header().ConstructRequest(command);
     return smb;
 }
@@ -35,12 +38,13 @@ void Smb::Release() {
     framed_ = false;
 }
 
-void Smb::Construct(unsigned char newWordCount, unsigned short newByteCount) {
+void Smb::Construct(unsigned char newWordCount, unsigned short newByteCount, bool fillsBytes) {
     Release();
     wordCount = newWordCount;
     byteCount = newByteCount;
     unsigned int size = GetSize();
-    buffer = new unsigned char[kTransportHeaderLength + size]();
+    buffer = new unsigned char[kTransportHeaderLength + size];
+    std::memset(buffer, 0, kTransportHeaderLength + (fillsBytes ? size - byteCount : size));
     ownsBuffer = true;
     WriteTransportHeader(buffer, size);
     header = buffer + kTransportHeaderLength;

@@ -20,8 +20,10 @@ void SetFinalAndX(unsigned char* andX);
 class Smb;
 
 // A new request message (owned by the caller) with its header written for `command`, or null when
-// `byteCount` does not fit the message's 16-bit byte count (a path too long for one message, say).
-Smb* CreateSmbRequestN(unsigned char command, unsigned char wordCount, std::size_t byteCount);
+// `byteCount` does not fit the message's 16-bit byte count (a path too long for one message, say). With
+// `fillsBytes` the caller writes every one of the bytes itself, so they are not zeroed first.
+Smb* CreateSmbRequestN(unsigned char command, unsigned char wordCount, std::size_t byteCount,
+                       bool fillsBytes = false);
 
 class Smb {
 public:
@@ -31,8 +33,9 @@ public:
     Smb& operator=(const Smb&) = delete;
 
     // Allocates a zero-filled message with room for the words and bytes and writes the transport header and
-    // both counts; the caller then fills header, words and bytes.
-    void Construct(unsigned char wordCount, unsigned short byteCount);
+    // both counts; the caller then fills header, words and bytes. With fillsBytes the bytes are left as
+    // they are, for a caller that writes all of them.
+    void Construct(unsigned char wordCount, unsigned short byteCount, bool fillsBytes = false);
 
     // Adopts `length` received bytes that begin with the transport header, without copying; with `owns`
     // the message frees them with delete[]. True when the word count, the words, the byte count and the

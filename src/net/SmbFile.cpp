@@ -18,6 +18,39 @@ namespace {
 // A read at or past the end of the file; not a failure, just nothing more to read.
 constexpr unsigned int kStatusEndOfFile = 0xC0000011;
 
+// The data of a READ_ANDX answer for up to asked bytes, or the failure it reports.
+unsigned long ParseReadAnswer(const Smb& response, unsigned int asked, const unsigned char** data,
+                              unsigned int* count) {
+    *count = 0;
+    unsigned int status = response.Header().GetStatus();
+    if (status == kStatusEndOfFile) {
+        return RES_OK;
+    }
+    unsigned long result = SmbStatusToBadaResult(status);
+    if (result == RES_OK) {
+        result = ParseReadResponse(response, asked, data, count);
+    }
+    if (result != RES_OK) {
+        *count = 0;
+    }
+    return result;
+}
+
+// The result of a WRITE_ANDX answer for a block of size bytes.
+unsigned long ParseWriteAnswer(const Smb& response, unsigned int size) {
+    unsigned long result = SmbStatusToBadaResult(response.Header().GetStatus());
+    unsigned int count = 0;
+    if (result == RES_OK) {
+        result = ParseWriteResponse(response, size, &count);
+    }
+    // A block taken only in part is a failed write: the writer would otherwise go on as if all of it
+    // were on the server.
+    if (result == RES_OK && count != size) {
+        result = RES_FAILURE;
+    }
+    return result;
+}
+
 }  // namespace
 
 SmbFile::SmbFile(SmbSession* session, IFsFileListener* listener, int sendFlags)
@@ -25,6 +58,16 @@ SmbFile::SmbFile(SmbSession* session, IFsFileListener* listener, int sendFlags)
 
 SmbFile::~SmbFile() {
     CloseA();
+}
+
+unsigned int SmbFile::Window() const {
+    // One request of those the session announced is left to everything else.
+    int announced = session_->GetMaxMpx();
+    return static_cast<unsigned int>(std::clamp(announced - 1, 1, static_cast<int>(kWindow)));
+}
+
+bool SmbFile::OnItsConnection() const {
+    return session_->IsConnected() && session_->GetConnectionNumber() == connection_;
 }
 
 void SmbFile::Open(const std::wstring& path, TFileMode mode, TFileDisp disp) {
@@ -38,6 +81,18 @@ void SmbFile::Open(const std::wstring& path, TFileMode mode, TFileDisp disp) {
     session_->SendSmbA(request, this, sendFlags_);
 }
 
+bool SmbFile::Send(Smb* request, unsigned short* mid) {
+    LiveRef<ISmbRequestListener> self(this);
+    sending_ = true;
+    *mid = session_->SendSmbA(request, this, SmbSession::SEND_WHEN_CONNECTED);
+    if (self.Get() == nullptr) {
+        return false;
+    }
+    sending_ = false;
+    // Requests are only sent while the file has not failed: a failure now came with this send.
+    return failure_ == RES_OK;
+}
+
 unsigned long SmbFile::ReadA(void* buffer, unsigned int size) {
     if (fid_ == 0 || pending_ != PENDING_NONE) {
         return RES_FAILURE;
@@ -45,61 +100,81 @@ unsigned long SmbFile::ReadA(void* buffer, unsigned int size) {
     requested_ = std::min(size, kBlockSize);
     readBuffer_ = static_cast<unsigned char*>(buffer);
     pending_ = PENDING_READ;
-    // Only a read of the same size takes the block read ahead: a shorter answer would look like the end
-    // of the file to the caller.
-    if (ahead_.active && ahead_.offset == position_ && ahead_.asked == requested_) {
-        waitingForAhead_ = true;
-        if (ahead_.arrived) {
-            ServeFromReadAhead();
-        }
-        return RES_OK;
+    if (failure_ != RES_OK || !OnItsConnection()) {
+        Answer(failure_ != RES_OK ? failure_ : RES_DISCONNECTED, 0);
+    } else if (writes_.empty()) {
+        StartRead();
     }
-    DropReadAhead();
-    requestMid_ = session_->SendSmbA(CreateSmbReadRequestN(fid_, position_, requested_), this,
-                                     SmbSession::SEND_WHEN_CONNECTED);
-    ReadAhead(position_ + requested_, requested_);
     return RES_OK;
 }
 
-void SmbFile::ReadAhead(unsigned long long offset, unsigned int count) {
-    if (mode_ != FILE_MODE_READ || offset >= size_ || count == 0) {
+void SmbFile::StartRead() {
+    if (!reads_.empty() && reads_.front().offset == position_ && reads_.front().asked == requested_) {
+        if (reads_.front().arrived) {
+            ServeRead();
+        }
         return;
     }
-    ahead_ = SReadAhead();
-    ahead_.active = true;
-    ahead_.offset = offset;
-    ahead_.asked = count;
-    ahead_.mid =
-        session_->SendSmbA(CreateSmbReadRequestN(fid_, offset, count), this, SmbSession::SEND_WHEN_CONNECTED);
-}
-
-void SmbFile::OnReadAhead(unsigned long result, const Smb* response) {
-    const unsigned char* data = nullptr;
-    unsigned int count = 0;
-    ahead_.result = ReadAnswer(result, response, ahead_.asked, &data, &count);
-    ahead_.data.assign(data, data + count);
-    ahead_.arrived = true;
-    if (waitingForAhead_) {
-        ServeFromReadAhead();
+    reads_.clear();
+    if (SendRead(position_, requested_)) {
+        FillReadWindow();
     }
 }
 
-void SmbFile::ServeFromReadAhead() {
-    waitingForAhead_ = false;
-    pending_ = PENDING_NONE;
-    SReadAhead served = std::move(ahead_);
-    DropReadAhead();
-    unsigned int count = served.result == RES_OK ? static_cast<unsigned int>(served.data.size()) : 0;
+bool SmbFile::SendRead(unsigned long long offset, unsigned int count) {
+    unsigned short mid = 0;
+    if (!Send(CreateSmbReadRequestN(fid_, offset, count), &mid)) {
+        return false;
+    }
+    SRead read;
+    read.mid = mid;
+    read.offset = offset;
+    read.asked = count;
+    reads_.push_back(std::move(read));
+    return true;
+}
+
+void SmbFile::FillReadWindow() {
+    if (mode_ != FILE_MODE_READ || requested_ == 0) {
+        return;
+    }
+    while (reads_.size() < Window()) {
+        unsigned long long next = reads_.empty() ? position_ : reads_.back().offset + reads_.back().asked;
+        if (next >= size_ || !SendRead(next, requested_)) {
+            return;
+        }
+    }
+}
+
+void SmbFile::OnReadAnswer(std::size_t index, std::unique_ptr<Smb> response) {
+    SRead& read = reads_[index];
+    read.result = ParseReadAnswer(*response, read.asked, &read.data, &read.count);
+    read.answer = std::move(response);
+    read.arrived = true;
+    if (index == 0 && pending_ == PENDING_READ) {
+        ServeRead();
+    }
+}
+
+void SmbFile::ServeRead() {
+    const SRead& front = reads_.front();
+    unsigned long result = front.result;
+    unsigned int count = result == RES_OK ? front.count : 0;
+    bool whole = result == RES_OK && count == front.asked;
     if (count > 0) {
-        std::memcpy(readBuffer_, served.data.data(), count);
-        position_ += count;
+        std::memcpy(readBuffer_, front.data, count);
     }
-    readBuffer_ = nullptr;
-    // A full block suggests more to come; a short one is the end of the file.
-    if (served.result == RES_OK && count == served.asked) {
-        ReadAhead(position_, requested_);
+    reads_.pop_front();
+    position_ += count;
+    // A short block is the end of the file and a failed one ends the run: what was asked after it
+    // means nothing.
+    if (!whole) {
+        reads_.clear();
     }
-    Post(SmbEvent::EVENT_READ, served.result, count);
+    Answer(result, count);
+    if (whole) {
+        FillReadWindow();
+    }
 }
 
 unsigned long SmbFile::WriteA(const void* buffer, unsigned int size) {
@@ -108,10 +183,50 @@ unsigned long SmbFile::WriteA(const void* buffer, unsigned int size) {
     }
     requested_ = std::min(size, kBlockSize);
     pending_ = PENDING_WRITE;
-    DropReadAhead();
-    requestMid_ = session_->SendSmbA(CreateSmbWriteRequestN(fid_, position_, buffer, requested_), this,
-                                     SmbSession::SEND_WHEN_CONNECTED);
+    reads_.clear();
+    if (requested_ == 0 && writes_.empty()) {
+        Answer(failure_, 0);
+        return RES_OK;
+    }
+    if (failure_ != RES_OK || !OnItsConnection()) {
+        Answer(failure_ != RES_OK ? failure_ : RES_DISCONNECTED, 0);
+        return RES_OK;
+    }
+    if (requested_ == 0) {
+        return RES_OK;  // answered when the last block is confirmed
+    }
+    unsigned short mid = 0;
+    if (!Send(CreateSmbWriteRequestN(fid_, position_, buffer, requested_), &mid)) {
+        return RES_OK;
+    }
+    writes_.push_back({mid, requested_});
+    position_ += requested_;
+    if (writes_.size() < Window()) {
+        Answer(RES_OK, requested_);
+    }
     return RES_OK;
+}
+
+void SmbFile::OnWriteAnswer(std::size_t index, const Smb* response) {
+    unsigned int size = writes_[index].size;
+    writes_.erase(writes_.begin() + static_cast<std::ptrdiff_t>(index));
+    unsigned long result = ParseWriteAnswer(*response, size);
+    if (result != RES_OK && failure_ == RES_OK) {
+        failure_ = result;
+    }
+    if (pending_ == PENDING_WRITE) {
+        if (failure_ != RES_OK) {
+            Answer(failure_, 0);
+        } else if (requested_ == 0 ? writes_.empty() : writes_.size() < Window()) {
+            Answer(RES_OK, requested_);
+        }
+    } else if (pending_ == PENDING_READ && writes_.empty()) {
+        if (failure_ != RES_OK) {
+            Answer(failure_, 0);
+        } else {
+            StartRead();
+        }
+    }
 }
 
 unsigned long SmbFile::SeekA(TPosition origin, int offset) {
@@ -131,18 +246,38 @@ unsigned long SmbFile::SeekA(TPosition origin, int offset) {
     }
     long long target = base + offset;
     position_ = target < 0 ? 0 : std::min(static_cast<unsigned long long>(target), size_);
-    if (ahead_.offset != position_) {
-        DropReadAhead();
+    if (!reads_.empty() && reads_.front().offset != position_) {
+        reads_.clear();
     }
     return Post(SmbEvent::EVENT_SEEK, RES_OK, 0);
 }
 
 void SmbFile::CloseA() {
-    DropReadAhead();
-    if (fid_ != 0) {
+    reads_.clear();
+    // A handle belongs to the connection that opened it: on a later one the same number may be another
+    // file's.
+    if (fid_ != 0 && OnItsConnection()) {
         session_->SendSmbA(CreateSmbCloseRequestN(fid_), nullptr, SmbSession::SEND_WHEN_CONNECTED);
-        fid_ = 0;
     }
+    fid_ = 0;
+}
+
+void SmbFile::Drop(unsigned long result) {
+    if (failure_ == RES_OK) {
+        failure_ = result;
+    }
+    reads_.clear();
+    writes_.clear();
+    if (pending_ == PENDING_READ || pending_ == PENDING_WRITE) {
+        Answer(failure_, 0);
+    }
+}
+
+void SmbFile::Answer(unsigned long result, unsigned int count) {
+    int id = pending_ == PENDING_READ ? SmbEvent::EVENT_READ : SmbEvent::EVENT_WRITE;
+    pending_ = PENDING_NONE;
+    readBuffer_ = nullptr;
+    Post(id, result, result == RES_OK ? count : 0);
 }
 
 unsigned long SmbFile::Post(int id, unsigned long result, unsigned int count) {
@@ -150,30 +285,46 @@ unsigned long SmbFile::Post(int id, unsigned long result, unsigned int count) {
         SmbEvent::FileAnswerN(static_cast<SmbEvent::TId>(id), listener_.Get(), this, result, count));
 }
 
+std::unique_ptr<Smb> SmbFile::CopyOf(const Smb& message) {
+    unsigned int size = 0;
+    const unsigned char* bytes = message.GetBuffer(&size);
+    auto* copy = new unsigned char[size];
+    std::memcpy(copy, bytes, size);
+    auto smb = std::make_unique<Smb>();
+    smb->ReceiveFrom(copy, size, true);
+    return smb;
+}
+
 void SmbFile::OnSmbReceived(unsigned long result, unsigned short mid, const Smb* response) {
-    if (ahead_.active && !ahead_.arrived && mid == ahead_.mid) {
-        OnReadAhead(result, response);
+    // An answer that is not handed over (the session's are) is kept as a copy.
+    OnSmbReceivedN(result, mid, response != nullptr ? CopyOf(*response) : nullptr);
+}
+
+void SmbFile::OnSmbReceivedN(unsigned long result, unsigned short mid, std::unique_ptr<Smb> response) {
+    // The open may be answered before its multiplex id is known, and it is the only request then.
+    if (pending_ == PENDING_OPEN) {
+        pending_ = PENDING_NONE;
+        OnOpened(result, response.get());
         return;
     }
-    // The open may be answered before its multiplex id is known; reads and writes never are.
-    if (pending_ == PENDING_NONE || (pending_ != PENDING_OPEN && (mid != requestMid_ || waitingForAhead_))) {
+    auto read = std::find_if(reads_.begin(), reads_.end(), [mid](const SRead& r) { return r.mid == mid; });
+    auto write =
+        std::find_if(writes_.begin(), writes_.end(), [mid](const SWrite& w) { return w.mid == mid; });
+    bool ours = read != reads_.end() || write != writes_.end();
+    // Without a response the request was dropped: the connection is gone, and the handle with it. The
+    // request being sent may be dropped before its multiplex id is known.
+    if (result != RES_OK) {
+        if (ours || sending_) {
+            Drop(result);
+        }
         return;
     }
-    TPending pending = pending_;
-    pending_ = PENDING_NONE;
-    switch (pending) {
-        case PENDING_OPEN:
-            OnOpened(result, response);
-            break;
-        case PENDING_READ:
-            OnReadDone(result, response);
-            break;
-        case PENDING_WRITE:
-            OnWriteDone(result, response);
-            break;
-        default:
-            break;
+    if (read != reads_.end()) {
+        OnReadAnswer(static_cast<std::size_t>(read - reads_.begin()), std::move(response));
+    } else if (write != writes_.end()) {
+        OnWriteAnswer(static_cast<std::size_t>(write - writes_.begin()), response.get());
     }
+    // Anything else answers a block read ahead and dropped since.
 }
 
 void SmbFile::OnOpened(unsigned long result, const Smb* response) {
@@ -193,58 +344,8 @@ void SmbFile::OnOpened(unsigned long result, const Smb* response) {
         delete this;
         return;
     }
+    connection_ = session_->GetConnectionNumber();
     listener->OnCreateN(RES_OK, this);
-}
-
-unsigned long SmbFile::ReadAnswer(unsigned long result, const Smb* response, unsigned int asked,
-                                  const unsigned char** data, unsigned int* count) {
-    *count = 0;
-    if (result != RES_OK) {
-        return result;
-    }
-    unsigned int status = response->Header().GetStatus();
-    if (status == kStatusEndOfFile) {
-        return RES_OK;
-    }
-    result = SmbStatusToBadaResult(status);
-    if (result == RES_OK) {
-        result = ParseReadResponse(*response, asked, data, count);
-    }
-    if (result != RES_OK) {
-        *count = 0;
-    }
-    return result;
-}
-
-void SmbFile::OnReadDone(unsigned long result, const Smb* response) {
-    const unsigned char* data = nullptr;
-    unsigned int count = 0;
-    result = ReadAnswer(result, response, requested_, &data, &count);
-    if (count > 0) {
-        std::memcpy(readBuffer_, data, count);
-        position_ += count;
-    }
-    readBuffer_ = nullptr;
-    Post(SmbEvent::EVENT_READ, result, count);
-}
-
-void SmbFile::OnWriteDone(unsigned long result, const Smb* response) {
-    unsigned int count = 0;
-    if (result == RES_OK) {
-        result = SmbStatusToBadaResult(response->Header().GetStatus());
-        if (result == RES_OK) {
-            result = ParseWriteResponse(*response, requested_, &count);
-        }
-        if (result == RES_OK) {
-            position_ += count;
-            // A block taken only in part is a failed write: the caller would otherwise go on as if all of
-            // it were on the server.
-            if (count != requested_) {
-                result = RES_FAILURE;
-            }
-        }
-    }
-    Post(SmbEvent::EVENT_WRITE, result, result == RES_OK ? count : 0);
 }
 
 void SmbFile::OnTransReceived(unsigned long, unsigned short, const Trans2Resp*) {}

@@ -140,8 +140,14 @@ void SmbSession::StartTcpConnection(unsigned long address) {
     bool wifiConnected = wifi_ != nullptr && wifi_->IsConnected();
     timer_.Start(wifiConnected ? kLogonTimeoutMs : kLogonTimeoutWifiOffMs);
     CloseSocket();
+    ++connection_;
     auto socket = std::make_unique<Socket>();
     unsigned long r = socket->Construct(NET_SOCKET_AF_IPV4, NET_SOCKET_TYPE_STREAM, NET_SOCKET_PROTOCOL_TCP);
+    if (r == RES_OK) {
+        // Requests go out whole and at once: several small ones on their way must not wait for each
+        // other's acknowledgement.
+        r = socket->SetSockOpt(NET_SOCKET_IPPROTO_TCP, NET_SOCKET_TCP_NODELAY, 1);
+    }
     if (r == RES_OK) {
         r = socket->AddSocketListener(*this);
     }
@@ -438,21 +444,19 @@ void SmbSession::OnSocketReadyToReceive(Socket& socket) {
         return;
     }
     LiveRef<IUserEventHandler> self(this);
+    // Reads until nothing more waits: each message's transport header, then the message itself straight
+    // into a buffer of its size.
     while (self.Get() != nullptr && socket_ != nullptr) {
-        unsigned long available = 0;
-        if (socket_->Ioctl(NET_SOCKET_FIONREAD, available) != RES_OK || available == 0) {
-            return;
-        }
         if (rxBuffer_ == nullptr) {
             rxBuffer_ = std::make_unique<unsigned char[]>(kTransportHeaderLength);
             rxExpected_ = kTransportHeaderLength;
             rxReceived_ = 0;
         }
-        unsigned int wanted =
-            static_cast<unsigned int>(std::min<unsigned long>(available, rxExpected_ - rxReceived_));
         int received = 0;
-        unsigned long r = socket_->Receive(rxBuffer_.get() + rxReceived_, static_cast<int>(wanted), received);
-        if (r == RES_WOULD_BLOCK) {
+        unsigned long r = socket_->Receive(rxBuffer_.get() + rxReceived_,
+                                           static_cast<int>(rxExpected_ - rxReceived_), received);
+        // The end of the stream is the socket's to report (OnSocketClosed), as it is while nothing is read.
+        if (r == RES_WOULD_BLOCK || r == Osp::Base::E_CONNECTION_RESET) {
             return;
         }
         if (r != RES_OK) {
@@ -543,7 +547,7 @@ void SmbSession::DeliverToRequest(const SSmbRequest& request, unsigned long resu
         return;
     }
     if (request.command != SMB_COM_TRANSACTION && request.command != SMB_COM_TRANSACTION2) {
-        listener->OnSmbReceived(result, request.mid, result == RES_OK ? response.get() : nullptr);
+        listener->OnSmbReceivedN(result, request.mid, result == RES_OK ? std::move(response) : nullptr);
         return;
     }
     Trans2Resp parsed;

@@ -80,6 +80,10 @@ public:
 
     RemoteFolder* GetFolder() const { return folder_; }
     unsigned short GetMaxBuffer() const { return maxBuffer_; }
+    // The number of requests the client announced it keeps on their way at once.
+    unsigned short GetMaxMpx() const { return maxMpx_; }
+    // Counts the TCP connections made; a file handle is only good on the connection that opened it.
+    unsigned int GetConnectionNumber() const { return connection_; }
     short GetServerTimeZone() const { return serverTimeZone_; }
     // The share of the last tree connect.
     const std::wstring& GetShare() const { return share_; }
@@ -155,6 +159,7 @@ private:
     unsigned short uid_ = 0;
     unsigned short tid_ = 0;
     unsigned short lastMid_ = 0;
+    unsigned int connection_ = 0;
     unsigned short pid_;
     std::wstring share_;
     Osp::Base::Runtime::Timer timer_;

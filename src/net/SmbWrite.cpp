@@ -20,7 +20,8 @@ Smb* CreateSmbWriteRequestN(unsigned short fid, unsigned long long offset, const
     if (count > kMaxSmbWriteCount) {
         return nullptr;
     }
-    Smb* smb = CreateSmbRequestN(SMB_COM_WRITE_ANDX, kWords, count + 1);
+    // The pad byte and the data are all written below.
+    Smb* smb = CreateSmbRequestN(SMB_COM_WRITE_ANDX, kWords, count + 1, true);
     unsigned char* w = smb->words;
     SetFinalAndX(w);
     SetUint16(w + 4, fid);
@@ -28,6 +29,7 @@ Smb* CreateSmbWriteRequestN(unsigned short fid, unsigned long long offset, const
     SetUint16(w + 20, static_cast<unsigned short>(count));
     SetUint16(w + 22, kDataOffset);
     SetUint32(w + 24, static_cast<unsigned long>(offset >> 32));
+    smb->bytes[0] = 0;  // pad
     if (count > 0) {
         std::memcpy(smb->bytes + 1, data, count);
     }

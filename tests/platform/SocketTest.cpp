@@ -122,6 +122,7 @@ TEST(SocketTest, ConnectsSendsFourMegabytesThroughFullBuffersAndHearsTheClose) {
     });
     Recorder r;
     auto s = TcpSocket(r);
+    EXPECT_EQ(s->SetSockOpt(NET_SOCKET_IPPROTO_TCP, NET_SOCKET_TCP_NODELAY, 1), E_SUCCESS);
     ASSERT_EQ(s->Connect(peer.EndPoint()), E_WOULD_BLOCK);
     ASSERT_TRUE(LoopUntil([&] { return r.connected; }));
 
@@ -188,6 +189,8 @@ TEST(SocketTest, DatagramsArriveWholeWithTheirSender) {
     s.AddSocketListener(r);
     s.AsyncSelectByListener(NET_SOCKET_EVENT_READ);
     EXPECT_EQ(s.SetSockOpt(NET_SOCKET_SOL_SOCKET, NET_SOCKET_SO_BROADCAST, 1), E_SUCCESS);
+    // A stream option means nothing to a datagram socket.
+    EXPECT_EQ(s.SetSockOpt(NET_SOCKET_IPPROTO_TCP, NET_SOCKET_TCP_NODELAY, 1), E_INVALID_ARG);
     int sent = 0;
     ASSERT_EQ(s.SendTo("query", 5, peer.EndPoint(), sent), E_SUCCESS);
     EXPECT_EQ(sent, 5);

@@ -17,14 +17,6 @@ namespace {
 
 using Reply = SScriptedReply;
 
-Reply Send(Bytes bytes) {
-    return {Reply::SEND, std::move(bytes)};
-}
-
-Reply Pass() {
-    return {Reply::IGNORE, {}};
-}
-
 // One both-directory entry. next < 0 puts the entry's own length there; nameBytes < 0 the name's.
 Bytes FindEntry(const std::wstring& name, long long next = -1, long long nameBytes = -1) {
     Bytes e;

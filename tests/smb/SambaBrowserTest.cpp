@@ -137,6 +137,22 @@ TEST_F(SambaBrowserTest, WritesAndReadsFilesLargerThanABlock) {
             offset += wrote->count;
         }
         EXPECT_EQ(writer.file->Tell64(), content.size());
+        // A read waits for the blocks still on their way: it sees what was written.
+        std::vector<char> first(SmbFile::kBlockSize);
+        writer.file->SeekA(POS_BEGIN, 0);
+        ASSERT_NE(WaitForFile(writer, writer.answers.size() + 1), nullptr);
+        writer.file->ReadA(first.data(), static_cast<unsigned int>(first.size()));
+        const FileAnswer* readBack = WaitForFile(writer, writer.answers.size() + 1);
+        ASSERT_NE(readBack, nullptr);
+        ASSERT_EQ(readBack->result, RES_OK);
+        ASSERT_EQ(readBack->count, first.size());
+        EXPECT_TRUE(std::string(first.data(), first.size()) == content.substr(0, first.size()));
+        // The empty write answers once the server has confirmed every block.
+        writer.file->WriteA(content.data(), 0);
+        const FileAnswer* flushed = WaitForFile(writer, writer.answers.size() + 1);
+        ASSERT_NE(flushed, nullptr);
+        EXPECT_EQ(flushed->result, RES_OK);
+        EXPECT_EQ(flushed->count, 0u);
         writer.file.reset();  // closes
 
         FileRecorder reader;

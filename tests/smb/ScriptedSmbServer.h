@@ -40,6 +40,15 @@ struct SScriptedReply {
     Bytes bytes;  // with the transport header, for SEND and TRICKLE (sent before RESET and CLOSE too)
 };
 
+inline SScriptedReply Send(Bytes bytes) {
+    return {SScriptedReply::SEND, std::move(bytes)};
+}
+
+// Leaves the request to the server's own logon, or unanswered.
+inline SScriptedReply Pass() {
+    return {SScriptedReply::IGNORE, {}};
+}
+
 // An SMB answer: the header echoing the request's identifiers, then words and bytes, framed.
 inline Bytes SmbAnswer(const SScriptedRequest& request, unsigned int status, const Bytes& words,
                        const Bytes& bytes, unsigned short uid = 100, unsigned short tid = 7) {

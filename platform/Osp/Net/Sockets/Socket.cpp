@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -288,10 +289,19 @@ result Socket::SetSockOpt(NetSocketOptLevel level, NetSocketOptName name, int va
     if (!impl_) {
         return Osp::Base::E_INVALID_STATE;
     }
-    if (level != NET_SOCKET_SOL_SOCKET || name != NET_SOCKET_SO_BROADCAST) {
+    int hostLevel;
+    int hostName;
+    if (level == NET_SOCKET_SOL_SOCKET && name == NET_SOCKET_SO_BROADCAST) {
+        hostLevel = SOL_SOCKET;
+        hostName = SO_BROADCAST;
+    } else if (level == NET_SOCKET_IPPROTO_TCP && name == NET_SOCKET_TCP_NODELAY &&
+               impl_->type == NET_SOCKET_TYPE_STREAM) {
+        hostLevel = IPPROTO_TCP;
+        hostName = TCP_NODELAY;
+    } else {
         return Osp::Base::E_INVALID_ARG;
     }
-    return ::setsockopt(impl_->fd, SOL_SOCKET, SO_BROADCAST, &value, sizeof value) == 0
+    return ::setsockopt(impl_->fd, hostLevel, hostName, &value, sizeof value) == 0
                ? E_SUCCESS
                : host::ResultFromErrno(errno);
 }

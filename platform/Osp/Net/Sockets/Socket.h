@@ -33,8 +33,8 @@ enum NetSocketClosedReason {
     NET_SOCKET_CLOSED_REASON_NETWORK_UNAVAILABLE = 3,
 };
 enum NetSocketIoctlCmd { NET_SOCKET_FIONREAD = 1 };
-enum NetSocketOptLevel { NET_SOCKET_SOL_SOCKET = 1 };
-enum NetSocketOptName { NET_SOCKET_SO_BROADCAST = 6 };
+enum NetSocketOptLevel { NET_SOCKET_SOL_SOCKET = 1, NET_SOCKET_IPPROTO_TCP = 6 };
+enum NetSocketOptName { NET_SOCKET_TCP_NODELAY = 1, NET_SOCKET_SO_BROADCAST = 6 };
 
 class Socket;
 
