@@ -3,9 +3,11 @@
 // get and put, and reports both throughputs and their ratios, once with Samba's default configuration and
 // once with synchronous file input and output on the server. Needs root (the server's user and files).
 // Both sides are timed from opening the file to the server's word on the last block, without the logon:
-// smbclient's runs are taken less a run of it that only starts, logs on and ends.
+// smbclient's runs are taken less a run of it that only starts, logs on and ends. The share and the local
+// files live in memory (tmpfs), so that the machine's disk, shared and slow to settle, does not decide
+// the figures.
 //
-// usage: bench_smb [MIB] [ROUNDS]   (defaults: 256 MiB, 5 rounds; the best round of each side counts;
+// usage: bench_smb [MIB] [ROUNDS]   (defaults: 256 MiB, 8 rounds; the best round of each side counts;
 // each round of ours is followed by one of smbclient's)
 
 #include <stdlib.h>
@@ -56,7 +58,7 @@ struct SRun {
 SRun* g_run = nullptr;
 
 // Every timed transfer starts alike: its target does not exist (so that no transfer pays for cutting off
-// the last round's copy) and no earlier transfer's data is still being written to the disk.
+// the last round's copy) and nothing written before is still on its way to a disk.
 void Settle(const std::string& target) {
     std::filesystem::remove(target);
     ::sync();
@@ -233,13 +235,13 @@ struct SRates {
 
 // Both clients against one server set up with io; false when a transfer fails or a copy differs.
 bool Measure(testsupport::SambaServer::TIo io, size_t bytes, int rounds, SRates* rates) {
-    testsupport::SambaServer server(io);
+    testsupport::SambaServer server(io, testsupport::SambaServer::STORE_MEMORY);
     std::string error;
     if (!server.Start(&error)) {
         std::fprintf(stderr, "cannot start Samba: %s\n", error.c_str());
         return false;
     }
-    char pattern[] = "/tmp/corvane-bench-smb-XXXXXX";
+    char pattern[] = "/dev/shm/corvane-bench-smb-XXXXXX";
     std::string root = ::mkdtemp(pattern);
     std::filesystem::create_directories(root + "/Home");
     host::SetDataRoot(root);
@@ -311,7 +313,7 @@ void Report(const char* title, const SRates& r) {
 
 int main(int argc, char** argv) {
     long mib = argc > 1 ? std::atol(argv[1]) : 256;
-    int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+    int rounds = argc > 2 ? std::atoi(argv[2]) : 8;
     if (mib <= 0 || rounds <= 0) {
         std::fprintf(stderr, "usage: bench_smb [MIB] [ROUNDS]\n");
         return 2;

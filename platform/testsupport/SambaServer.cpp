@@ -37,21 +37,26 @@ bool WaitForExit(pid_t pid, int timeoutMs) {
     return false;
 }
 
-constexpr const char* kDirPrefix = "/tmp/corvane-samba-";
+constexpr const char* kDirName = "corvane-samba-";
+constexpr const char* kDiskBase = "/tmp/";
+constexpr const char* kMemoryBase = "/dev/shm/";
 
 // The servers of test processes that died without stopping them: their folders carry the dead owner's
 // process id.
 void RemoveLeftovers() {
     std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator("/tmp", ignored)) {
-        std::string path = entry.path().string();
-        if (path.rfind(kDirPrefix, 0) != 0) {
-            continue;
-        }
-        pid_t owner = static_cast<pid_t>(atoi(path.c_str() + std::string(kDirPrefix).size()));
-        if (owner > 0 && kill(owner, 0) != 0 && errno == ESRCH) {
-            KillProcessesMentioning(path + "/");
-            std::filesystem::remove_all(path, ignored);
+    for (const char* base : {kDiskBase, kMemoryBase}) {
+        std::string prefix = std::string(base) + kDirName;
+        for (const auto& entry : std::filesystem::directory_iterator(base, ignored)) {
+            std::string path = entry.path().string();
+            if (path.rfind(prefix, 0) != 0) {
+                continue;
+            }
+            pid_t owner = static_cast<pid_t>(atoi(path.c_str() + prefix.size()));
+            if (owner > 0 && kill(owner, 0) != 0 && errno == ESRCH) {
+                KillProcessesMentioning(path + "/");
+                std::filesystem::remove_all(path, ignored);
+            }
         }
     }
 }
@@ -137,7 +142,8 @@ SambaServer::~SambaServer() {
 
 bool SambaServer::Start(std::string* error) {
     RemoveLeftovers();
-    std::string pattern = std::string(kDirPrefix) + std::to_string(getpid()) + "-XXXXXX";
+    std::string pattern = std::string(store_ == STORE_MEMORY ? kMemoryBase : kDiskBase) + kDirName +
+                          std::to_string(getpid()) + "-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) {
         *error = "mkdtemp failed";
         return false;

@@ -23,7 +23,11 @@ public:
     // a client with one request at a time pays for in every round trip.
     enum TIo { IO_DEFAULT, IO_SYNCHRONOUS };
 
-    explicit SambaServer(TIo io = IO_DEFAULT) : io_(io) {}
+    // Where the server's folder (and so the share) lives: on the disk, or in memory (tmpfs), for a
+    // benchmark that measures clients and not the machine's disk.
+    enum TStore { STORE_DISK, STORE_MEMORY };
+
+    explicit SambaServer(TIo io = IO_DEFAULT, TStore store = STORE_DISK) : io_(io), store_(store) {}
     ~SambaServer();
     SambaServer(const SambaServer&) = delete;
     SambaServer& operator=(const SambaServer&) = delete;
@@ -54,6 +58,7 @@ private:
     void KillLeftovers();
 
     TIo io_;
+    TStore store_;
     std::string dir_;
     std::string shareDir_;
     std::string configFile_;
