@@ -9,6 +9,7 @@
 #include "net/Smb.h"
 #include "net/SmbNegotiate.h"
 #include "net/SmbNtCreate.h"
+#include "net/SmbOplockBreak.h"
 #include "net/SmbRead.h"
 #include "net/SmbWrite.h"
 #include "net/Trans2Resp.h"
@@ -80,6 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             unsigned long long endOfFile = 0;
             if (ParseNtCreateResponse(smb, &fid, &endOfFile) == RES_OK) {
                 FUZZ_CHECK(smb.wordCount >= 32);
+            }
+            break;
+        }
+        case SMB_COM_LOCKING_ANDX: {
+            unsigned short fid = 0;
+            if (ParseOplockBreakRequest(smb, &fid)) {
+                FUZZ_CHECK(smb.wordCount >= 8 && smb.Header().GetMid() == 0xFFFF);
             }
             break;
         }

@@ -17,6 +17,7 @@
 #include "net/RemoteFolder.h"
 #include "net/SmbEvent.h"
 #include "net/SmbNegotiate.h"
+#include "net/SmbOplockBreak.h"
 #include "net/SmbSessionSetup.h"
 #include "net/SmbStatus.h"
 #include "net/SmbTreeConnect.h"
@@ -314,6 +315,7 @@ unsigned short SmbSession::SendSmbA(Smb* request, ISmbRequestListener* listener,
     record.listener = LiveRef<ISmbRequestListener>(listener);
     record.mid = mid;
     record.command = message != nullptr ? message->Header().GetCommand() : 0;
+    record.awaitsAnswer = (flags & SEND_NO_ANSWER) == 0;
     if (message == nullptr) {
         if (listener != nullptr) {
             PostSmbEvent(SmbEvent::NotSentN(listener, record.command, mid, RES_FAILURE));
@@ -386,7 +388,9 @@ bool SmbSession::TakeNextMessage() {
     header.SetTid(tid_);
     header.SetPid(pid_);
     txSmb_ = std::move(front.smb);
-    inFlight_[front.mid] = std::move(front);
+    if (front.awaitsAnswer) {
+        inFlight_[front.mid] = std::move(front);
+    }
     queue_.pop_front();
     return true;
 }
@@ -525,6 +529,13 @@ void SmbSession::Dispatch(std::unique_ptr<Smb> message) {
         if ((state_ & STATE_TREE_CONNECT_SENT) != 0) {
             OnTreeConnectResponse(*message);
         }
+        return;
+    }
+    // Another client wants a file this one holds under an oplock. Nothing is cached here, so the oplock
+    // goes at once, after whatever was sent before: the other client need not wait for the time-out.
+    unsigned short fid = 0;
+    if (ParseOplockBreakRequest(*message, &fid)) {
+        SendSmbA(CreateOplockReleaseRequestN(fid), nullptr, SEND_WHEN_CONNECTED | SEND_NO_ANSWER);
         return;
     }
     auto it = inFlight_.find(header.GetMid());

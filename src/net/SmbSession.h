@@ -13,6 +13,9 @@
 // RES_SERVER_NOT_FOUND when the name is not resolved, RES_DISCONNECTED when the connection is lost or the
 // logon takes too long, RES_BAD_LOGON when the server would only take a password in clear text,
 // RES_CANCELLED when the user declines to turn Wi-Fi on, and the platform's code for socket failures.
+//
+// An oplock break the server sends unasked (another client opens a file this one holds) is answered at
+// once with a release of the oplock: the client caches nothing, and the other client goes on at once.
 
 #include <deque>
 #include <map>
@@ -45,6 +48,7 @@ public:
         SEND_WHEN_CONNECTED = 0x0,  // only over a session that is logged on
         SEND_CONNECT = 0x1,         // connect and log on first when needed
         SEND_NEED_TREE = 0x2,       // connect to the folder's share first when there is no tree
+        SEND_NO_ANSWER = 0x4,       // the server answers nothing: nobody waits for it once it is sent
     };
 
     // folder is not owned and outlives the session.
@@ -121,6 +125,7 @@ private:
         LiveRef<ISmbRequestListener> listener;
         unsigned short mid = 0;
         unsigned char command = 0;
+        bool awaitsAnswer = true;
     };
 
     static unsigned short NextPid();

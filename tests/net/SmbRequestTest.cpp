@@ -14,6 +14,7 @@
 #include "net/SmbDeleteDir.h"
 #include "net/SmbNegotiate.h"
 #include "net/SmbNtCreate.h"
+#include "net/SmbOplockBreak.h"
 #include "net/SmbRead.h"
 #include "net/SmbRename.h"
 #include "net/SmbSessionSetup.h"
@@ -135,6 +136,40 @@ TEST(SmbRequest, ReadAsksForTheLow16BitsAtA64BitOffset) {
     EXPECT_EQ(Bytes(smb->words, smb->words + 24),
               Hex("ff000000 0201 10000000 00f0 0000 00000000 0000 05000000"));
     EXPECT_EQ(smb->byteCount, 0);
+}
+
+TEST(SmbRequest, OplockReleaseAndTheBreakItAnswers) {
+    std::unique_ptr<Smb> release(CreateOplockReleaseRequestN(0x4001));
+    EXPECT_EQ(release->header[4], 0x24);
+    EXPECT_EQ(Bytes(release->words, release->words + 16), Hex("ff000000 0140 02 00 00000000 0000 0000"));
+    EXPECT_EQ(release->byteCount, 0);
+
+    // Only the server's unasked request (multiplex id 0xFFFF) with the release bit breaks an oplock.
+    struct {
+        const char* what;
+        unsigned short mid;
+        Bytes words;
+        bool isBreak;
+    } cases[] = {
+        {"break to none", 0xFFFF, Hex("ff000000 0240 02 00 00000000 0000 0000"), true},
+        {"break to level II", 0xFFFF, Hex("ff000000 0240 02 01 00000000 0000 0000"), true},
+        {"an answer to a lock", 0x0007, Hex("ff000000 0240 02 00 00000000 0000 0000"), false},
+        {"no release bit", 0xFFFF, Hex("ff000000 0240 00 00 00000000 0000 0000"), false},
+        {"words cut short", 0xFFFF, Hex("ff000000 0240"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes message = SmbMessage(0x24, 0, c.words, {});
+        message[4 + 30] = static_cast<unsigned char>(c.mid);
+        message[4 + 31] = static_cast<unsigned char>(c.mid >> 8);
+        Smb smb;
+        ASSERT_TRUE(smb.ReceiveFrom(message.data(), static_cast<unsigned>(message.size()), false));
+        unsigned short fid = 0;
+        EXPECT_EQ(ParseOplockBreakRequest(smb, &fid), c.isBreak);
+        if (c.isBreak) {
+            EXPECT_EQ(fid, 0x4002);
+        }
+    }
 }
 
 TEST(SmbRequest, NtCreateDispositionsAccessAndOptions) {

@@ -320,6 +320,50 @@ TEST(HostileFileTest, BlocksReadAheadComeInOrderAndAFailedOneFailsOnlyItsRead) {
     EXPECT_GT(Count(server, 0x2E), 11);
 }
 
+TEST(HostileFileTest, AnOplockBreakIsAnsweredWithAReleaseAndTheFileGoesOn) {
+    ScriptedSmbServer server([](const SScriptedRequest& r) {
+        if (r.command == 0xA2) {
+            // The open's answer, and right behind it the break another client's open would bring.
+            SScriptedRequest unasked;
+            unasked.command = 0x24;
+            unasked.mid = 0xFFFF;
+            Bytes answer = CreateAnswer(r);
+            Bytes breakRequest = SmbAnswer(unasked, 0, Hex("ff000000 0140 02 00 00000000 0000 0000"), {});
+            answer.insert(answer.end(), breakRequest.begin(), breakRequest.end());
+            return Send(answer);
+        }
+        if (r.command == 0x2E) {
+            return Send(ReadAnswer(r, 60, 100, Bytes(100, 'd')));
+        }
+        return r.command == 0x04 ? Send(SmbAnswer(r, 0, {}, {})) : Pass();
+    });
+    SmbSession::SetServerPort(server.Port());
+    RemoteFolder folder;
+    PointFolderAt(folder, L"share", L"user", L"secret");
+    EXPECT_TRUE(RunInApp([&] {
+        FileRecorder files;
+        folder.CreateBrowser()->CreateFileA(&files, L"\\f.bin", FILE_MODE_WRITE, FILE_DISP_OPEN_EXISTING);
+        ASSERT_NE(WaitForFile(files, 1), nullptr);
+        ASSERT_EQ(files.answers[0].result, RES_OK);
+        std::vector<char> buffer(100);
+        files.file->ReadA(buffer.data(), 100);
+        const FileAnswer* read = WaitForFile(files, 2);
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->result, RES_OK);
+        EXPECT_EQ(read->count, 100u);
+    }));
+    SmbSession::SetServerPort(445);
+    int releases = 0;
+    for (const SScriptedRequest& r : server.Requests()) {
+        if (r.command == 0x24) {
+            ++releases;
+            EXPECT_EQ(GetLe16(r.message, kWords + 4), 0x4001);  // the file's handle
+            EXPECT_EQ(r.message[kWords + 6] & 0x02, 0x02);      // the release
+        }
+    }
+    EXPECT_EQ(releases, 1);
+}
+
 TEST(HostileFileTest, AHandleOfALostConnectionIsNeverUsedOnTheNextOne) {
     ScriptedSmbServer server([](const SScriptedRequest& r) {
         if (r.command == 0xA2) {

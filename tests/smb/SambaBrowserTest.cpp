@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include "CountingRelay.h"
 #include "SambaFixture.h"
@@ -199,6 +202,41 @@ TEST_F(SambaBrowserTest, WritesAndReadsFilesLargerThanABlock) {
         EXPECT_EQ(reader.file->Tell64(), 0u);
     }));
     EXPECT_TRUE(ReadHostFile(HostPath("upload.bin")) == content);
+}
+
+TEST_F(SambaBrowserTest, AnotherClientOpeningAFileHeldOpenHereIsNotKeptWaiting) {
+    const std::string content = RandomBytes(5000, 11);
+    PutFile("held.bin", content);
+    ASSERT_TRUE(RunInApp([&] {
+        FileRecorder files;
+        folder_.CreateBrowser()->CreateFileA(&files, L"\\held.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+        ASSERT_NE(WaitForFile(files, 1), nullptr);
+        ASSERT_EQ(files.answers[0].result, RES_OK);
+        // The other client runs beside the loop, which must go on to hear the server's oplock break.
+        // Samba keeps it waiting 20 seconds for a holder that does not answer.
+        std::atomic<bool> done{false};
+        double seconds = 0;
+        int status = -1;
+        std::string copy = Server().ShareDir() + "/../held-copy.bin";
+        std::thread other([&] {
+            auto start = std::chrono::steady_clock::now();
+            status = Server().SmbClient("get held.bin " + copy);
+            seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            done = true;
+        });
+        LoopUntil([&] { return done.load(); }, 60000);
+        other.join();
+        EXPECT_EQ(status, 0);
+        EXPECT_LT(seconds, 10.0);
+        EXPECT_TRUE(ReadHostFile(copy) == content);
+        // The file stays open here and reads on.
+        std::vector<char> buffer(content.size());
+        files.file->ReadA(buffer.data(), static_cast<unsigned int>(buffer.size()));
+        const FileAnswer* read = WaitForFile(files, 2);
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->result, RES_OK);
+        EXPECT_TRUE(std::string(buffer.data(), read->count) == content);
+    }));
 }
 
 TEST_F(SambaBrowserTest, OpeningAMissingFileAnswersNotFound) {
