@@ -239,6 +239,43 @@ TEST_F(SambaBrowserTest, AnotherClientOpeningAFileHeldOpenHereIsNotKeptWaiting) 
     }));
 }
 
+TEST_F(SambaBrowserTest, CopiesAFileWithinTheShareWithBlocksOfBothFilesOnTheirWay) {
+    // As a copy between two folders of one share does it: read a block, write it, read the next; blocks
+    // read ahead and blocks written behind share the session.
+    const std::string content = RandomBytes(1000000, 13);
+    PutFile("source.bin", content);
+    ASSERT_TRUE(RunInApp([&] {
+        SmbBrowser* browser = folder_.CreateBrowser();
+        FileRecorder source;
+        FileRecorder target;
+        browser->CreateFileA(&source, L"\\source.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+        browser->CreateFileA(&target, L"\\copy.bin", FILE_MODE_WRITE, FILE_DISP_CREATE_ALWAYS);
+        ASSERT_NE(WaitForFile(source, 1), nullptr);
+        ASSERT_NE(WaitForFile(target, 1), nullptr);
+        ASSERT_EQ(source.answers[0].result, RES_OK);
+        ASSERT_EQ(target.answers[0].result, RES_OK);
+        std::vector<char> buffer(SmbFile::kBlockSize);
+        for (;;) {
+            source.file->ReadA(buffer.data(), static_cast<unsigned int>(buffer.size()));
+            const FileAnswer* read = WaitForFile(source, source.answers.size() + 1);
+            ASSERT_NE(read, nullptr);
+            ASSERT_EQ(read->result, RES_OK);
+            // The empty write at the end waits for every block.
+            target.file->WriteA(buffer.data(), read->count);
+            const FileAnswer* wrote = WaitForFile(target, target.answers.size() + 1);
+            ASSERT_NE(wrote, nullptr);
+            ASSERT_EQ(wrote->result, RES_OK);
+            ASSERT_EQ(wrote->count, read->count);
+            if (read->count == 0) {
+                break;
+            }
+        }
+        target.file.reset();
+        source.file.reset();
+    }));
+    EXPECT_TRUE(ReadHostFile(HostPath("copy.bin")) == content);
+}
+
 TEST_F(SambaBrowserTest, OpeningAMissingFileAnswersNotFound) {
     ASSERT_TRUE(RunInApp([&] {
         FileRecorder files;
