@@ -69,6 +69,32 @@ Bytes WriteAnswer(const SScriptedRequest& r, unsigned count) {
     return SmbAnswer(r, 0, words, {});
 }
 
+// The answers every file test's server gives: NT_CREATE_ANDX opens a file of 1,000 bytes, CLOSE closes it;
+// anything else is left to the logon or unanswered.
+Reply FileServer(const SScriptedRequest& r) {
+    if (r.command == 0xA2) {
+        return Send(CreateAnswer(r));
+    }
+    return r.command == 0x04 ? Send(SmbAnswer(r, 0, {}, {})) : Pass();
+}
+
+// Runs body in an application whose network folder is on server, with \f.bin opened in mode.
+void WithFileOn(ScriptedSmbServer& server, TFileMode mode,
+                const std::function<void(SmbBrowser& browser, FileRecorder& files)>& body) {
+    SmbSession::SetServerPort(server.Port());
+    RemoteFolder folder;
+    PointFolderAt(folder, L"share", L"user", L"secret");
+    EXPECT_TRUE(RunInApp([&] {
+        SmbBrowser* browser = folder.CreateBrowser();
+        FileRecorder files;
+        browser->CreateFileA(&files, L"\\f.bin", mode, FILE_DISP_OPEN_EXISTING);
+        ASSERT_NE(WaitForFile(files, 1), nullptr);
+        ASSERT_EQ(files.answers[0].result, RES_OK);
+        body(*browser, files);
+    }));
+    SmbSession::SetServerPort(445);
+}
+
 TEST(HostileFileTest, MalformedReadAndWriteAnswersFailTheOperation) {
     const SIoCase reads[] = {
         {"good_read", [](const SScriptedRequest& r) { return ReadAnswer(r, 60, 100, 100); }, RES_OK},
@@ -89,22 +115,12 @@ TEST(HostileFileTest, MalformedReadAndWriteAnswersFailTheOperation) {
     auto run = [](const SIoCase& c, bool write) {
         SCOPED_TRACE(c.what);
         ScriptedSmbServer server([&](const SScriptedRequest& r) {
-            if (r.command == 0xA2) {
-                return Send(CreateAnswer(r));
-            }
             if (r.command == 0x2E || r.command == 0x2F) {
                 return Send(c.answer(r));
             }
-            return r.command == 0x04 ? Send(SmbAnswer(r, 0, {}, {})) : Pass();
+            return FileServer(r);
         });
-        SmbSession::SetServerPort(server.Port());
-        RemoteFolder folder;
-        PointFolderAt(folder, L"share", L"user", L"secret");
-        EXPECT_TRUE(RunInApp([&] {
-            FileRecorder files;
-            folder.CreateBrowser()->CreateFileA(&files, L"\\f.bin", FILE_MODE_WRITE, FILE_DISP_OPEN_EXISTING);
-            ASSERT_NE(WaitForFile(files, 1), nullptr);
-            ASSERT_EQ(files.answers[0].result, RES_OK);
+        WithFileOn(server, FILE_MODE_WRITE, [&](SmbBrowser& browser, FileRecorder& files) {
             std::vector<char> buffer(500, 'w');
             size_t answers = 2;
             if (write) {
@@ -124,8 +140,7 @@ TEST(HostileFileTest, MalformedReadAndWriteAnswersFailTheOperation) {
             if (c.expected != RES_OK) {
                 EXPECT_EQ(answer->count, 0u);
             }
-        }));
-        SmbSession::SetServerPort(445);
+        });
     };
     for (const SIoCase& c : reads) {
         run(c, false);
@@ -135,19 +150,22 @@ TEST(HostileFileTest, MalformedReadAndWriteAnswersFailTheOperation) {
     }
 }
 
+// Goes away at the first connection's first TRANSACTION2 and answers the later ones with a folder.
+Reply GoneOnceThenAFolder(const SScriptedRequest& r) {
+    if (r.command == 0x32 && r.connection == 1) {
+        return Reply{Reply::CLOSE, {}};
+    }
+    if (r.command == 0x32) {
+        Bytes data(72, 0);
+        data[32] = 0x10;  // a folder
+        Put32(data, 0);   // empty name
+        return Send(Trans2Answer(r, Bytes(2, 0), data));
+    }
+    return Pass();
+}
+
 TEST(HostileFileTest, AServerThatStopsInTheMiddleAnswersDisconnectedAndTheNextRequestReconnects) {
-    ScriptedSmbServer server([](const SScriptedRequest& r) {
-        if (r.command == 0x32 && r.connection == 1) {
-            return Reply{Reply::CLOSE, {}};
-        }
-        if (r.command == 0x32) {
-            Bytes data(72, 0);
-            data[32] = 0x10;  // a folder
-            Put32(data, 0);   // empty name
-            return Send(Trans2Answer(r, Bytes(2, 0), data));
-        }
-        return Pass();
-    });
+    ScriptedSmbServer server(GoneOnceThenAFolder);
     SmbSession::SetServerPort(server.Port());
     RemoteFolder folder;
     PointFolderAt(folder, L"share", L"user", L"secret");
@@ -219,22 +237,12 @@ TEST(HostileFileTest, ABlockRefusedAmongSeveralOnTheirWayFailsTheFileAtTheNextWr
         SCOPED_TRACE(c.what);
         int writes = 0;
         ScriptedSmbServer server([&](const SScriptedRequest& r) {
-            if (r.command == 0xA2) {
-                return Send(CreateAnswer(r));
-            }
             if (r.command == 0x2F) {
                 return ++writes == c.failing ? c.failure(r) : Send(WriteAnswer(r, WriteLength(r)));
             }
-            return r.command == 0x04 ? Send(SmbAnswer(r, 0, {}, {})) : Pass();
+            return FileServer(r);
         });
-        SmbSession::SetServerPort(server.Port());
-        RemoteFolder folder;
-        PointFolderAt(folder, L"share", L"user", L"secret");
-        EXPECT_TRUE(RunInApp([&] {
-            FileRecorder files;
-            folder.CreateBrowser()->CreateFileA(&files, L"\\f.bin", FILE_MODE_WRITE, FILE_DISP_OPEN_EXISTING);
-            ASSERT_NE(WaitForFile(files, 1), nullptr);
-            ASSERT_EQ(files.answers[0].result, RES_OK);
+        WithFileOn(server, FILE_MODE_WRITE, [&](SmbBrowser& browser, FileRecorder& files) {
             std::vector<char> block(1000, 'w');
             // Six blocks, then the empty write, until an answer fails.
             const FileAnswer* answer = nullptr;
@@ -258,8 +266,7 @@ TEST(HostileFileTest, ABlockRefusedAmongSeveralOnTheirWayFailsTheFileAtTheNextWr
                 EXPECT_EQ(again->result, c.expected);
             }
             EXPECT_EQ(Count(server, 0x2F), sent);
-        }));
-        SmbSession::SetServerPort(445);
+        });
     }
 }
 
@@ -267,9 +274,6 @@ TEST(HostileFileTest, BlocksReadAheadComeInOrderAndAFailedOneFailsOnlyItsRead) {
     // Each byte of the file holds its offset's hundreds; the first answer for offset 300 is refused.
     bool refused = false;
     ScriptedSmbServer server([&](const SScriptedRequest& r) {
-        if (r.command == 0xA2) {
-            return Send(CreateAnswer(r));
-        }
         if (r.command == 0x2E) {
             unsigned offset = ReadOffset(r);
             if (offset == 300 && !refused) {
@@ -283,16 +287,9 @@ TEST(HostileFileTest, BlocksReadAheadComeInOrderAndAFailedOneFailsOnlyItsRead) {
             }
             return Send(ReadAnswer(r, 60, size, data));
         }
-        return r.command == 0x04 ? Send(SmbAnswer(r, 0, {}, {})) : Pass();
+        return FileServer(r);
     });
-    SmbSession::SetServerPort(server.Port());
-    RemoteFolder folder;
-    PointFolderAt(folder, L"share", L"user", L"secret");
-    EXPECT_TRUE(RunInApp([&] {
-        FileRecorder files;
-        folder.CreateBrowser()->CreateFileA(&files, L"\\f.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
-        ASSERT_NE(WaitForFile(files, 1), nullptr);
-        ASSERT_EQ(files.answers[0].result, RES_OK);
+    WithFileOn(server, FILE_MODE_READ, [&](SmbBrowser& browser, FileRecorder& files) {
         std::vector<unsigned char> buffer(100);
         std::vector<unsigned long> results;
         Bytes content;
@@ -314,8 +311,7 @@ TEST(HostileFileTest, BlocksReadAheadComeInOrderAndAFailedOneFailsOnlyItsRead) {
             ASSERT_EQ(content[i], i / 100) << "at " << i;
         }
         EXPECT_EQ(files.file->Tell64(), 1000u);
-    }));
-    SmbSession::SetServerPort(445);
+    });
     // More than one block was on its way at once: the server saw reads beyond the one asked for.
     EXPECT_GT(Count(server, 0x2E), 11);
 }
@@ -335,24 +331,16 @@ TEST(HostileFileTest, AnOplockBreakIsAnsweredWithAReleaseAndTheFileGoesOn) {
         if (r.command == 0x2E) {
             return Send(ReadAnswer(r, 60, 100, Bytes(100, 'd')));
         }
-        return r.command == 0x04 ? Send(SmbAnswer(r, 0, {}, {})) : Pass();
+        return FileServer(r);
     });
-    SmbSession::SetServerPort(server.Port());
-    RemoteFolder folder;
-    PointFolderAt(folder, L"share", L"user", L"secret");
-    EXPECT_TRUE(RunInApp([&] {
-        FileRecorder files;
-        folder.CreateBrowser()->CreateFileA(&files, L"\\f.bin", FILE_MODE_WRITE, FILE_DISP_OPEN_EXISTING);
-        ASSERT_NE(WaitForFile(files, 1), nullptr);
-        ASSERT_EQ(files.answers[0].result, RES_OK);
+    WithFileOn(server, FILE_MODE_WRITE, [&](SmbBrowser& browser, FileRecorder& files) {
         std::vector<char> buffer(100);
         files.file->ReadA(buffer.data(), 100);
         const FileAnswer* read = WaitForFile(files, 2);
         ASSERT_NE(read, nullptr);
         EXPECT_EQ(read->result, RES_OK);
         EXPECT_EQ(read->count, 100u);
-    }));
-    SmbSession::SetServerPort(445);
+    });
     int releases = 0;
     for (const SScriptedRequest& r : server.Requests()) {
         if (r.command == 0x24) {
@@ -366,35 +354,15 @@ TEST(HostileFileTest, AnOplockBreakIsAnsweredWithAReleaseAndTheFileGoesOn) {
 
 TEST(HostileFileTest, AHandleOfALostConnectionIsNeverUsedOnTheNextOne) {
     ScriptedSmbServer server([](const SScriptedRequest& r) {
-        if (r.command == 0xA2) {
-            return Send(CreateAnswer(r));
-        }
-        if (r.command == 0x32 && r.connection == 1) {
-            return Reply{Reply::CLOSE, {}};
-        }
-        if (r.command == 0x32) {
-            Bytes data(72, 0);
-            data[32] = 0x10;  // a folder
-            Put32(data, 0);   // empty name
-            return Send(Trans2Answer(r, Bytes(2, 0), data));
-        }
-        return Pass();
+        return r.command == 0xA2 ? Send(CreateAnswer(r)) : GoneOnceThenAFolder(r);
     });
-    SmbSession::SetServerPort(server.Port());
-    RemoteFolder folder;
-    PointFolderAt(folder, L"share", L"user", L"secret");
-    EXPECT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder.CreateBrowser();
-        FileRecorder files;
-        browser->CreateFileA(&files, L"\\f.bin", FILE_MODE_WRITE, FILE_DISP_OPEN_EXISTING);
-        ASSERT_NE(WaitForFile(files, 1), nullptr);
-        ASSERT_EQ(files.answers[0].result, RES_OK);
+    WithFileOn(server, FILE_MODE_WRITE, [&](SmbBrowser& browser, FileRecorder& files) {
         // The connection goes; another request makes a new one, where the server numbers handles anew.
         OpRecorder ops;
-        browser->GetFileInfoA(1, &ops, L"\\dir");
+        browser.GetFileInfoA(1, &ops, L"\\dir");
         ASSERT_NE(WaitForOp(ops, 1), nullptr);
         EXPECT_EQ(ops.answers[0].result, RES_DISCONNECTED);
-        browser->GetFileInfoA(2, &ops, L"\\dir");
+        browser.GetFileInfoA(2, &ops, L"\\dir");
         ASSERT_NE(WaitForOp(ops, 2), nullptr);
         ASSERT_EQ(ops.answers[1].result, RES_OK);
         std::vector<char> buffer(100, 'w');
@@ -406,10 +374,9 @@ TEST(HostileFileTest, AHandleOfALostConnectionIsNeverUsedOnTheNextOne) {
         EXPECT_EQ(files.answers[2].result, RES_DISCONNECTED);
         files.file.reset();
         // Whatever the close would send goes before the next request, which is answered last.
-        browser->GetFileInfoA(3, &ops, L"\\dir");
+        browser.GetFileInfoA(3, &ops, L"\\dir");
         ASSERT_NE(WaitForOp(ops, 3), nullptr);
-    }));
-    SmbSession::SetServerPort(445);
+    });
     EXPECT_EQ(Count(server, 0x2F, 2) + Count(server, 0x2E, 2) + Count(server, 0x04, 2), 0);
 }
 
