@@ -3,38 +3,22 @@
 // command and, for TRANSACTION2, by subcommand: a way to see what went over the wire without a capture.
 // One connection at a time; the relay's threads end with the connection or the relay.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <map>
 #include <mutex>
-#include <thread>
 #include <vector>
+
+#include "LoopbackAcceptor.h"
 
 class CountingRelay {
 public:
-    explicit CountingRelay(unsigned short serverPort) : serverPort_(serverPort) {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a = Loopback(0);
-        bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t size = sizeof a;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &size);
-        port_ = ntohs(a.sin_port);
-        listen(listener_, 4);
-        thread_ = std::thread([this] { Run(); });
-    }
-    ~CountingRelay() {
-        stop_ = true;
-        shutdown(listener_, SHUT_RDWR);
-        thread_.join();
-        close(listener_);
-    }
+    explicit CountingRelay(unsigned short serverPort)
+        : serverPort_(serverPort), acceptor_([this](int client, int) { Relay(client); }) {}
 
-    unsigned short Port() const { return port_; }
+    unsigned short Port() const { return acceptor_.Port(); }
     int Commands(unsigned char command) {
         std::lock_guard<std::mutex> lock(mutex_);
         return commands_[command];
@@ -45,31 +29,14 @@ public:
     }
 
 private:
-    static sockaddr_in Loopback(unsigned short port) {
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(port);
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        return a;
-    }
-
-    void Run() {
-        while (!stop_) {
-            int client = accept(listener_, nullptr, nullptr);
-            if (client < 0) {
-                return;
-            }
-            int server = socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in a = Loopback(serverPort_);
-            if (connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-                close(client);
-                close(server);
-                continue;
-            }
+    void Relay(int client) {
+        int server = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a = LoopbackAcceptor::Loopback(serverPort_);
+        if (connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
             Pump(client, server);
-            close(client);
-            close(server);
         }
+        close(client);
+        close(server);
     }
 
     // Copies both ways until either side closes, reading the client's stream message by message.
@@ -77,7 +44,7 @@ private:
         std::vector<unsigned char> pending;
         pollfd fds[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
         unsigned char chunk[65536];
-        while (!stop_) {
+        while (!acceptor_.Stopping()) {
             if (poll(fds, 2, 100) <= 0) {
                 continue;
             }
@@ -125,11 +92,8 @@ private:
     }
 
     unsigned short serverPort_;
-    unsigned short port_ = 0;
-    int listener_ = -1;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
     std::mutex mutex_;
     std::map<unsigned char, int> commands_;
     std::map<unsigned short, int> trans2_;
+    LoopbackAcceptor acceptor_;
 };

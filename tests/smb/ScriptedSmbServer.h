@@ -3,15 +3,12 @@
 // the logon like a plain NT LM 0.12 server (user-level security with challenge/response, unless a test
 // asks for less) and hands every other request to the test's script, which answers with bytes of its
 // choosing: well-formed answers built with the helpers below, broken ones, a reset, a close or a trickle.
-// Connections are served one after another on a thread of the server's own, which ends with the server.
+// Connections are served one after another on the acceptor's thread, which ends with the server.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -20,6 +17,7 @@
 #include <vector>
 
 #include "../net/WireBytes.h"
+#include "LoopbackAcceptor.h"
 
 inline unsigned short GetLe16(const Bytes& b, size_t at) {
     return static_cast<unsigned short>(b[at] | (b[at + 1] << 8));
@@ -103,26 +101,11 @@ public:
 
     // securityMode: bit 0 user-level, bit 1 challenge/response.
     explicit ScriptedSmbServer(Script script, unsigned char securityMode = 0x03)
-        : script_(std::move(script)), securityMode_(securityMode) {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t size = sizeof a;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &size);
-        port_ = ntohs(a.sin_port);
-        listen(listener_, 4);
-        thread_ = std::thread([this] { Run(); });
-    }
-    ~ScriptedSmbServer() {
-        stop_ = true;
-        shutdown(listener_, SHUT_RDWR);
-        thread_.join();
-        close(listener_);
-    }
+        : script_(std::move(script)),
+          securityMode_(securityMode),
+          acceptor_([this](int fd, int connection) { Serve(fd, connection); }) {}
 
-    unsigned short Port() const { return port_; }
+    unsigned short Port() const { return acceptor_.Port(); }
     // Every request the server read, in order, the logon's included.
     std::vector<SScriptedRequest> Requests() {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -130,21 +113,10 @@ public:
     }
 
 private:
-    void Run() {
-        int connection = 0;
-        while (!stop_) {
-            int fd = accept(listener_, nullptr, nullptr);
-            if (fd < 0) {
-                return;
-            }
-            Serve(fd, ++connection);
-        }
-    }
-
     // Reads exactly count bytes; false when the peer went or the server stops.
     bool ReadFully(int fd, unsigned char* out, size_t count) {
         size_t got = 0;
-        while (got < count && !stop_) {
+        while (got < count && !acceptor_.Stopping()) {
             pollfd p = {fd, POLLIN, 0};
             if (poll(&p, 1, 100) <= 0) {
                 continue;
@@ -235,10 +207,10 @@ private:
     bool Act(int fd, const SScriptedReply& reply) {
         if (reply.action == SScriptedReply::TRICKLE) {
             for (unsigned char b : reply.bytes) {
-                if (stop_ || write(fd, &b, 1) != 1) {
+                if (acceptor_.Stopping() || write(fd, &b, 1) != 1) {
                     break;
                 }
-                for (int i = 0; i < 10 && !stop_; ++i) {
+                for (int i = 0; i < 10 && !acceptor_.Stopping(); ++i) {
                     std::this_thread::sleep_for(std::chrono::milliseconds(100));
                 }
             }
@@ -262,10 +234,7 @@ private:
 
     Script script_;
     unsigned char securityMode_;
-    unsigned short port_ = 0;
-    int listener_ = -1;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
     std::mutex mutex_;
     std::vector<SScriptedRequest> requests_;
+    LoopbackAcceptor acceptor_;
 };
