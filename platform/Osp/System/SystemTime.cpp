@@ -12,6 +12,13 @@ Osp::Base::result SystemTime::GetTicks(long long& ticks) {
     return Osp::Base::E_SUCCESS;
 }
 
+Osp::Base::result SystemTime::GetUptime(Osp::Base::TimeSpan& uptime) {
+    uptime = Osp::Base::TimeSpan(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+    return Osp::Base::E_SUCCESS;
+}
+
 Osp::Base::result SystemTime::GetCurrentTime(TimeMode mode, Osp::Base::DateTime& out) {
     long long ms;
     GetTicks(ms);
