@@ -179,4 +179,33 @@ result Directory::Rename(const String& oldPath, const String& newPath) {
     return host::ResultFromErrno(errno);
 }
 
+result Directory::RemoveFiles(const String& path) {
+    std::string hostPath;
+    result r = host::MapPath(path.Units(), hostPath);
+    if (r != E_SUCCESS) {
+        return r;
+    }
+    int fd = ::open(hostPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ELOOP || errno == ENOTDIR ? Osp::Base::E_INVALID_ARG : host::ResultFromErrno(errno);
+    }
+    DIR* dir = ::fdopendir(fd);
+    if (dir == nullptr) {
+        int error = errno;
+        ::close(fd);
+        return host::ResultFromErrno(error);
+    }
+    while (struct dirent* e = ::readdir(dir)) {
+        struct stat st;
+        if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) {
+            continue;
+        }
+        if (::unlinkat(::dirfd(dir), e->d_name, 0) != 0 && r == E_SUCCESS) {
+            r = host::ResultFromErrno(errno);
+        }
+    }
+    ::closedir(dir);
+    return r;
+}
+
 }  // namespace Osp::Io

@@ -58,6 +58,10 @@ public:
     // Without recursive only an empty folder is removed. Recursive removal never follows links.
     static result Remove(const String& path, bool recursive = false);
     static result Rename(const String& oldPath, const String& newPath);
+    // Removes the regular files directly inside the folder and nothing else: sub-folders, links and
+    // special files stay. A path that is itself a link is refused with E_INVALID_ARG. Every file is tried;
+    // the first failure is returned.
+    static result RemoveFiles(const String& path);
 
 private:
     String path_;
