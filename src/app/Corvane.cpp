@@ -1,11 +1,14 @@
 #include "app/Corvane.h"
 
+#include <algorithm>
+
 #include "Osp/App/AppControl.h"
 #include "Osp/App/AppManager.h"
 #include "Osp/Base/Collection/ArrayList.h"
 #include "Osp/Io/Directory.h"
 #include "Osp/Io/Registry.h"
 #include "Osp/Net/NetAccountManager.h"
+#include "Osp/System/RuntimeInfo.h"
 #include "Osp/Ui/Controls/Frame.h"
 #include "app/LiveTarget.h"
 #include "app/MainForm.h"
@@ -13,6 +16,8 @@
 #include "app/PasswordForm.h"
 #include "app/RegValue.h"
 #include "app/Results.h"
+#include "fs/Cache.h"
+#include "fs/FileSyncProxy.h"
 #include "net/RemoteFolder.h"
 #include "text/TextForm.h"
 #include "ui/FolderForm.h"
@@ -31,6 +36,21 @@ constexpr wchar_t kFolderSectionPrefix[] = L"RF";
 constexpr int kMaxBrowserArgument = 300;
 // A card is taken to be present when its videos folder is there.
 constexpr wchar_t kCardProbeFolder[] = L"/Storagecard/Media/Videos";
+constexpr wchar_t kCacheFolder[] = L"/Home/Cache/";
+// The cache takes at most this much of the free internal storage, and leaves a margin of it free.
+constexpr long long kCacheStorageCap = 1115684864;
+constexpr long long kCacheSmallStorage = 209715200;
+constexpr long long kCacheMargin = 41943040;
+
+// The cache limit for the free internal storage: 80 % of a small amount, else all but a margin.
+unsigned int CacheLimit() {
+    long long free = 0;
+    if (Osp::System::RuntimeInfo::GetValue(String(L"AvailableInternalStorage"), free) != RES_OK || free < 0) {
+        free = 0;
+    }
+    free = std::min(free, kCacheStorageCap);
+    return static_cast<unsigned int>(free < kCacheSmallStorage ? free * 8 / 10 : free - kCacheMargin);
+}
 
 // The first element of every posted list: the handler, remembered with its liveness token so that an
 // event reaches only the handler it was posted to, and only while that handler exists.
@@ -66,7 +86,12 @@ bool Corvane::OnAppInitializing(Osp::App::AppRegistry&) {
     return true;
 }
 
-bool Corvane::OnAppTerminating(Osp::App::AppRegistry&, bool) {
+bool Corvane::OnAppTerminating(Osp::App::AppRegistry&, bool urgentTermination) {
+    // Workers waiting for this thread would wait for ever now that its loop has ended.
+    FileSyncProxy::AbortAll();
+    if (!urgentTermination && cache_ != nullptr) {
+        cache_->PurgeCache();
+    }
     // What the application owns goes in the destructor: the content-database connection after the
     // browsers that use it.
     return true;
@@ -234,6 +259,14 @@ LocalBrowser* Corvane::GetLocalBrowser(LocalBrowser::TRoot root) {
         browser = std::make_unique<LocalBrowser>(root, GetContentMan());
     }
     return browser.get();
+}
+
+Cache* Corvane::GetCache() {
+    if (cache_ == nullptr) {
+        cache_ = std::make_unique<Cache>(GetLocalBrowser());
+        cache_->Construct(kCacheFolder, CacheLimit());
+    }
+    return cache_.get();
 }
 
 Osp::Content::ContentManager* Corvane::GetContentMan() {

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "Osp/App/Application.h"
 #include "Osp/Base/DateTime.h"
@@ -15,6 +16,7 @@
 #include "app/UserEvent.h"
 #include "fs/FsLocalBrowser.h"
 
+class Cache;
 class FolderForm;
 class IFsBrowser;
 class MainForm;
@@ -43,6 +45,8 @@ public:
     // destroyed before its turn is not called; its event is deleted unread.
     unsigned long PostUserEvent(IUserEventHandler* handler, int code);
     unsigned long PostUserEventEx(IUserEventHandler* handler, UserEvent* event);
+    // Any thread: true on the user-interface thread, the one that made the application.
+    bool IsUiThread() const { return std::this_thread::get_id() == uiThread_; }
 
     // Makes the form the frame's current form, draws and shows it.
     void SwitchToForm(Osp::Ui::Controls::Form* form);
@@ -65,6 +69,9 @@ public:
     // The browser of the private files ("/Home/"), or of any root kind; made on first use.
     LocalBrowser* GetLocalBrowser();
     LocalBrowser* GetLocalBrowser(LocalBrowser::TRoot root);
+    // The cache of local copies in "/Home/Cache/", made on first use (which empties its folder); emptied
+    // when the run ends normally.
+    Cache* GetCache();
     // The media-database connection, made and constructed on first use.
     Osp::Content::ContentManager* GetContentMan();
     // The main list's last local item: 2 when a memory card was there at start, else 1.
@@ -111,6 +118,7 @@ private:
     // Puts the new password screen into the frame in place of the previous one and makes it current.
     void ReplacePasswordForm(PasswordForm* form);
 
+    const std::thread::id uiThread_ = std::this_thread::get_id();
     std::map<int, RemoteFolder*> folders_;
     MainForm* mainForm_ = nullptr;          // the frame's
     PasswordForm* passwordForm_ = nullptr;  // the frame's
@@ -119,6 +127,8 @@ private:
     // Declared before the browsers, which use it, so that it is destroyed after them.
     std::unique_ptr<Osp::Content::ContentManager> contentManager_;
     std::unique_ptr<LocalBrowser> localBrowsers_[3];
+    // After the browsers: it reads through the private files' browser.
+    std::unique_ptr<Cache> cache_;
     int lastLocalItem_ = 1;
     bool showHidden_ = false;
     std::wstring password_;
