@@ -25,7 +25,9 @@ unsigned long LocalFile::ReadA(void* buffer, unsigned int size) {
 
 unsigned long LocalFile::WriteA(const void* buffer, unsigned int size) {
     unsigned int count = 0;
-    unsigned long r = WriteLocalFile(file_, buffer, size, &count);
+    // The empty write confirms what was written: the data goes to the disk now, so that a failure that
+    // closing would swallow is reported here.
+    unsigned long r = size == 0 ? file_.Flush() : WriteLocalFile(file_, buffer, size, &count);
     return browser_->PostAnswer(FileEvent::FileAnsweredN(listener_, this, FileEvent::FILE_WRITE, count, r));
 }
 
