@@ -20,10 +20,18 @@ Osp::Base::DateTime FromTimespec(const struct timespec& ts) {
 
 Osp::Base::result StatPath(int dirFd, const char* path, FileStat& out) {
     struct stat st;
-    if (::fstatat(dirFd, path, &st, 0) != 0 && ::fstatat(dirFd, path, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (::fstatat(dirFd, path, &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return ResultFromErrno(errno);
     }
+    out.link = S_ISLNK(st.st_mode);
+    if (out.link) {
+        struct stat target;
+        if (::fstatat(dirFd, path, &target, 0) == 0) {
+            st = target;
+        }
+    }
     out.directory = S_ISDIR(st.st_mode);
+    out.special = !out.directory && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode);
     out.size = out.directory ? 0 : static_cast<long long>(st.st_size);
     out.modified = FromTimespec(st.st_mtim);
     out.changed = FromTimespec(st.st_ctim);

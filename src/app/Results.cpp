@@ -32,6 +32,7 @@ constexpr SMessage kMessages[] = {
      L"on."},
     {RES_ACCOUNT_LOCKED, L"This user account is currently locked on the server"},
     {RES_NO_SHARES, L"Unable to find shared folders on this server"},
+    {RES_TREE_TOO_DEEP, L"The folder tree is too deep"},
 };
 
 }  // namespace

@@ -75,8 +75,12 @@ bool IsPlainName(const std::wstring& name) {
     return !name.empty() && name != L"." && name != L".." && name.find(L'/') == std::wstring::npos;
 }
 
-int EntryType(bool directory, bool hidden, bool readOnly) {
-    return (directory ? ENTRY_DIRECTORY : 0) | (hidden ? ENTRY_HIDDEN : 0) | (readOnly ? ENTRY_READONLY : 0);
+// The entry flags of what the platform tells of a file (its DirEntry or FileAttributes).
+template <typename Facts>
+int EntryType(const Facts& facts, bool forceHidden) {
+    return (facts.IsDirectory() ? ENTRY_DIRECTORY : 0) | (forceHidden || facts.IsHidden() ? ENTRY_HIDDEN : 0) |
+           (facts.IsReadOnly() ? ENTRY_READONLY : 0) | (facts.IsLink() ? ENTRY_LINK : 0) |
+           (facts.IsSpecial() ? ENTRY_SPECIAL : 0);
 }
 
 // An entry of an enumeration: it reads the enumerator's current platform entry, so it is valid only
@@ -91,7 +95,7 @@ public:
         return static_cast<unsigned long long>(entry_->GetFileSize());
     }
     int GetType() const override {
-        return EntryType(entry_->IsDirectory(), forceHidden_ || entry_->IsHidden(), entry_->IsReadOnly());
+        return EntryType(*entry_, forceHidden_);
     }
     Osp::Base::DateTime GetTimeModified() const override { return modified_; }
 
@@ -112,7 +116,7 @@ public:
         return static_cast<unsigned long long>(attributes_.GetFileSize());
     }
     int GetType() const override {
-        return EntryType(attributes_.IsDirectory(), attributes_.IsHidden(), attributes_.IsReadOnly());
+        return EntryType(attributes_, false);
     }
     Osp::Base::DateTime GetTimeModified() const override { return attributes_.GetLastModifiedTime(); }
 

@@ -23,6 +23,8 @@ enum TEntryType {
     ENTRY_DIRECTORY = 0x01,
     ENTRY_HIDDEN = 0x02,  // hidden by the storage's attribute, or by the browser itself
     ENTRY_READONLY = 0x04,
+    ENTRY_LINK = 0x08,     // a symbolic link: shown as what it points to, never entered by a walk
+    ENTRY_SPECIAL = 0x10,  // neither a regular file nor a folder (a pipe, socket or device): never opened
 };
 
 // How a file is opened. 0 is not a valid request; a browser answers it with its platform's error.

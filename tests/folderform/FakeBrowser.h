@@ -18,6 +18,7 @@
 #include "fs/IFsDirEnum.h"
 #include "fs/IFsDirEnumListener.h"
 #include "fs/IFsDirListener.h"
+#include "fs/IFsOpListener.h"
 
 class FakeBrowser : public IFsBrowser {
 public:
@@ -69,7 +70,7 @@ public:
         Answer([this] { listener_->OnOpenDir(RES_OK, NewDir(L"/")); });
         return RES_OK;
     }
-    unsigned long OpenDirA(int, IFsOpListener*, const std::wstring&) override { return RES_FAILURE; }
+    unsigned long OpenDirA(int id, IFsOpListener* listener, const std::wstring& path) override;
     unsigned long RenameFileA(int, IFsOpListener*, const std::wstring&, const std::wstring&) override {
         return RES_FAILURE;
     }
@@ -193,4 +194,16 @@ private:
 
 inline IFsDir* FakeBrowser::NewDir(const std::wstring& path) {
     return new fake::Dir(*this, path);
+}
+
+inline unsigned long FakeBrowser::OpenDirA(int id, IFsOpListener* listener, const std::wstring& path) {
+    Answer([this, id, listener, path] {
+        auto failure = openFailures.find(path);
+        if (failure != openFailures.end()) {
+            listener->OnFsOperationDone(id, 0, failure->second);
+        } else {
+            listener->OnFsOperationDone(id, reinterpret_cast<std::intptr_t>(NewDir(path)), RES_OK);
+        }
+    });
+    return RES_OK;
 }

@@ -113,6 +113,8 @@ DirEnumerator* Directory::ReadN() {
         entry.directory = st.directory;
         entry.hidden = name[0] == '.';
         entry.readOnly = st.readOnly;
+        entry.link = st.link;
+        entry.special = st.special;
         e->entries_.push_back(std::move(entry));
     }
     ::closedir(dir);

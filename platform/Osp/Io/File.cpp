@@ -54,15 +54,18 @@ result File::Construct(const String& path, const String& openMode, bool createPa
             Directory::Create(String(dir.substr(0, slash)), true);
         }
     }
-    int fd = ::open(hostPath.c_str(), flags | O_CLOEXEC, 0644);
+    // Opened without waiting, so that a pipe or a device in the tree cannot hold the caller; only
+    // regular files are kept open, and blocking input and output is restored for them.
+    int fd = ::open(hostPath.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
     if (fd < 0) {
         return host::ResultFromErrno(errno);
     }
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return Osp::Base::E_ILLEGAL_ACCESS;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     fd_ = fd;
     return E_SUCCESS;
 }
@@ -240,6 +243,8 @@ result File::GetAttributes(const String& path, FileAttributes& attributes) {
     attributes.modified = st.modified;
     attributes.directory = st.directory;
     attributes.readOnly = st.readOnly;
+    attributes.link = st.link;
+    attributes.special = st.special;
     attributes.hidden = hostPath.compare(slash + 1, 1, ".") == 0;
     return E_SUCCESS;
 }

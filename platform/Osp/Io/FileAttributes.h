@@ -14,6 +14,10 @@ public:
     bool IsDirectory() const { return directory; }
     bool IsHidden() const { return hidden; }
     bool IsReadOnly() const { return readOnly; }
+    // A symbolic link; the other values describe its target when there is one.
+    bool IsLink() const { return link; }
+    // Neither a regular file nor a folder: a pipe, socket or device.
+    bool IsSpecial() const { return special; }
 
     long long size = 0;
     Osp::Base::DateTime created;
@@ -21,6 +25,8 @@ public:
     bool directory = false;
     bool hidden = false;  // the name begins with '.'
     bool readOnly = false;
+    bool link = false;
+    bool special = false;
 };
 
 }  // namespace Osp::Io
