@@ -6,6 +6,9 @@
 #include "app/MainForm.h"
 #include "app/Results.h"
 #include "app/StringUtils.h"
+#include "transfer/DeleteDetailsPopup.h"
+#include "ui/FileDetailsPopup.h"
+#include "ui/SelDetailsPopup.h"
 
 namespace {
 
@@ -52,6 +55,9 @@ FolderForm::~FolderForm() {
     if (m_pBrowser != nullptr) {
         m_pBrowser->RemoveListener(this);
     }
+    m_pFileDetails.reset();
+    m_pSelDetails.reset();
+    m_pDeleteDetails.reset();
     m_pKeypad.reset();
     m_oTimer.Cancel();
 }
@@ -134,6 +140,25 @@ void FolderForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
         case ACTION_GO_HOME:
             GoHome();
             break;
+        case ACTION_DETAILS:
+            OnDetails();
+            break;
+        case ACTION_DELETE:
+            OnDelete();
+            break;
+        case ACTION_NEW_FOLDER:
+            OnNewFolder();
+            break;
+        case ACTION_RENAME:
+            OnRename();
+            break;
+        case ACTION_FILE_DETAILS_CLOSED:
+        case ACTION_SEL_DETAILS_CLOSED:
+            RequestRedraw();
+            break;
+        case ACTION_DELETE_FINISHED:
+            OnMulDeleteFinished();
+            break;
         case ACTION_FILTER:
             if (m_nMode == MODE_NONE) {
                 m_nMode = MODE_FILTER;
@@ -203,6 +228,8 @@ void FolderForm::OnItemStateChanged(const Osp::Ui::Control&, int index, int item
     const FileInfo& info = *m_oFiles[static_cast<size_t>(itemId)];
     if (info.IsDirectory()) {
         OpenSubFolder(info.name);
+    } else {
+        OpenFile(itemId);
     }
 }
 
@@ -213,9 +240,34 @@ void FolderForm::OnTextValueChangeCanceled(const Osp::Ui::Control&) {
 }
 
 void FolderForm::OnTextValueChanged(const Osp::Ui::Control&) {
-    if (m_nMode == MODE_FILTER) {
-        m_nMode = MODE_NONE;
-        ApplyFilter(m_pKeypad->GetText().Units());
+    const std::wstring text = m_pKeypad->GetText().Units();
+    const int mode = m_nMode;
+    if (mode != MODE_FILTER && mode != MODE_RENAME && mode != MODE_NEW_FOLDER) {
+        return;
+    }
+    m_nMode = MODE_NONE;
+    if (mode == MODE_FILTER) {
+        ApplyFilter(text);
+    } else if (mode == MODE_RENAME) {
+        OnRenameTyped(text);
+    } else {
+        OnNewFolderTyped(text);
+    }
+}
+
+void FolderForm::OnFsOperationDone(int id, std::intptr_t, unsigned long result) {
+    switch (id) {
+        case OP_RENAME:
+            OnFileRenamed(result);
+            break;
+        case OP_DELETE_FILE:
+            OnFileDeleted(result);
+            break;
+        case OP_CREATE_FOLDER:
+            OnFolderCreated(result);
+            break;
+        default:
+            break;
     }
 }
 

@@ -40,8 +40,13 @@
 #include "fs/IFsDirEnum.h"
 #include "fs/IFsDirEnumListener.h"
 #include "fs/IFsDirListener.h"
+#include "fs/IFsOpListener.h"
 #include "ui/FileTypes.h"
 #include "ui/ProgressPopup.h"
+
+class DeleteDetailsPopup;
+class FileDetailsPopup;
+class SelDetailsPopup;
 
 class FolderForm : public Osp::Ui::Controls::Form,
                    public Osp::Ui::IActionEventListener,
@@ -52,7 +57,8 @@ class FolderForm : public Osp::Ui::Controls::Form,
                    public Osp::Ui::ITextEventListener,
                    public IFsBrowserListener,
                    public IFsDirListener,
-                   public IFsDirEnumListener {
+                   public IFsDirEnumListener,
+                   public IFsOpListener {
 public:
     // One folder of the stack.
     struct DirCtx {
@@ -108,6 +114,16 @@ public:
         ACTION_CUT_ITEM = 209,
         ACTION_PASTE = 210,
         ACTION_COPY_MOVE = 211,
+        ACTION_FILE_DETAILS_CLOSED = 2515,
+        ACTION_SEL_DETAILS_CLOSED = 2532,
+        ACTION_DELETE_FINISHED = 2549,
+    };
+
+    // Request identifiers of the single-entry operations, handed back in OnFsOperationDone.
+    enum TOperation {
+        OP_RENAME = 1,
+        OP_DELETE_FILE = 3,
+        OP_CREATE_FOLDER = 5,
     };
 
     // What the keypad or a running operation is for (m_nMode).
@@ -162,6 +178,7 @@ public:
     void OnOpenEnumerator(unsigned long result, IFsDirEnum* enumerator) override;
     void OnOpenSubDir(unsigned long result, IFsDir* dir) override;
     void OnGetEntry(unsigned long result, const IFsDirEntry* entry) override;
+    void OnFsOperationDone(int id, std::intptr_t object, unsigned long result) override;
 
     IFsBrowser* GetBrowser() const { return m_pBrowser; }
     Osp::Ui::OrientationStatus GetOrientationStatusAtStart() const { return m_eOrientation; }
@@ -173,6 +190,8 @@ public:
     const std::wstring& GetFilter() const { return m_sFilter; }
     // Lists the entries again: those of the pattern, or all of them for an empty one.
     void ApplyFilter(const std::wstring& filter);
+    // The filter as names are matched against it: lower case, and plain text as "*text*".
+    std::wstring FilterPattern() const;
 
     // The icon of a file type; the icon of FT_UNKNOWN for a type outside the table.
     static const Osp::Graphics::Bitmap* IconFromFileType(int type);
@@ -193,7 +212,10 @@ private:
     void OnGoToDir(int n);
     void GoHome();
     void Refresh();
-    void ReenumerateCurrent();
+    // Lists the folder at that depth of the stack, which is cut back to it once the listing succeeds.
+    void ListStackFolder(size_t depth);
+    // A folder is being opened, listed or returned to.
+    bool IsListing() const;
     void FreeEntries();
     IFsDir* GetDir() const { return m_oDirs.empty() ? nullptr : m_oDirs.back().dir.get(); }
     bool IsSmbBrowser() const;
@@ -211,6 +233,43 @@ private:
     void InvertChecks();
     std::set<std::wstring> CheckedNames() const;
     bool IsPadItem(int index) const;
+
+    // Opening files (FolderFormOpen.cpp).
+    void OpenFile(int id);
+    void DoOpenFile(IFsBrowser* browser, const std::wstring& path, int type, const std::wstring& name,
+                    unsigned long long size, const Osp::Base::DateTime& modified);
+    void OpenAppControl1(const std::wstring& path, const wchar_t* appControlId, const wchar_t* operation,
+                         const wchar_t* type);
+    void OpenHtml(const std::wstring& path);
+    // A file of a storage other than the phone's: opened from its copy in the cache.
+    void OpenThroughCache(const FileInfo& info, IFsBrowser* browser);
+    // Copies the file at source into the cache and opens the copy once it is there.
+    void FetchIntoCache(const FileInfo& info, IFsBrowser* browser, const std::wstring& source);
+
+    // Rename, new folder, delete (FolderFormEdit.cpp).
+    void OnRename();
+    void OnNewFolder();
+    void OnRenameTyped(const std::wstring& text);
+    void OnNewFolderTyped(const std::wstring& text);
+    bool ValidateNewName(const FileInfo& info, const std::wstring& newName);
+    void OnFileRenamed(unsigned long result);
+    void OnFolderCreated(unsigned long result);
+    void OnDelete();
+    void OnFileDelete(int index);
+    void OnDirDelete(int index);
+    void OnSelectionDelete(int index);
+    void OnFileDeleted(unsigned long result);
+    void OnMulDeleteFinished();
+    void ShowDeleteError(unsigned long result, const std::wstring& name) const;
+    // The entry of a list index; null for the padding item or an index out of range.
+    const FileInfo* EntryAt(int index) const;
+    // A new delete popup over the current folder, replacing the last one; null when it cannot be made.
+    DeleteDetailsPopup* NewDeletePopup();
+
+    // Details (FolderFormDetails.cpp).
+    void OnDetails();
+    void OnFileDetails(int index);
+    void OnSelectionDetails(const std::vector<int>& indices);
 
     // Open operations, popups and messages (FolderForm.cpp).
     void StartOpenOp(int kind);
@@ -252,6 +311,16 @@ private:
     bool m_bTooMany = false;
     int m_nOpenOp = 0;
     Osp::Base::Runtime::Timer m_oTimer;
+    // The stack depth that Back or the path menu is listing, or -1.
+    int m_nTargetDepth = -1;
+    // A folder was asked for and has not answered yet.
+    bool m_bOpeningDir = false;
+    int m_nRenameIdx = -1;
+    int m_nDeleteIdx = -1;
+    std::wstring m_sNewName;
+    std::unique_ptr<FileDetailsPopup> m_pFileDetails;
+    std::unique_ptr<SelDetailsPopup> m_pSelDetails;
+    std::unique_ptr<DeleteDetailsPopup> m_pDeleteDetails;
 
     static std::array<std::unique_ptr<Osp::Graphics::Bitmap>, FT_COUNT> sm_oIcons;
 };

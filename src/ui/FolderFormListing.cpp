@@ -15,6 +15,7 @@ using Osp::Base::String;
 constexpr wchar_t kLoading[] = L"Loading...";
 constexpr wchar_t kEmptyFolder[] = L"Empty folder";
 constexpr wchar_t kNoMatches[] = L"No matching files or folders";
+constexpr wchar_t kListFailed[] = L"This folder could not be listed";
 constexpr wchar_t kTooManyTitle[] = L"Too many items (%d)";
 constexpr wchar_t kTooManyText[] =
     L"Only the first 1000 items in this folder are shown.\n\n"
@@ -47,20 +48,31 @@ bool FolderForm::IsSmbBrowser() const {
     return m_pBrowser->GetType() == BROWSER_SMB;
 }
 
+bool FolderForm::IsListing() const {
+    return m_bOpeningDir || m_pEnum != nullptr || m_pPendingDir != nullptr || m_nTargetDepth >= 0;
+}
+
 void FolderForm::OpenSubFolder(const std::wstring& name) {
-    if (m_nOpenOp != 0 && IsSmbBrowser()) {
+    // One listing at a time: a second one would leave the first one's entries under the second's folder.
+    if ((m_nOpenOp != 0 && IsSmbBrowser()) || IsListing()) {
         return;
     }
+    // Set before asking, so that an answer given inside the call also clears it.
+    m_bOpeningDir = true;
     if (m_oDirs.empty()) {
-        m_pBrowser->OpenRootDirA();
+        if (m_pBrowser->OpenRootDirA() != RES_OK) {
+            m_bOpeningDir = false;
+        }
         return;
     }
     m_oDirs.back().topItem = m_pList->GetTopDrawnItemIndex();
-    // Started before asking, so that an answer given inside the call also ends it.
     if (IsSmbBrowser()) {
         StartOpenOp(1);
     }
-    GetDir()->OpenSubDirA(name);
+    if (GetDir()->OpenSubDirA(name) != RES_OK) {
+        m_bOpeningDir = false;
+        EndOpenOp();
+    }
 }
 
 void FolderForm::OnOpenSubDir(unsigned long result, IFsDir* dir) {
@@ -68,6 +80,7 @@ void FolderForm::OnOpenSubDir(unsigned long result, IFsDir* dir) {
 }
 
 void FolderForm::OnOpenDir(unsigned long result, IFsDir* dir) {
+    m_bOpeningDir = false;
     if (result != RES_OK || dir == nullptr) {
         delete dir;
         EndOpenOp();
@@ -92,6 +105,8 @@ void FolderForm::OnOpenEnumerator(unsigned long result, IFsDirEnum* enumerator) 
         delete enumerator;
         EndOpenOp();
         m_pPendingDir.reset();
+        // Back or the path menu went nowhere: the list, the title and the stack stay on this folder.
+        m_nTargetDepth = -1;
         // The list still shows the folder it showed; it must not go on saying that it is loading.
         SetTitleAndEmptyText(m_sFilter != L"*");
         return;
@@ -124,6 +139,12 @@ void FolderForm::FinishListing(unsigned long result) {
         return;
     }
     IFsDir* dir = m_pPendingDir != nullptr ? m_pPendingDir.get() : GetDir();
+    if (m_pPendingDir == nullptr && m_nTargetDepth >= 0) {
+        // Back or the path menu: the stack is cut only now that the folder returned to is listed.
+        m_oDirs.resize(static_cast<size_t>(m_nTargetDepth) + 1);
+        m_nTargetDepth = -1;
+        dir = GetDir();
+    }
     if (dir == nullptr) {
         return;
     }
@@ -144,8 +165,11 @@ void FolderForm::FinishListing(unsigned long result) {
 void FolderForm::OnListingFailed(unsigned long result) {
     ShowError(result);
     m_pEnum.reset();
-    const bool reopenCurrent = m_pPendingDir != nullptr && result == RES_ACCESS_DENIED && !m_oDirs.empty() &&
-                               m_pPendingDir->GetName(false) != GetDir()->GetName(false);
+    // A folder that was being opened, or returned to, failed: the folder the stack still ends in is listed
+    // again, so that the list, the title and the stack show one folder. A refresh that failed is not
+    // retried.
+    const bool reopenCurrent = (m_pPendingDir != nullptr || m_nTargetDepth >= 0) && !m_oDirs.empty();
+    m_nTargetDepth = -1;
     // The folder that failed goes first: the current folder may answer inside the call below, and its
     // listing must not mistake the failed folder for the one being opened.
     m_pPendingDir.reset();
@@ -155,6 +179,12 @@ void FolderForm::OnListingFailed(unsigned long result) {
     FreeEntries();
     if (reopenCurrent) {
         GetDir()->OpenEnumeratorA();
+    } else if (m_oDirs.empty()) {
+        ReturnToMainForm();
+    } else {
+        SetTitleAndEmptyText(false);
+        m_pList->SetTextOfEmptyList(String(kListFailed));
+        RequestRedraw();
     }
 }
 
@@ -165,13 +195,18 @@ void FolderForm::SortFiles() {
               });
 }
 
-void FolderForm::ApplyFilter(const std::wstring& filter) {
-    m_sFilter = filter.empty() ? L"*" : filter;
+std::wstring FolderForm::FilterPattern() const {
     std::wstring pattern = m_sFilter;
     MakeLower(&pattern);
     if (pattern.find_first_of(L"*?") == std::wstring::npos) {
         pattern = L"*" + pattern + L"*";
     }
+    return pattern;
+}
+
+void FolderForm::ApplyFilter(const std::wstring& filter) {
+    m_sFilter = filter.empty() ? L"*" : filter;
+    const std::wstring pattern = FilterPattern();
     // Items that stay in the list keep their check marks; those filtered out lose them, so that nothing
     // hidden from view is ever part of a selection.
     std::set<std::wstring> checked = CheckedNames();
@@ -263,30 +298,26 @@ void FolderForm::UpdateOrientation(Osp::Ui::OrientationStatus status) {
 }
 
 void FolderForm::GoBack() {
-    m_sFilter = L"*";
     if (m_oDirs.size() < 2) {
+        m_sFilter = L"*";
         ReturnToMainForm();
         return;
     }
-    if (m_nOpenOp != 0 && IsSmbBrowser()) {
+    if ((m_nOpenOp != 0 && IsSmbBrowser()) || IsListing()) {
         return;
     }
-    m_oDirs.pop_back();
-    ReenumerateCurrent();
+    m_sFilter = L"*";
+    ListStackFolder(m_oDirs.size() - 2);
 }
 
 void FolderForm::OnGoToDir(int n) {
     const size_t keep = static_cast<size_t>(m_nPathMenuBase + n);
-    if (keep == 0 || keep >= m_oDirs.size() || (m_nOpenOp != 0 && IsSmbBrowser())) {
+    if (keep == 0 || keep >= m_oDirs.size() || (m_nOpenOp != 0 && IsSmbBrowser()) || IsListing()) {
         return;
     }
-    m_pList->RemoveAllItems();
-    m_bPadItem = false;
-    FreeEntries();
-    m_oDirs.resize(keep);
     // As with Back, a folder returned to shows all of its entries.
     m_sFilter = L"*";
-    ReenumerateCurrent();
+    ListStackFolder(keep - 1);
 }
 
 void FolderForm::GoHome() {
@@ -295,6 +326,8 @@ void FolderForm::GoHome() {
     EndOpenOp();
     m_pEnum.reset();
     m_pPendingDir.reset();
+    m_nTargetDepth = -1;
+    m_bOpeningDir = false;
     m_pList->RemoveAllItems();
     m_bPadItem = false;
     FreeEntries();
@@ -302,7 +335,7 @@ void FolderForm::GoHome() {
 }
 
 void FolderForm::Refresh() {
-    if (m_oDirs.empty()) {
+    if (m_oDirs.empty() || IsListing()) {
         return;
     }
     m_oDirs.back().topItem = m_pList->GetTopDrawnItemIndex();
@@ -310,12 +343,13 @@ void FolderForm::Refresh() {
     GetDir()->OpenEnumeratorA();
 }
 
-void FolderForm::ReenumerateCurrent() {
+void FolderForm::ListStackFolder(size_t depth) {
     m_oKeepChecked.clear();
+    m_nTargetDepth = static_cast<int>(depth);
     if (IsSmbBrowser()) {
         StartOpenOp(1);
     }
-    GetDir()->OpenEnumeratorA();
+    m_oDirs[depth].dir->OpenEnumeratorA();
 }
 
 void FolderForm::FreeEntries() {
