@@ -54,9 +54,9 @@ public:
 
 private:
     struct SDir {
-        std::wstring path;                 // ends in the separator
+        std::wstring path;                  // ends in the separator
         std::vector<std::wstring> subdirs;  // names, in listing order
-        size_t next = 0;                   // the next of subdirs to enter
+        size_t next = 0;                    // the next of subdirs to enter
     };
     // What the loop does next; answers that come inside a browser call only set it.
     enum TStep {

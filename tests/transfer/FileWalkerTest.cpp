@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,9 +66,11 @@ public:
 class FileWalkerTest : public ::testing::Test {
 protected:
     // Walks the root of the private files' folder below "/Home/" inside a running application.
-    void Walk(Recorder& recorder, const std::wstring& root, const std::function<void(FileWalker&)>& after = {}) {
+    void Walk(Recorder& recorder, const std::wstring& root,
+              const std::function<void(FileWalker&)>& after = {}) {
         ASSERT_TRUE(CorvaneLoop::Run([&] {
-            walker_ = std::make_unique<FileWalker>(Corvane::GetMyInstance()->GetLocalBrowser(), &recorder, root);
+            walker_ =
+                std::make_unique<FileWalker>(Corvane::GetMyInstance()->GetLocalBrowser(), &recorder, root);
             walker_->StartA(false);
             if (after) {
                 after(*walker_);
@@ -87,10 +89,10 @@ TEST_F(FileWalkerTest, ReportsEachFolderWholeBeforeItsSubfoldersAndLeavesThemDee
     phone.Write("Home/R/A/B/..x", "x");
     Recorder recorder;
     Walk(recorder, L"/Home/R");
-    std::vector<std::string> expected = {"enter /Home/R/",     "item A dir",         "item F",
-                                         "item .profile",      "enter /Home/R/A/",   "item B dir",
-                                         "enter /Home/R/A/B/", "item ..x",           "exit /Home/R/A/B/",
-                                         "exit /Home/R/A/",    "exit /Home/R/",      "end 0"};
+    std::vector<std::string> expected = {"enter /Home/R/",     "item A dir",       "item F",
+                                         "item .profile",      "enter /Home/R/A/", "item B dir",
+                                         "enter /Home/R/A/B/", "item ..x",         "exit /Home/R/A/B/",
+                                         "exit /Home/R/A/",    "exit /Home/R/",    "end 0"};
     // The storage lists a folder in no fixed order: compare the items of the root as a set.
     ASSERT_EQ(recorder.events.size(), expected.size());
     std::vector<std::string> rootItems(recorder.events.begin() + 1, recorder.events.begin() + 4);
@@ -190,7 +192,8 @@ TEST_F(FileWalkerTest, ATreeDeeperThanTheLimitEndsTheWalkWithItsOwnError) {
     Recorder recorder;
     Walk(recorder, L"/Home/R");
     EXPECT_EQ(recorder.result, RES_TREE_TOO_DEEP);
-    EXPECT_EQ(recorder.events.size(), 2 * (FileWalker::kMaxDepth + 1) + 1);  // every folder but the last, once
+    EXPECT_EQ(recorder.events.size(),
+              2 * (FileWalker::kMaxDepth + 1) + 1);  // every folder but the last, once
 }
 
 TEST_F(FileWalkerTest, DeletedInsideACallbackItCallsNothingMore) {

@@ -1,0 +1,167 @@
+// The transfer job over local trees: folders made and merged, the four overwrite answers, moves by one
+// rename or file by file, links left alone, a destination inside the selection refused, and Cancel.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../fs/CorvaneLoop.h"
+#include "../fs/PhoneRoot.h"
+#include "JobHarness.h"
+#include "Osp/Ui/Controls/MessageBox.h"
+#include "app/Corvane.h"
+#include "app/Results.h"
+#include "fs/FsLocalBrowser.h"
+#include "testsupport/UiDriver.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class TransferJobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_.Write("Home/src/top.txt", "top new");
+        root_.Write("Home/src/docs/a.txt", "a new");
+        root_.Write("Home/src/docs/b.txt", "b new");
+        root_.Write("Home/src/docs/deep/c.txt", "c new");
+        root_.Write("Home/outside/secret.txt", "outside");
+        root_.MakeDir("Home/dst");
+        fs::create_directory_symlink(root_.Host("Home/outside"), root_.Host("Home/src/docs/linked"));
+    }
+    void InApp(const std::function<void()>& body) {
+        ASSERT_TRUE(CorvaneLoop::Run(
+            [&] {
+                body();
+                CorvaneLoop::Quit();
+            },
+            60000));
+    }
+    static LocalBrowser* Home() { return Corvane::GetMyInstance()->GetLocalBrowser(); }
+    // docs and top.txt of Home/src.
+    static std::unique_ptr<Clipboard> Selection(int mode) {
+        auto clipboard = std::make_unique<Clipboard>(mode, Home(), L"/Home/src/");
+        clipboard->AddFolder(L"docs");
+        clipboard->AddFile(L"top.txt", 7, Osp::Base::DateTime(), L"top.txt");
+        return clipboard;
+    }
+    // Names below a folder other than the expected files: temporary and partial files.
+    std::vector<std::string> Extra(const std::string& folder, const std::set<std::string>& expected) const {
+        std::vector<std::string> extra;
+        for (const auto& e : fs::recursive_directory_iterator(root_.Host(folder))) {
+            const std::string rel = fs::relative(e.path(), root_.Host(folder)).string();
+            if (!e.is_directory() && expected.count(rel) == 0) {
+                extra.push_back(rel);
+            }
+        }
+        return extra;
+    }
+
+    PhoneRoot root_;
+};
+
+TEST_F(TransferJobTest, TheFourOverwriteAnswersGiveTheExpectedTree) {
+    using O = TransferPopup;
+    struct Case {
+        const char* name;
+        std::deque<TransferPopup::TOverwrite> answers;
+        size_t questions;
+        const char* a;    // docs/a.txt afterwards
+        const char* top;  // top.txt afterwards
+    };
+    const Case cases[] = {
+        {"No, No", {O::OVERWRITE_NO, O::OVERWRITE_NO}, 2, "a old", "top old"},
+        {"No to all", {O::OVERWRITE_NO_TO_ALL}, 1, "a old", "top old"},
+        {"Yes, No", {O::OVERWRITE_YES, O::OVERWRITE_NO}, 2, "a new", "top old"},
+        {"Yes to all", {O::OVERWRITE_YES_TO_ALL}, 1, "a new", "top new"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root_.Host("Home/dst"));
+        root_.Write("Home/dst/docs/a.txt", "a old");
+        root_.Write("Home/dst/top.txt", "top old");
+        JobRecorder job;
+        job.answers = c.answers;
+        InApp([&] { RunJob(job, *Selection(Clipboard::MODE_COPY), Home(), L"/Home/dst/"); });
+        EXPECT_EQ(job.result, RES_OK);
+        EXPECT_EQ(job.message, L"");
+        EXPECT_EQ(job.questions.size(), c.questions);
+        EXPECT_EQ(root_.Read("Home/dst/docs/a.txt"), c.a);
+        EXPECT_EQ(root_.Read("Home/dst/top.txt"), c.top);
+        EXPECT_EQ(root_.Read("Home/dst/docs/deep/c.txt"), "c new");
+        // The link is not followed: nothing of the folder it points to is copied.
+        EXPECT_FALSE(fs::exists(root_.Host("Home/dst/docs/linked")));
+        EXPECT_TRUE(Extra("Home/dst", {"docs/a.txt", "docs/b.txt", "docs/deep/c.txt", "top.txt"}).empty());
+        EXPECT_EQ(root_.Read("Home/src/docs/a.txt"), "a new");
+    }
+}
+
+TEST_F(TransferJobTest, AMoveRenamesAWholeFolderOrMergesItKeepingFoldersWithSkippedFiles) {
+    {
+        JobRecorder job;
+        InApp([&] { RunJob(job, *Selection(Clipboard::MODE_CUT), Home(), L"/Home/dst/"); });
+        EXPECT_EQ(job.result, RES_OK);
+        EXPECT_EQ(root_.Read("Home/dst/docs/deep/c.txt"), "c new");
+        EXPECT_TRUE(fs::is_symlink(root_.Host("Home/dst/docs/linked")));  // moved with its folder
+        EXPECT_FALSE(fs::exists(root_.Host("Home/src/docs")));
+        EXPECT_FALSE(fs::exists(root_.Host("Home/src/top.txt")));
+    }
+    // Back, with a clash inside: the folder is merged file by file.
+    root_.Write("Home/src/docs/a.txt", "a again");
+    root_.Write("Home/src/docs/deep/d.txt", "d");
+    root_.Write("Home/src/top.txt", "top again");
+    JobRecorder job;
+    job.answers = {TransferPopup::OVERWRITE_NO, TransferPopup::OVERWRITE_YES};
+    InApp([&] { RunJob(job, *Selection(Clipboard::MODE_CUT), Home(), L"/Home/dst/"); });
+    EXPECT_EQ(job.result, RES_OK);
+    EXPECT_EQ(job.questions.size(), 2u);
+    EXPECT_EQ(root_.Read("Home/dst/docs/a.txt"), "a new");  // No: kept, and its source stays
+    EXPECT_EQ(root_.Read("Home/src/docs/a.txt"), "a again");
+    EXPECT_EQ(root_.Read("Home/dst/docs/deep/d.txt"), "d");
+    EXPECT_FALSE(fs::exists(root_.Host("Home/src/docs/deep")));  // emptied, removed
+    EXPECT_EQ(root_.Read("Home/dst/top.txt"), "top again");      // Yes: replaced
+    EXPECT_FALSE(fs::exists(root_.Host("Home/src/top.txt")));
+    EXPECT_EQ(root_.Read("Home/outside/secret.txt"), "outside");
+}
+
+TEST_F(TransferJobTest, ADestinationInsideTheSelectionIsRefusedBeforeAnythingChanges) {
+    const char* destinations[] = {"/Home/src/", "/Home/src/docs/", "/Home/src/docs/deep/"};
+    for (const char* destination : destinations) {
+        SCOPED_TRACE(destination);
+        JobRecorder job;
+        std::vector<testsupport::ShownMessageBox> shown;
+        InApp([&] {
+            testsupport::UiDriver ui;
+            ui.AnswerNextMessageBox(Osp::Ui::Controls::MSGBOX_RESULT_OK);
+            const std::string d = destination;
+            RunJob(job, *Selection(Clipboard::MODE_COPY), Home(), std::wstring(d.begin(), d.end()));
+            shown = ui.MessageBoxes();
+        });
+        EXPECT_EQ(job.result, RES_CANCELLED);
+        EXPECT_EQ(job.message, L"");
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].title, L"File transfer error");
+        EXPECT_EQ(shown[0].text,
+                  L"You have to select a different destination folder in order to copy or move items");
+        EXPECT_TRUE(Extra("Home/src", {"top.txt", "docs/a.txt", "docs/b.txt", "docs/deep/c.txt"}).empty());
+    }
+}
+
+TEST_F(TransferJobTest, CancelStopsTheJobWithoutAMessageOrAPartialFile) {
+    root_.Write("Home/src/top.txt", std::string(64 << 20, 'x'));
+    JobRecorder job;
+    InApp([&] {
+        auto clipboard = std::make_unique<Clipboard>(Clipboard::MODE_COPY, Home(), L"/Home/src/");
+        clipboard->AddFile(L"top.txt", 64 << 20, Osp::Base::DateTime(), L"");
+        bool started = false;
+        RunJob(job, *clipboard, Home(), L"/Home/dst/", [&] {
+            started = started || fs::exists(root_.Host("Home/dst/top.txt"));
+            return started;
+        });
+    });
+    EXPECT_EQ(job.result, RES_CANCELLED);
+    EXPECT_EQ(job.message, L"");
+    EXPECT_FALSE(fs::exists(root_.Host("Home/dst/top.txt")));
+}
+
+}  // namespace
