@@ -205,6 +205,41 @@ TEST_F(FolderEditTest, CancelStopsTheDeleteQuietlyAndLeavesTheRest) {
     });
 }
 
+// Links to a folder outside the phone's folders, to an ancestor and to nothing, inside a tree that is counted and
+// deleted: the details finish, the delete removes the links themselves, and nothing outside changes.
+TEST_F(FolderEditTest, LinksInATreeAreCountedAndDeletedAsLinksOnly) {
+    // "Outside" lies beside the phone's folders, where the program cannot reach.
+    root.Write("Outside/keep/precious.txt", "precious");
+    root.Write("Home/tree/sub/f.txt", "f");
+    std::filesystem::create_directory_symlink(root.Host("Outside/keep"), root.Host("Home/tree/out"));
+    std::filesystem::create_directory_symlink("..", root.Host("Home/tree/sub/up"));
+    std::filesystem::create_symlink("nowhere", root.Host("Home/tree/dangling"));
+    Run([&](UiDriver& ui) {
+        OpenRoot(ui, LocalBrowser::ROOT_HOME);
+        ItemMenu(ui, L"tree", L"Details");
+        ui.Pump(200);
+        EXPECT_NE(ui.TextOf(L"IDC_SIZE").find(L"(4 files, 1 folders)"), std::wstring::npos) << Narrow(ui.TextOf(L"IDC_SIZE"));
+        ui.Tap(L"IDC_CLOSE");
+        ui.Pump(0);
+
+        OpenItem(ui, L"tree");
+        ItemMenu(ui, L"out", L"Details");
+        ui.Pump(100);
+        EXPECT_EQ(ui.TextOf(L"IDC_TYPE"), L"Link to a folder");
+        ui.Tap(L"IDC_CLOSE");
+        ui.Pump(0);
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);
+        ui.Pump(0);
+
+        ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
+        ItemMenu(ui, L"tree", L"Delete");
+        WaitWhilePopup(ui, L"IDC_NOTE", 5000);
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(root.Host("Home/tree"))));
+        EXPECT_EQ(root.Read("Outside/keep/precious.txt"), "precious");
+        EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+    });
+}
+
 TEST_F(FolderEditTest, DetailsCountFoldersLiveAndSelectionsSumTheirSizes) {
     root.Write("Home/pics/a.jpg", std::string(2000, 'a'));
     root.Write("Home/pics/b.jpg", std::string(2000, 'b'));
