@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     nettle-dev
     fonts-dejavu-core adwaita-icon-theme
-    p7zip-full
+    p7zip-full libarchive-dev libarchive-tools
     samba smbclient iproute2
     clang libclang-rt-14-dev
     xvfb xauth

@@ -33,6 +33,7 @@ constexpr SMessage kMessages[] = {
     {RES_ACCOUNT_LOCKED, L"This user account is currently locked on the server"},
     {RES_NO_SHARES, L"Unable to find shared folders on this server"},
     {RES_TREE_TOO_DEEP, L"The folder tree is too deep"},
+    {RES_NO_ARCHIVE_LIBRARY, L"The archive library is missing or too old (p7zip-full 25.01 or later is needed)"},
 };
 
 }  // namespace

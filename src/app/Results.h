@@ -41,6 +41,7 @@ inline constexpr unsigned int RES_SERVER_NOT_FOUND = 0xC00043DA;
 inline constexpr unsigned int RES_ACCOUNT_LOCKED = 0xC00043DB;
 inline constexpr unsigned int RES_NO_SHARES = 0xC00043DC;
 inline constexpr unsigned int RES_TREE_TOO_DEEP = 0xC00043F0;
+inline constexpr unsigned int RES_NO_ARCHIVE_LIBRARY = 0xC00043E8;
 
 // The message of a failure code; a code without a message of its own gives "General error" and the code in
 // upper-case hexadecimal.
