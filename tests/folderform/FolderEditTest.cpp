@@ -17,40 +17,7 @@ using Osp::Ui::Controls::MSGBOX_RESULT_NO;
 using Osp::Ui::Controls::MSGBOX_RESULT_YES;
 using testsupport::UiDriver;
 
-class FolderEditTest : public FolderFormTest {
-protected:
-    // Long-presses the item and chooses the context menu's entry.
-    static void ItemMenu(UiDriver& ui, const std::wstring& name, const wchar_t* entry) {
-        ui.LongPressListItem(List(ui), IndexOf(ui, name));
-        ui.Pump(0);
-        ASSERT_TRUE(ui.ChooseMenuItem(entry)) << Narrow(entry);
-        ui.Pump(0);
-    }
-    static void Type(UiDriver& ui, const std::wstring& text) {
-        ASSERT_TRUE(ui.TypeText(text));
-        ASSERT_TRUE(ui.ConfirmKeypad());
-        ui.Pump(0);
-    }
-    static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-    // The last message box shown, as "title|text".
-    static std::wstring LastBox(const UiDriver& ui) {
-        const auto boxes = ui.MessageBoxes();
-        return boxes.empty() ? L"" : boxes.back().title + L"|" + boxes.back().text;
-    }
-    // Runs the loop until the delete popup has gone, at most for the time given.
-    static void WaitWhilePopup(UiDriver& ui, const wchar_t* controlId, int ms) {
-        for (int waited = 0; ui.Find(controlId) != nullptr && waited < ms; waited += 20) {
-            ui.Pump(20);
-        }
-        ui.Pump(0);
-    }
-    static void Shot(UiDriver& ui, const char* name) {
-        if (const char* dir = std::getenv("CORVANE_SHOTS")) {
-            ui.Pump(50);
-            ui.SaveScreenshot(std::string(dir) + "/" + name + ".png");
-        }
-    }
-};
+class FolderEditTest : public FolderFormTest {};
 
 TEST_F(FolderEditTest, TextFilesOpenInTheViewerAndPicturesInThePhonesApplication) {
     root.Write("Home/notes.txt", "First line\nsecond line\n");
@@ -129,7 +96,9 @@ TEST_F(FolderEditTest, NewFolderTwiceTellsThatTheNameIsTaken) {
     Run([&](UiDriver& ui) {
         OpenRoot(ui, LocalBrowser::ROOT_HOME);
         for (int i = 0; i < 2; ++i) {
-            ui.AnswerNextMessageBox(Osp::Ui::Controls::MSGBOX_RESULT_OK);
+            if (i == 1) {
+                ui.AnswerNextMessageBox(Osp::Ui::Controls::MSGBOX_RESULT_OK);
+            }
             ChooseOption(ui, {L"New Folder"});
             Type(ui, L"New Folder");
             ui.Pump(0);
@@ -160,7 +129,7 @@ TEST_F(FolderEditTest, DeletesAFileATreeAndAMixedSelectionWithProgress) {
         ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
         ItemMenu(ui, L"tree", L"Delete");
         EXPECT_EQ(LastBox(ui), L"Delete|Delete the folder 'tree' and all its contents?");
-        WaitWhilePopup(ui, L"IDC_NOTE", 5000);
+        WaitWhileShown(ui, L"IDC_NOTE", 5000);
         EXPECT_FALSE(root.Exists("Home/tree"));
 
         for (const wchar_t* name : {L"sel", L"s1.txt", L"s2.txt"}) {
@@ -169,7 +138,7 @@ TEST_F(FolderEditTest, DeletesAFileATreeAndAMixedSelectionWithProgress) {
         ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
         ItemMenu(ui, L"s1.txt", L"Delete");
         EXPECT_EQ(LastBox(ui), L"Delete multiple files|Delete these 3 items?");
-        WaitWhilePopup(ui, L"IDC_NOTE", 5000);
+        WaitWhileShown(ui, L"IDC_NOTE", 5000);
         EXPECT_EQ(Names(ui), (std::vector<std::wstring>{L"keep.txt"}));
         EXPECT_EQ(ui.MessageBoxes().size(), 3u);  // the three questions, no error
     });
@@ -192,7 +161,7 @@ TEST_F(FolderEditTest, CancelStopsTheDeleteQuietlyAndLeavesTheRest) {
         Shot(ui, "delete-progress");
         ASSERT_NE(ui.Find(L"IDC_CANCEL"), nullptr);
         ui.Tap(L"IDC_CANCEL");
-        WaitWhilePopup(ui, L"IDC_NOTE", 5000);
+        WaitWhileShown(ui, L"IDC_NOTE", 5000);
         EXPECT_EQ(ui.MessageBoxes().size(), 1u);  // the question only: a cancel is no error
         size_t left = 0;
         for (auto it = std::filesystem::recursive_directory_iterator(root.Host("Home/big"));
@@ -233,7 +202,7 @@ TEST_F(FolderEditTest, LinksInATreeAreCountedAndDeletedAsLinksOnly) {
 
         ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
         ItemMenu(ui, L"tree", L"Delete");
-        WaitWhilePopup(ui, L"IDC_NOTE", 5000);
+        WaitWhileShown(ui, L"IDC_NOTE", 5000);
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(root.Host("Home/tree"))));
         EXPECT_EQ(root.Read("Outside/keep/precious.txt"), "precious");
         EXPECT_EQ(ui.MessageBoxes().size(), 1u);
