@@ -1,0 +1,655 @@
+#include "archive/FsZipBrowser.h"
+
+#include <new>
+
+#include "Osp/Base/Collection/ArrayList.h"
+#include "Osp/Base/Runtime/Thread.h"
+#include "app/Corvane.h"
+#include "app/PathUtils.h"
+#include "app/Results.h"
+#include "app/StringUtils.h"
+#include "archive/IVolume.h"
+#include "archive/VolumeDb.h"
+#include "archive/ZipFolder.h"
+#include "archive/ZipRequest.h"
+#include "fs/FileSyncProxy.h"
+#include "fs/IFsDirEnumListener.h"
+
+namespace {
+
+constexpr int kCapabilities = CAP_STREAM;
+
+bool IsPlainName(const std::wstring& name) {
+    return !name.empty() && name != L"." && name != L".." && name.find(L'/') == std::wstring::npos &&
+           name.find(L'\\') == std::wstring::npos;
+}
+
+// A path inside the archive as a folder's: '/'-separated, beginning and ending with '/'.
+std::wstring FolderPath(std::wstring path) {
+    ReplaceSymbol(&path, L'\\', L'/');
+    if (path.empty() || path[0] != L'/') {
+        path.insert(path.begin(), L'/');
+    }
+    AddTrailingSymbol(&path, L'/');
+    return path;
+}
+
+}  // namespace
+
+// The worker: an event-driven thread whose events each carry one request.
+class ZipBrowser::ZipThread : public Osp::Base::Runtime::Thread {
+public:
+    explicit ZipThread(ZipBrowser* browser) : browser_(browser) {}
+    ~ZipThread() override = default;
+
+    void OnUserEventReceivedN(Osp::Base::Runtime::RequestId, Osp::Base::Collection::IList* args) override {
+        auto* list = dynamic_cast<Osp::Base::Collection::ArrayList*>(args);
+        if (list != nullptr && list->GetCount() == 1) {
+            if (auto* event = dynamic_cast<ZipEvent*>(list->GetAt(0))) {
+                browser_->Serve(event);
+            }
+        }
+        if (list != nullptr) {
+            list->RemoveAll(true);
+        }
+        delete args;
+    }
+
+private:
+    ZipBrowser* browser_;
+};
+
+ZipBrowser::ZipBrowser() = default;
+
+ZipBrowser::~ZipBrowser() {
+    // Nothing the worker waits for may wait for this thread: end every wait, then join.
+    stopping_.store(true);
+    if (IVolume* volume = volume_.load()) {
+        volume->StopIoOperation();
+    }
+    monitor_.Enter();
+    monitor_.NotifyAll();
+    monitor_.Exit();
+    if (thread_ != nullptr) {
+        thread_->Stop();
+        if (proxy_ != nullptr) {
+            proxy_->Abort();
+        }
+        thread_->Join();
+    }
+    delete volume_.load();
+    delete file_;
+}
+
+unsigned long ZipBrowser::InitAndOpenRootDirA(IFsBrowser* host, const std::wstring& path,
+                                              IFsBrowserListener* listener) {
+    if (thread_ != nullptr || host == nullptr) {
+        return RES_FAILURE;
+    }
+    hostBrowser_ = host;
+    archivePath_ = path;
+    std::wstring dir;
+    if (!ParseFileName(path, &dir, &archiveName_, host->GetSlash())) {
+        archiveName_ = path;
+    }
+    Osp::Base::String lower(path);
+    lower.ToLowerCase();
+    id_ = static_cast<unsigned long>(static_cast<unsigned int>(lower.GetHashCode()));
+    listener_ = LiveRef<IFsBrowserListener>(listener);
+    thread_ = std::make_unique<ZipThread>(this);
+    if (thread_->Construct(Osp::Base::Runtime::THREAD_TYPE_EVENT_DRIVEN) != 0 || thread_->Start() != 0) {
+        thread_.reset();
+        return RES_FAILURE;
+    }
+    if (unsigned long r = Post(ZRQ_INIT, std::make_unique<Zrp>())) {
+        return r;
+    }
+    return Post(ZRQ_OPEN_ROOT, std::make_unique<Zrp>());
+}
+
+unsigned long ZipBrowser::Post(int code, std::unique_ptr<Zrp> request) {
+    if (thread_ == nullptr) {
+        return RES_FAILURE;
+    }
+    auto* list = new Osp::Base::Collection::ArrayList;
+    list->Construct(1);
+    list->Add(new ZipEvent(static_cast<TZipRequest>(code), false, std::move(request)));
+    if (thread_->SendUserEvent(code, list) != 0) {
+        list->RemoveAll(true);
+        delete list;
+        return RES_FAILURE;
+    }
+    return 0;
+}
+
+// ---- Worker -------------------------------------------------------------------------------------------
+
+void ZipBrowser::Serve(ZipEvent* event) {
+    std::unique_ptr<Zrp> request = event->TakeRequest();
+    if (request == nullptr || stopping_.load()) {
+        return;
+    }
+    int code = event->GetKind();
+    IVolume* volume = volume_.load();
+    try {
+        switch (code) {
+            case ZRQ_INIT:
+                ServeInit(request.get());
+                return;
+            case ZRQ_OPEN_ROOT:
+                ServeOpenRoot(request.get());
+                break;
+            case ZRQ_OPEN_FOLDER:
+            case ZRQ_OPEN_SUBFOLDER: {
+                IVolDir* dir = nullptr;
+                request->result = volume != nullptr ? volume->OpenDirN(request->text, &dir) : RES_NOT_FOUND;
+                request->volDir.reset(dir);
+                break;
+            }
+            case ZRQ_OPEN_ENUMERATOR:
+                request->volEnum.reset(request->volDir != nullptr ? request->volDir->OpenEnumeratorN()
+                                                                  : nullptr);
+                request->result = request->volEnum != nullptr ? 0 : RES_FAILURE;
+                break;
+            case ZRQ_ENUMERATE:
+                ServeEnumerate(request.get());
+                return;
+            case ZRQ_EXTRACT:
+                ServeExtract(request.get());
+                return;
+            case ZRQ_FILE_INFO: {
+                IFsDirEntry* entry = nullptr;
+                request->result =
+                    volume != nullptr ? volume->GetFileInfo(request->text, &entry) : RES_NOT_FOUND;
+                request->entry.reset(request->result == 0 ? entry : nullptr);
+                if (request->result != 0) {
+                    delete entry;
+                }
+                break;
+            }
+            default:
+                return;
+        }
+    } catch (const std::bad_alloc&) {
+        // The request ends with its error; whatever it made so far goes with it.
+        request->volDir.reset();
+        request->volEnum.reset();
+        request->entry.reset();
+        request->result = RES_OUT_OF_MEMORY;
+    }
+    PostAnswer(code, std::move(request));
+}
+
+void ZipBrowser::PostAnswer(int code, std::unique_ptr<Zrp> answer) {
+    // A browser on its way out takes no more answers.
+    if (!stopping_.load()) {
+        Corvane::GetMyInstance()->PostUserEventEx(
+            this, new ZipEvent(static_cast<TZipRequest>(code), true, std::move(answer)));
+    }
+}
+
+void ZipBrowser::ServeInit(Zrp* request) {
+    if (hostBrowser_->CapableOf(CAP_SYNC_FILE)) {
+        IFileSync* file = nullptr;
+        initResult_ =
+            hostBrowser_->CreateSyncFileN(&file, archivePath_, FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+        file_ = initResult_ == 0 ? file : nullptr;
+        if (initResult_ != 0) {
+            delete file;
+        }
+    } else {
+        auto proxy = std::make_unique<FileSyncProxy>();
+        initResult_ = proxy->Open(hostBrowser_, archivePath_, FILE_MODE_READ);
+        if (initResult_ == 0) {
+            proxy_ = proxy.get();
+            file_ = proxy.release();
+        }
+    }
+    if (initResult_ == 0 && file_ == nullptr) {
+        initResult_ = RES_FAILURE;
+    }
+    request->result = initResult_;
+}
+
+void ZipBrowser::ServeOpenRoot(Zrp* request) {
+    // Without an archive file there is nothing to recognise: the open fails as the file's opening did.
+    if (file_ == nullptr) {
+        request->result = initResult_ != 0 ? initResult_ : RES_FAILURE;
+        return;
+    }
+    passwordCancelled_.store(false);
+    IVolume* volume = nullptr;
+    unsigned long r = VolumeDb::CreateVolumeN(archiveName_, file_, this, &volume);
+    if (r == RES_INVALID_PASSWORD && passwordCancelled_.load()) {
+        r = RES_CANCELLED;
+    }
+    request->result = r;
+    if (r != 0) {
+        return;
+    }
+    volume_.store(volume);
+    IVolDir* dir = nullptr;
+    request->result = volume->OpenDirN(std::wstring(), &dir);
+    request->volDir.reset(dir);
+}
+
+void ZipBrowser::ServeEnumerate(Zrp* request) {
+    std::shared_ptr<ZipEnumState> state = request->enumState;
+    for (;;) {
+        auto answer = std::make_unique<Zrp>();
+        answer->enumState = state;
+        if (!state->stop.load() && !stopping_.load()) {
+            IFsDirEntry* entry = nullptr;
+            answer->result = state->volEnum->GetEntryN(&entry);
+            answer->entry.reset(entry);
+        }
+        bool last = answer->result != 0 || answer->entry == nullptr;
+        PostAnswer(ZRQ_ENTRY, std::move(answer));
+        if (last) {
+            return;
+        }
+    }
+}
+
+void ZipBrowser::ServeExtract(Zrp* request) {
+    streamEnded_ = false;
+    passwordCancelled_.store(false);
+    stopResult_.store(0);
+    IVolume* volume = volume_.load();
+    unsigned long r = volume != nullptr ? volume->ExtractFile(this, request->text) : RES_NOT_FOUND;
+    // A file that was never found has heard nothing yet: it hears its failure now.
+    if (!streamEnded_) {
+        OnStreamWriteFinished(r != 0 ? r : RES_FAILURE);
+    }
+}
+
+bool ZipBrowser::AskAndWait(int code, Zrp* request) {
+    monitor_.Enter();
+    if (stopping_.load()) {
+        monitor_.Exit();
+        return false;
+    }
+    Corvane::GetMyInstance()->PostUserEventEx(this, new ZipEvent(static_cast<TZipRequest>(code), request));
+    while (!request->answered && !stopping_.load()) {
+        monitor_.Wait();
+    }
+    bool answered = request->answered;
+    // An answer may still be on its way: it finds no pending request once this one has given up.
+    if (pending_ == request) {
+        pending_ = nullptr;
+    }
+    request->answered = true;
+    monitor_.Exit();
+    return answered;
+}
+
+unsigned long ZipBrowser::OnStreamWrite(const void* data, unsigned int size, unsigned int* written) {
+    *written = 0;
+    Zrp block;
+    block.data = data;
+    block.size = size;
+    try {
+        if (!AskAndWait(ZRQ_STREAM_BLOCK, &block)) {
+            return RES_CANCELLED;
+        }
+    } catch (const std::bad_alloc&) {
+        return RES_OUT_OF_MEMORY;
+    }
+    *written = block.result == 0 && block.written <= size ? block.written : 0;
+    return block.result;
+}
+
+void ZipBrowser::OnStreamWriteFinished(unsigned long result) {
+    streamEnded_ = true;
+    if (result == RES_INVALID_PASSWORD && passwordCancelled_.load()) {
+        result = RES_CANCELLED;
+    }
+    if (result != 0 && stopResult_.load() != 0) {
+        result = stopResult_.load();
+    }
+    try {
+        auto answer = std::make_unique<Zrp>();
+        answer->result = result;
+        PostAnswer(ZRQ_STREAM_END, std::move(answer));
+    } catch (const std::bad_alloc&) {
+        // Without memory for the answer the receiver is told nothing; its stream stays unconfirmed.
+    }
+}
+
+std::wstring ZipBrowser::OnGetPassword() {
+    Zrp question;
+    bool answered = false;
+    try {
+        answered = AskAndWait(ZRQ_PASSWORD, &question);
+    } catch (const std::bad_alloc&) {
+        answered = false;
+    }
+    passwordCancelled_.store(!answered || question.result != 0);
+    return answered && question.result == 0 ? question.text : std::wstring();
+}
+
+// ---- User-interface thread ------------------------------------------------------------------------------
+
+void ZipBrowser::OnUserEvent(int) {}
+
+void ZipBrowser::OnUserEventEx(UserEvent* event) {
+    auto* zipEvent = dynamic_cast<ZipEvent*>(event);
+    if (zipEvent == nullptr || !zipEvent->IsAnswer()) {
+        return;
+    }
+    int code = zipEvent->GetKind();
+    if (code == ZRQ_STREAM_BLOCK) {
+        DeliverBlock(zipEvent->Request());
+    } else if (code == ZRQ_PASSWORD) {
+        DeliverPasswordQuestion(zipEvent->Request());
+    } else {
+        Deliver(code, zipEvent->TakeRequest());
+    }
+}
+
+ZipFolder* ZipBrowser::MakeFolder(const std::wstring& path, std::shared_ptr<IVolDir> volDir) {
+    bool root = !rootHanded_;
+    rootHanded_ = true;
+    return new ZipFolder(this, FolderPath(path), std::move(volDir), root);
+}
+
+void ZipBrowser::Deliver(int code, std::unique_ptr<Zrp> answer) {
+    if (answer == nullptr) {
+        return;
+    }
+    unsigned long r = answer->result;
+    switch (code) {
+        case ZRQ_OPEN_ROOT: {
+            IFsBrowserListener* listener = listener_.Get();
+            ZipFolder* folder =
+                r == 0 && answer->volDir != nullptr ? MakeFolder(L"/", answer->volDir) : nullptr;
+            if (listener == nullptr) {
+                // The last thing this may do: the folder's reference may be the browser's last.
+                delete folder;
+                return;
+            }
+            listener->OnOpenDir(folder != nullptr ? 0 : (r != 0 ? r : RES_FAILURE), folder);
+            return;
+        }
+        case ZRQ_OPEN_FOLDER: {
+            IFsOpListener* listener = answer->opListener.Get();
+            if (listener != nullptr) {
+                ZipFolder* folder =
+                    r == 0 ? new ZipFolder(this, FolderPath(answer->text), answer->volDir, false) : nullptr;
+                listener->OnFsOperationDone(answer->tag, reinterpret_cast<std::intptr_t>(folder), r);
+            }
+            return;
+        }
+        case ZRQ_OPEN_SUBFOLDER: {
+            IFsDirListener* listener = answer->dirListener.Get();
+            if (listener != nullptr) {
+                ZipFolder* folder =
+                    r == 0 ? new ZipFolder(this, FolderPath(answer->text), answer->volDir, false) : nullptr;
+                listener->OnOpenSubDir(r, folder);
+            }
+            return;
+        }
+        case ZRQ_OPEN_ENUMERATOR: {
+            IFsDirListener* listener = answer->dirListener.Get();
+            if (listener != nullptr) {
+                ZipDirEnum* walk = nullptr;
+                if (r == 0) {
+                    auto state = std::make_shared<ZipEnumState>();
+                    state->volEnum = std::move(answer->volEnum);
+                    walk = new ZipDirEnum(this, state);
+                }
+                listener->OnOpenEnumerator(r, walk);
+            }
+            return;
+        }
+        case ZRQ_ENTRY:
+            DeliverEntry(std::move(answer));
+            return;
+        case ZRQ_FILE_INFO: {
+            IFsOpListener* listener = answer->opListener.Get();
+            if (listener != nullptr) {
+                listener->OnFsOperationDone(answer->tag,
+                                            reinterpret_cast<std::intptr_t>(answer->entry.release()), r);
+            }
+            return;
+        }
+        case ZRQ_STREAM_END: {
+            IOutStreamListener* listener = streamListener_.Get();
+            streamListener_ = LiveRef<IOutStreamListener>();
+            if (listener != nullptr) {
+                listener->OnStreamWriteFinishedA(r);
+            }
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+void ZipBrowser::DeliverEntry(std::unique_ptr<Zrp> answer) {
+    ZipEnumState& state = *answer->enumState;
+    if (state.ended) {
+        return;
+    }
+    IFsDirEnumListener* listener = state.listener.Get();
+    bool end = answer->entry == nullptr || answer->result != 0 || state.stop.load();
+    if (end) {
+        state.ended = true;
+    }
+    if (listener == nullptr) {
+        return;
+    }
+    if (end) {
+        listener->OnGetEntry(answer->entry == nullptr ? answer->result : 0, nullptr);
+    } else {
+        listener->OnGetEntry(0, answer->entry.release());
+    }
+}
+
+void ZipBrowser::DeliverBlock(Zrp* request) {
+    IOutStreamListener* listener = streamListener_.Get();
+    monitor_.Enter();
+    bool waiting = !request->answered && pending_ == nullptr;
+    if (waiting) {
+        pending_ = request;
+        pendingCode_ = ZRQ_STREAM_BLOCK;
+    }
+    monitor_.Exit();
+    if (!waiting) {
+        return;
+    }
+    if (listener == nullptr) {
+        AnswerPending(RES_CANCELLED, 0, std::wstring());
+        return;
+    }
+    unsigned long r = listener->OnStreamWriteA(request->data, request->size);
+    if (r != 0) {
+        AnswerPending(r, 0, std::wstring());
+    }
+}
+
+void ZipBrowser::DeliverPasswordQuestion(Zrp* request) {
+    IFsBrowserListener* listener = listener_.Get();
+    monitor_.Enter();
+    bool waiting = !request->answered && pending_ == nullptr;
+    if (waiting) {
+        pending_ = request;
+        pendingCode_ = ZRQ_PASSWORD;
+    }
+    monitor_.Exit();
+    if (!waiting) {
+        return;
+    }
+    if (listener == nullptr) {
+        AnswerPending(RES_CANCELLED, 0, std::wstring());
+        return;
+    }
+    listener->OnPasswordRequestA(this);
+}
+
+void ZipBrowser::AnswerPending(unsigned long result, unsigned int count, const std::wstring& text) {
+    monitor_.Enter();
+    if (pending_ != nullptr) {
+        pending_->result = result;
+        pending_->written = count;
+        pending_->text = text;
+        pending_->answered = true;
+        pending_ = nullptr;
+        monitor_.NotifyAll();
+    }
+    monitor_.Exit();
+}
+
+void ZipBrowser::SetPassword(unsigned long result, const std::wstring& password) {
+    monitor_.Enter();
+    bool asked = pending_ != nullptr && pendingCode_ == ZRQ_PASSWORD;
+    monitor_.Exit();
+    if (asked) {
+        AnswerPending(result, 0, result == 0 ? password : std::wstring());
+    }
+}
+
+void ZipBrowser::BytesProcessed(unsigned long result, unsigned int count) {
+    monitor_.Enter();
+    bool block = pending_ != nullptr && pendingCode_ == ZRQ_STREAM_BLOCK;
+    monitor_.Exit();
+    if (block) {
+        AnswerPending(result, count, std::wstring());
+    }
+}
+
+void ZipBrowser::StopStreamIoA(unsigned long result) {
+    stopResult_.store(result != 0 ? result : RES_CANCELLED);
+    if (IVolume* volume = volume_.load()) {
+        volume->StopIoOperation();
+    }
+    // A block that waits for its acknowledgement would keep the worker from seeing the stop.
+    BytesProcessed(stopResult_.load(), 0);
+}
+
+// ---- Requests -------------------------------------------------------------------------------------------
+
+unsigned long ZipBrowser::OpenDirA(int id, IFsOpListener* listener, const std::wstring& path) {
+    auto request = std::make_unique<Zrp>();
+    request->tag = id;
+    request->opListener = LiveRef<IFsOpListener>(listener);
+    request->text = path;
+    return Post(ZRQ_OPEN_FOLDER, std::move(request));
+}
+
+unsigned long ZipBrowser::GetFileInfoA(int id, IFsOpListener* listener, const std::wstring& path) {
+    auto request = std::make_unique<Zrp>();
+    request->tag = id;
+    request->opListener = LiveRef<IFsOpListener>(listener);
+    request->text = path;
+    return Post(ZRQ_FILE_INFO, std::move(request));
+}
+
+unsigned long ZipBrowser::OpenSubDirA(const std::wstring& folderPath, const std::wstring& name,
+                                      IFsDirListener* listener) {
+    if (!IsPlainName(name)) {
+        return RES_NOT_FOUND;
+    }
+    auto request = std::make_unique<Zrp>();
+    request->dirListener = LiveRef<IFsDirListener>(listener);
+    request->text = folderPath;
+    AddTrailingSymbol(&request->text, L'/');
+    request->text += name;
+    return Post(ZRQ_OPEN_SUBFOLDER, std::move(request));
+}
+
+unsigned long ZipBrowser::OpenEnumeratorA(std::shared_ptr<IVolDir> volDir, IFsDirListener* listener) {
+    auto request = std::make_unique<Zrp>();
+    request->dirListener = LiveRef<IFsDirListener>(listener);
+    request->volDir = std::move(volDir);
+    return Post(ZRQ_OPEN_ENUMERATOR, std::move(request));
+}
+
+unsigned long ZipBrowser::StartEnumA(std::shared_ptr<ZipEnumState> state) {
+    auto request = std::make_unique<Zrp>();
+    request->enumState = std::move(state);
+    return Post(ZRQ_ENUMERATE, std::move(request));
+}
+
+unsigned long ZipBrowser::ExtractFileA(IOutStreamListener* listener, const std::wstring& path) {
+    streamListener_ = LiveRef<IOutStreamListener>(listener);
+    auto request = std::make_unique<Zrp>();
+    request->text = path;
+    return Post(ZRQ_EXTRACT, std::move(request));
+}
+
+void ZipBrowser::AddRef() {
+    ++refCount_;
+}
+
+void ZipBrowser::Release() {
+    if (--refCount_ == 0) {
+        delete this;
+    }
+}
+
+void ZipBrowser::SetListener(IFsBrowserListener* listener) {
+    listener_ = LiveRef<IFsBrowserListener>(listener);
+}
+
+void ZipBrowser::RemoveListener(IFsBrowserListener* listener) {
+    if (listener_.Get() == listener) {
+        listener_ = LiveRef<IFsBrowserListener>();
+    }
+}
+
+unsigned long ZipBrowser::GetId() const {
+    return id_;
+}
+
+// An archive is read-only and has no files of its own to open: these answer nothing.
+void ZipBrowser::SelectShare(const std::wstring&) {}
+unsigned long ZipBrowser::OpenRootDirA() {
+    return 0;
+}
+unsigned long ZipBrowser::RenameFileA(int, IFsOpListener*, const std::wstring&, const std::wstring&) {
+    return 0;
+}
+unsigned long ZipBrowser::RenameFolderA(int, IFsOpListener*, const std::wstring&, const std::wstring&) {
+    return 0;
+}
+unsigned long ZipBrowser::DeleteFileA(int, IFsOpListener*, const std::wstring&) {
+    return 0;
+}
+unsigned long ZipBrowser::DeleteFolderA(int, IFsOpListener*, const std::wstring&) {
+    return 0;
+}
+unsigned long ZipBrowser::CreateFolderA(int, IFsOpListener*, const std::wstring&, bool) {
+    return 0;
+}
+void ZipBrowser::SetFileTimeModifiedA(const std::wstring&, const Osp::Base::DateTime&) {}
+unsigned long ZipBrowser::CreateFileA(IFsFileListener*, const std::wstring&, TFileMode, TFileDisp) {
+    return 0;
+}
+unsigned long ZipBrowser::CreateSyncFileN(IFileSync** out, const std::wstring&, TFileMode, TFileDisp) {
+    *out = nullptr;
+    return RES_FAILURE;
+}
+unsigned long ZipBrowser::StoreFileA(IInStreamListener*, const std::wstring&) {
+    return 0;
+}
+
+bool ZipBrowser::IsTheSameDisk(const IFsBrowser*) const {
+    return false;
+}
+
+wchar_t ZipBrowser::GetSlash() const {
+    return L'/';
+}
+
+bool ZipBrowser::CapableOf(int mask) const {
+    return (mask & kCapabilities) == mask;
+}
+
+int ZipBrowser::GetType() const {
+    return BROWSER_ARCHIVE;
+}
+
+unsigned long ZipBrowser::GetProperty(TProperty, void*) {
+    return RES_FAILURE;
+}
