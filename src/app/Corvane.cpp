@@ -18,6 +18,8 @@
 #include "app/Results.h"
 #include "fs/Cache.h"
 #include "fs/FileSyncProxy.h"
+#include "net/FsSmbBrowser.h"
+#include "transfer/Clipboard.h"
 #include "net/RemoteFolder.h"
 #include "text/TextForm.h"
 #include "ui/FolderForm.h"
@@ -73,6 +75,7 @@ Corvane* Corvane::GetMyInstance() {
 Corvane::Corvane() = default;
 
 Corvane::~Corvane() {
+    clipboard_.reset();
     for (auto& [id, folder] : folders_) {
         delete folder;
     }
@@ -261,6 +264,10 @@ LocalBrowser* Corvane::GetLocalBrowser(LocalBrowser::TRoot root) {
     return browser.get();
 }
 
+void Corvane::ResetClipboard(Clipboard* clipboard) {
+    clipboard_.reset(clipboard);
+}
+
 Cache* Corvane::GetCache() {
     if (cache_ == nullptr) {
         cache_ = std::make_unique<Cache>(GetLocalBrowser());
@@ -302,6 +309,16 @@ void Corvane::OnFolderChanged(RemoteFolder* folder, bool save) {
 }
 
 void Corvane::OnFolderDeleted(RemoteFolder* folder) {
+    // Nothing may go on using the folder's browser: a clipboard of it is emptied, a job over it ends.
+    IFsBrowser* browser = folder->GetBrowser();
+    if (browser != nullptr) {
+        if (clipboard_ != nullptr && clipboard_->GetBrowser() == browser) {
+            clipboard_.reset();
+        }
+        if (folderForm_ != nullptr) {
+            folderForm_->OnBrowserRemoved(browser);
+        }
+    }
     DeleteFromRegistry(folder);
     auto it = folders_.find(static_cast<int>(folder->GetId()));
     if (it != folders_.end() && it->second == folder) {

@@ -17,6 +17,7 @@
 #include "fs/FsLocalBrowser.h"
 
 class Cache;
+class Clipboard;
 class FolderForm;
 class IFsBrowser;
 class MainForm;
@@ -72,6 +73,9 @@ public:
     // The cache of local copies in "/Home/Cache/", made on first use (which empties its folder); emptied
     // when the run ends normally.
     Cache* GetCache();
+    // What was copied or cut, or null. ResetClipboard takes the new one (null empties it).
+    Clipboard* GetClipboard() const { return clipboard_.get(); }
+    void ResetClipboard(Clipboard* clipboard);
     // The media-database connection, made and constructed on first use.
     Osp::Content::ContentManager* GetContentMan();
     // The main list's last local item: 2 when a memory card was there at start, else 1.
@@ -129,6 +133,8 @@ private:
     std::unique_ptr<LocalBrowser> localBrowsers_[3];
     // After the browsers: it reads through the private files' browser.
     std::unique_ptr<Cache> cache_;
+    // Holds a reference to its browser: emptied before the network folders go.
+    std::unique_ptr<Clipboard> clipboard_;
     int lastLocalItem_ = 1;
     bool showHidden_ = false;
     std::wstring password_;

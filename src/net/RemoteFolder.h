@@ -65,6 +65,8 @@ public:
     SmbSession* GetSmbSession() const { return session_.get(); }
     // The folder's browser, made on first use; owned by the folder.
     SmbBrowser* CreateBrowser();
+    // The folder's browser, or null when none was made.
+    SmbBrowser* GetBrowser() const { return browser_.get(); }
     // Starts the session's connection; nothing without a session.
     void SmbConnect();
     // Closes the session's connection, if there is a session.

@@ -73,6 +73,7 @@ void OverwritePopup::ShowPopup(TransferPopup* popup, IFsBrowser* src, const std:
 }
 
 void OverwritePopup::HidePopup() {
+    transfer_ = nullptr;
     SetShowState(false);
 }
 
@@ -99,8 +100,7 @@ void OverwritePopup::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
     if (actionId < ACTION_NO || actionId > ACTION_YES_TO_ALL || transfer_ == nullptr) {
         return;
     }
-    HidePopup();
     TransferPopup* popup = transfer_;
-    transfer_ = nullptr;
+    HidePopup();
     popup->OverwriteFile(static_cast<TransferPopup::TOverwrite>(actionId - 100));
 }

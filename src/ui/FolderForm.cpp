@@ -7,6 +7,7 @@
 #include "app/Results.h"
 #include "app/StringUtils.h"
 #include "transfer/DeleteDetailsPopup.h"
+#include "transfer/OverwritePopup.h"
 #include "ui/FileDetailsPopup.h"
 #include "ui/SelDetailsPopup.h"
 
@@ -158,6 +159,17 @@ void FolderForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
             break;
         case ACTION_DELETE_FINISHED:
             OnMulDeleteFinished();
+            break;
+        case ACTION_COPY_CHECKED:
+        case ACTION_COPY_ITEM:
+            OnCopyOrMove(Clipboard::MODE_COPY, actionId == ACTION_COPY_ITEM);
+            break;
+        case ACTION_CUT_CHECKED:
+        case ACTION_CUT_ITEM:
+            OnCopyOrMove(Clipboard::MODE_CUT, actionId == ACTION_CUT_ITEM);
+            break;
+        case ACTION_PASTE:
+            OnPaste();
             break;
         case ACTION_FILTER:
             if (m_nMode == MODE_NONE) {

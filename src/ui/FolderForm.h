@@ -41,11 +41,13 @@
 #include "fs/IFsDirEnumListener.h"
 #include "fs/IFsDirListener.h"
 #include "fs/IFsOpListener.h"
+#include "transfer/TransferPopup.h"
 #include "ui/FileTypes.h"
 #include "ui/ProgressPopup.h"
 
 class DeleteDetailsPopup;
 class FileDetailsPopup;
+class OverwritePopup;
 class SelDetailsPopup;
 
 class FolderForm : public Osp::Ui::Controls::Form,
@@ -58,7 +60,8 @@ class FolderForm : public Osp::Ui::Controls::Form,
                    public IFsBrowserListener,
                    public IFsDirListener,
                    public IFsDirEnumListener,
-                   public IFsOpListener {
+                   public IFsOpListener,
+                   public ITpListener {
 public:
     // One folder of the stack.
     struct DirCtx {
@@ -180,6 +183,13 @@ public:
     void OnGetEntry(unsigned long result, const IFsDirEntry* entry) override;
     void OnFsOperationDone(int id, std::intptr_t object, unsigned long result) override;
 
+    // The end of a paste job, and its question about an existing file (FolderFormTransfer.cpp).
+    void OnTransferEnded(TransferPopup* popup, unsigned long result, const std::wstring& message) override;
+    void OnOverwriteFileA(TransferPopup* popup, const std::wstring& source,
+                          const std::wstring& destination) override;
+    // A browser is going away: a job that uses it ends at once, unseen.
+    void OnBrowserRemoved(IFsBrowser* browser);
+
     IFsBrowser* GetBrowser() const { return m_pBrowser; }
     Osp::Ui::OrientationStatus GetOrientationStatusAtStart() const { return m_eOrientation; }
     // The full path of an entry of the listed folder; empty while nothing is listed.
@@ -223,6 +233,7 @@ private:
     // Menus and selection (FolderFormMenus.cpp).
     void BuildMenus();
     void BuildOptionMenu();
+    void BuildFolderMenu();
     std::unique_ptr<Osp::Ui::Controls::ContextMenu> MakeContextMenu(
         std::initializer_list<std::pair<const wchar_t*, int>> items) const;
     void ShowContextMenu(const Osp::Graphics::Point& point);
@@ -270,6 +281,13 @@ private:
     void OnDetails();
     void OnFileDetails(int index);
     void OnSelectionDetails(const std::vector<int>& indices);
+
+    // Copy, cut and paste (FolderFormTransfer.cpp).
+    void OnCopyOrMove(int kind, bool fromContextMenu);
+    void OnPaste();
+    bool CanPaste() const;
+    void OnFetchEnded(TransferPopup* popup, unsigned long result, const std::wstring& message);
+    void ShowTransferError(unsigned long result, const std::wstring& message) const;
 
     // Open operations, popups and messages (FolderForm.cpp).
     void StartOpenOp(int kind);
@@ -321,6 +339,12 @@ private:
     std::unique_ptr<FileDetailsPopup> m_pFileDetails;
     std::unique_ptr<SelDetailsPopup> m_pSelDetails;
     std::unique_ptr<DeleteDetailsPopup> m_pDeleteDetails;
+    std::unique_ptr<TransferPopup> m_pTransferPopup;
+    // The file being fetched into the cache for opening: its copy, its source and its type.
+    std::wstring m_sCacheName;
+    std::wstring m_sCacheSource;
+    int m_nCacheType = 0;
+    std::unique_ptr<OverwritePopup> m_pOverwritePopup;
 
     static std::array<std::unique_ptr<Osp::Graphics::Bitmap>, FT_COUNT> sm_oIcons;
 };

@@ -38,9 +38,17 @@ void FolderForm::BuildMenus() {
                                   {L"Cut", ACTION_CUT_ITEM},
                                   {L"Delete", ACTION_DELETE}});
     m_pSelMenuRo = MakeContextMenu({{L"Details", ACTION_DETAILS}, {L"Copy", ACTION_COPY_ITEM}});
+    BuildFolderMenu();
+}
+
+// Paste is offered only while the clipboard holds something, so this menu is made when it opens.
+void FolderForm::BuildFolderMenu() {
     m_pFolderMenu = MakeContextMenu({});
     if (m_bCanCreate) {
         m_pFolderMenu->AddItem(String(L"New Folder"), ACTION_NEW_FOLDER);
+    }
+    if (CanPaste()) {
+        m_pFolderMenu->AddItem(String(L"Paste"), ACTION_PASTE);
     }
 }
 
@@ -54,6 +62,9 @@ void FolderForm::BuildOptionMenu() {
     m_pOptionMenu->AddItem(String(L"Copy / Move"), ACTION_COPY_MOVE);
     m_pOptionMenu->AddSubItem(1, String(L"Copy"), ACTION_COPY_CHECKED);
     m_pOptionMenu->AddSubItem(1, String(L"Cut"), ACTION_CUT_CHECKED);
+    if (CanPaste()) {
+        m_pOptionMenu->AddSubItem(1, String(L"Paste"), ACTION_PASTE);
+    }
     m_pOptionMenu->AddItem(String(L"Refresh"), ACTION_REFRESH);
     if (m_bCanCreate) {
         m_pOptionMenu->AddItem(String(L"New Folder"), ACTION_NEW_FOLDER);
@@ -64,6 +75,7 @@ void FolderForm::BuildOptionMenu() {
 }
 
 void FolderForm::ShowOptionMenu() {
+    BuildOptionMenu();
     m_pOptionMenu->SetShowState(true);
     m_pOptionMenu->Show();
 }
@@ -81,7 +93,8 @@ void FolderForm::ShowContextMenu(const Osp::Graphics::Point& point) {
     m_nCtxIndex = m_pList->GetItemIndexFromPosition(point);
     const bool onItem = m_nCtxIndex >= 0 && !IsPadItem(m_nCtxIndex);
     ContextMenu* menu = nullptr;
-    if (!onItem && writable && m_bCanCreate) {
+    if (!onItem && writable && (m_bCanCreate || CanPaste())) {
+        BuildFolderMenu();
         menu = m_pFolderMenu.get();
     } else if (onItem) {
         const bool checked = m_pList->IsItemChecked(m_nCtxIndex);

@@ -144,11 +144,3 @@ void FolderForm::OpenThroughCache(const FileInfo& info, IFsBrowser* browser) {
     }
     FetchIntoCache(info, browser, source);
 }
-
-void FolderForm::FetchIntoCache(const FileInfo& info, IFsBrowser*, const std::wstring&) {
-    // Fetching a copy takes the transfer job of copy and paste, which is not part of the program yet.
-    ShowModalMessage(L"Unable to open the file",
-                     L"'" + info.name + L"' has no copy on the phone yet, and files of this storage cannot be "
-                                         L"fetched yet.",
-                     Osp::Ui::Controls::MSGBOX_STYLE_OK);
-}

@@ -1,0 +1,187 @@
+// Copy, cut and paste through the folder list: the menus, the transfer dialog with its progress and
+// Cancel, and the overwrite question with its buttons.
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "FolderFormHarness.h"
+#include "Osp/Ui/Controls/MessageBox.h"
+
+namespace {
+
+using testsupport::UiDriver;
+namespace fs = std::filesystem;
+
+class FolderTransferTest : public FolderFormTest {
+protected:
+    // The sub-items of "Copy / Move" in the options menu.
+    static std::vector<std::wstring> CopyMoveItems(UiDriver& ui) {
+        ui.PressOptionKey();
+        ui.Pump(0);
+        ui.ChooseMenuItem(L"Copy / Move");
+        ui.Pump(0);
+        std::vector<std::wstring> items = ui.MenuItems();
+        while (ui.IsMenuOpen()) {
+            ui.PressKey(testsupport::PhoneKey::kEscape);
+            ui.Pump(0);
+        }
+        return items;
+    }
+    static void Check(UiDriver& ui, std::initializer_list<const wchar_t*> names) {
+        for (const wchar_t* name : names) {
+            ui.ToggleListItem(List(ui), IndexOf(ui, name));
+        }
+    }
+    // Runs the loop while a control of the transfer or overwrite popup shows, at most for ms.
+    static bool WaitFor(UiDriver& ui, const std::function<bool()>& done, int ms) {
+        for (int waited = 0; !done(); waited += 20) {
+            if (waited > ms) {
+                return false;
+            }
+            ui.Pump(20);
+        }
+        return true;
+    }
+    static void Shot(UiDriver& ui, const char* name) {
+        if (const char* dir = std::getenv("CORVANE_SHOTS")) {
+            ui.Pump(50);
+            ui.SaveScreenshot(std::string(dir) + "/" + name + ".png");
+        }
+    }
+};
+
+TEST_F(FolderTransferTest, CopyAndCutFillTheClipboardAndPasteAppearsOnlyWhileItHoldsSomething) {
+    root.Write("Home/a/x.txt", "x");
+    root.Write("Home/a/y.txt", "y");
+    root.Write("Home/a/sub/z.txt", "z");
+    root.MakeDir("Home/b");
+    root.MakeDir("Home/c");
+    root.MakeDir("Home/d");
+    Run([&](UiDriver& ui) {
+        OpenRoot(ui, LocalBrowser::ROOT_HOME);
+        OpenItem(ui, L"a");
+        EXPECT_EQ(CopyMoveItems(ui), (std::vector<std::wstring>{L"Copy / Move", L"Copy", L"Cut"}));
+        Check(ui, {L"x.txt", L"sub"});
+        ChooseOption(ui, {L"Copy / Move", L"Copy"});
+        EXPECT_EQ(CopyMoveItems(ui), (std::vector<std::wstring>{L"Copy / Move", L"Copy", L"Cut", L"Paste"}));
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);  // Back
+        ui.Pump(0);
+        OpenItem(ui, L"b");
+        ChooseOption(ui, {L"Copy / Move", L"Paste"});
+        WaitFor(
+            ui, [&] { return Names(ui).size() == 2; }, 5000);
+        EXPECT_EQ(Names(ui), (std::vector<std::wstring>{L"sub", L"x.txt"}));
+        // A copy stays on the clipboard and pastes again.
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);
+        ui.Pump(0);
+        OpenItem(ui, L"c");
+        ChooseOption(ui, {L"Copy / Move", L"Paste"});
+        WaitFor(
+            ui, [&] { return Names(ui).size() == 2; }, 5000);
+        // A cut, pasted, leaves the clipboard empty.
+        Check(ui, {L"x.txt"});
+        ChooseOption(ui, {L"Copy / Move", L"Cut"});
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);
+        ui.Pump(0);
+        OpenItem(ui, L"d");
+        ChooseOption(ui, {L"Copy / Move", L"Paste"});
+        WaitFor(
+            ui, [&] { return !root.Exists("Home/c/x.txt"); }, 5000);
+        ui.Pump(100);
+        EXPECT_EQ(CopyMoveItems(ui), (std::vector<std::wstring>{L"Copy / Move", L"Copy", L"Cut"}));
+        for (const auto& box : ui.MessageBoxes()) {
+            ADD_FAILURE() << std::string(box.text.begin(), box.text.end());
+        }
+    });
+    EXPECT_EQ(root.Read("Home/b/sub/z.txt"), "z");
+    EXPECT_EQ(root.Read("Home/d/x.txt"), "x");
+    EXPECT_EQ(root.Read("Home/c/sub/z.txt"), "z");
+    EXPECT_EQ(root.Read("Home/b/x.txt"), "x");
+    EXPECT_FALSE(root.Exists("Home/c/x.txt"));
+    EXPECT_TRUE(root.Exists("Home/a/x.txt"));
+}
+
+TEST_F(FolderTransferTest, TheOverwriteQuestionAnswersWithItsButtonsAndAMoveKeepsFoldersWithSkippedFiles) {
+    root.Write("Home/src/docs/a.txt", "a new");
+    root.Write("Home/src/docs/b.txt", "b new");
+    root.Write("Home/src/docs/deep/c.txt", "c new");
+    root.Write("Home/dst/docs/a.txt", "a old");
+    root.Write("Home/dst/docs/deep/c.txt", "c old");
+    Run([&](UiDriver& ui) {
+        OpenRoot(ui, LocalBrowser::ROOT_HOME);
+        OpenItem(ui, L"src");
+        Check(ui, {L"docs"});
+        ChooseOption(ui, {L"Copy / Move", L"Cut"});
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);
+        ui.Pump(0);
+        OpenItem(ui, L"dst");
+        ChooseOption(ui, {L"Copy / Move", L"Paste"});
+        // The deepest folder's clash comes first: No keeps the old c.txt and the moved source's folder.
+        ASSERT_TRUE(WaitFor(
+            ui, [&] { return ui.Find(L"IDC_YES_TO_ALL") != nullptr; }, 5000));
+        EXPECT_EQ(ui.TextOf(L"IDC_NAME"), L"/Home/dst/docs/deep/c.txt");
+        EXPECT_EQ(ui.TextOf(L"IDC_SRC_SIZE"), L"5 bytes");
+        Shot(ui, "overwrite-question");
+        ui.Tap(L"IDC_NO");
+        ui.Pump(0);
+        ASSERT_TRUE(WaitFor(
+            ui, [&] { return ui.Find(L"IDC_YES_TO_ALL") != nullptr; }, 5000));
+        EXPECT_EQ(ui.TextOf(L"IDC_NAME"), L"/Home/dst/docs/a.txt");
+        ui.Tap(L"IDC_YES_TO_ALL");
+        WaitFor(
+            ui, [&] { return ui.Find(L"IDC_YES_TO_ALL") == nullptr && !root.Exists("Home/src/docs/b.txt"); },
+            5000);
+        ui.Pump(100);
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+    });
+    EXPECT_EQ(root.Read("Home/dst/docs/a.txt"), "a new");
+    EXPECT_EQ(root.Read("Home/dst/docs/b.txt"), "b new");
+    EXPECT_EQ(root.Read("Home/dst/docs/deep/c.txt"), "c old");
+    EXPECT_EQ(root.Read("Home/src/docs/deep/c.txt"), "c new");
+    EXPECT_FALSE(root.Exists("Home/src/docs/a.txt"));
+}
+
+TEST_F(FolderTransferTest, TheDialogShowsProgressAndTimeLeftAndCancelStopsWithinASecond) {
+    // A large file without blocks on the disk: reading it is quick, writing it takes long enough.
+    root.MakeDir("Home/big");
+    root.MakeDir("Home/to");
+    std::ofstream(root.Host("Home/big/large.bin")).close();
+    fs::resize_file(root.Host("Home/big/large.bin"), 6ULL << 30);
+    Run([&](UiDriver& ui) {
+        OpenRoot(ui, LocalBrowser::ROOT_HOME);
+        OpenItem(ui, L"big");
+        Check(ui, {L"large.bin"});
+        ChooseOption(ui, {L"Copy / Move", L"Copy"});
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);
+        ui.Pump(0);
+        OpenItem(ui, L"to");
+        ChooseOption(ui, {L"Copy / Move", L"Paste"});
+        const bool progress = WaitFor(
+            ui,
+            [&] {
+                return ui.Find(L"IDC_SIZE") != nullptr &&
+                       ui.TextOf(L"IDC_SIZE").find(L" of ") != std::wstring::npos &&
+                       !ui.TextOf(L"IDC_TIME").empty();
+            },
+            20000);
+        ASSERT_TRUE(progress);
+        EXPECT_NE(ui.TextOf(L"IDC_SIZE").find(L" of 6.00 GB"), std::wstring::npos)
+            << ui.TextOf(L"IDC_SIZE").size();
+        EXPECT_NE(ui.TextOf(L"IDC_PERCENT").find(L"%"), std::wstring::npos);
+        EXPECT_EQ(ui.TextOf(L"IDC_NAME"), L"/Home/big/large.bin");
+        Shot(ui, "transfer-dialog");
+        const auto start = std::chrono::steady_clock::now();
+        ui.Tap(L"IDC_CANCEL");
+        WaitFor(
+            ui, [&] { return ui.Find(L"IDC_PERCENT") == nullptr; }, 5000);
+        const auto stopped = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(stopped).count(), 1000);
+        ui.Pump(100);
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+    });
+    EXPECT_FALSE(root.Exists("Home/to/large.bin"));
+}
+
+}  // namespace
