@@ -106,6 +106,21 @@ def main():
     write("trans2_info", "all_info", b"\0" + all_info)
     write("trans2_info", "fs_size", b"\1" + struct.pack("<QQII", 1000000, 250000, 8, 512))
 
+    # The session's stream: three prefix bytes (piece size, logon steps awaited, requests on their way
+    # under multiplex ids 1 to 8, whose commands follow from the second byte), then messages.
+    def with_mid(message, mid):
+        return message[:34] + struct.pack("<H", mid) + message[36:]
+    write("smb_session", "logon", bytes([0, 1, 0]) + smb(0x72, negotiate_words, bytes(range(8)) +
+                                                         utf16("WORKGROUP", True)))
+    # With the second byte 0, ids 2 and 3 are a read and a write, 6 a TRANSACTION2, 7 an echo.
+    stream = (with_mid(smb(0x2E, read_words, b"\0" + bytes(range(10))), 2) + b"\x85\0\0\0" +
+              with_mid(smb(0x2F, struct.pack("<BBHHHHH", 0xFF, 0, 0, 4096, 0, 0, 0), b""), 3) +
+              with_mid(trans(0x32, bytes(10), bytes(range(40))), 6) +
+              with_mid(smb(0x24, bytes([0xFF, 0, 0, 0, 1, 0x40, 2, 0]) + bytes(8), b""), 0xFFFF) +
+              with_mid(smb(0x2B, struct.pack("<H", 1), b"\0"), 7))
+    write("smb_session", "answers_in_pieces", bytes([7, 0, 0xFF]) + stream)
+    write("smb_session", "answer_to_nothing", bytes([0, 0, 0x02]) + with_mid(smb(0x04, b"", b""), 5))
+
     write("share_enum", "three_shares",
           share_answer([("public", 0, ""), ("IPC$", 3, "IPC Service (Samba)"), ("docs", 0, "Team")]))
 

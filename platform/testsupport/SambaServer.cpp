@@ -213,13 +213,15 @@ bool SambaServer::WriteConfig(std::string* error) {
          << "printcap name = /dev/null\n"
          << "disable spoolss = yes\n"
          << "map to guest = never\n"
-         << (io_ == IO_SYNCHRONOUS ? "aio read size = 0\naio write size = 0\n" : "") << "[" << kShare << "]\n"
+         << (io_ == IO_SYNCHRONOUS ? "aio read size = 0\naio write size = 0\n" : "") << extraGlobal_ << "["
+         << kShare << "]\n"
          << "path = " << shareDir_ << "\n"
          << "read only = no\n"
          << "force user = root\n"
          << "[" << kReadOnlyShare << "]\n"
          << "path = " << dir_ << "/docs\n"
-         << "read only = yes\n";
+         << "read only = yes\n"
+         << extraShares_;
     conf.close();
     if (!conf) {
         *error = "cannot write " + configFile_;
@@ -308,9 +310,9 @@ bool SambaServer::Restart(std::string* error) {
     return LaunchSmbd(error);
 }
 
-int SambaServer::SmbClient(const std::string& command, std::string* output) const {
+int SambaServer::SmbClient(const std::string& command, std::string* output, unsigned short port) const {
     std::ostringstream line;
-    line << "smbclient //127.0.0.1/" << kShare << " -p " << port_ << " -m NT1"
+    line << "smbclient //127.0.0.1/" << kShare << " -p " << (port != 0 ? port : port_) << " -m NT1"
          << " --option='client min protocol=NT1' --option='client use spnego=no'"
          << " --option='client ntlmv2 auth=no' --option='client signing=disabled'"
          << " -U '" << kUser << "%" << kPassword << "' -c '" << command << "'";

@@ -32,6 +32,13 @@ public:
     SambaServer(const SambaServer&) = delete;
     SambaServer& operator=(const SambaServer&) = delete;
 
+    // Lines added to the configuration's global section and after its shares, for a test that needs a
+    // server set up otherwise (more shares, another guest rule). Before Start.
+    void SetExtraConfig(const std::string& global, const std::string& shares) {
+        extraGlobal_ = global;
+        extraShares_ = shares;
+    }
+
     // Sets up the folder, the user and smbd, and waits until smbd takes connections. False with the
     // reason in *error.
     bool Start(std::string* error);
@@ -46,8 +53,9 @@ public:
     const std::string& ConfigFile() const { return configFile_; }
 
     // Runs smbclient against kShare as kUser with the SMB1 options this client uses, with command as
-    // its -c argument; the exit status, with what it printed in *output when that is not null.
-    int SmbClient(const std::string& command, std::string* output = nullptr) const;
+    // its -c argument; the exit status, with what it printed in *output when that is not null. port, when
+    // not 0, is where smbclient connects instead of the server's (a relay in front of it).
+    int SmbClient(const std::string& command, std::string* output = nullptr, unsigned short port = 0) const;
 
 private:
     bool WriteConfig(std::string* error);
@@ -59,6 +67,8 @@ private:
 
     TIo io_;
     TStore store_;
+    std::string extraGlobal_;
+    std::string extraShares_;
     std::string dir_;
     std::string shareDir_;
     std::string configFile_;

@@ -42,6 +42,10 @@ inline constexpr unsigned int RES_ACCOUNT_LOCKED = 0xC00043DB;
 inline constexpr unsigned int RES_NO_SHARES = 0xC00043DC;
 inline constexpr unsigned int RES_TREE_TOO_DEEP = 0xC00043F0;
 inline constexpr unsigned int RES_NO_ARCHIVE_LIBRARY = 0xC00043E8;
+// A server that took a user with a password as a guest: the credentials were not accepted.
+inline constexpr unsigned int RES_GUEST_ONLY = 0xC00043DD;
+// A computer name that the name service cannot carry (characters outside plain ASCII).
+inline constexpr unsigned int RES_BAD_NODE_NAME = 0xC00043DE;
 
 // The message of a failure code; a code without a message of its own gives "General error" and the code in
 // upper-case hexadecimal.

@@ -86,8 +86,13 @@ std::wstring ReadDceString(WireReader& reader) {
 }
 
 unsigned int ParseShareEnumAllResponse(const Trans2Resp& resp, std::vector<SShareInfo>* shares) {
+    return ParseShareEnumAllPacket(resp.GetData(), resp.GetDataCount(), shares);
+}
+
+unsigned int ParseShareEnumAllPacket(const unsigned char* packet, unsigned int length,
+                                     std::vector<SShareInfo>* shares) {
     // Alignment is counted from the body's start, itself a multiple of 4 from the data's start.
-    WireReader reader(resp.GetData(), resp.GetDataCount());
+    WireReader reader(packet, length);
     reader.SeekTo(kResponseBodyStart);
     reader.Skip(8);  // information level, union switch
     unsigned int container = reader.ReadUint32();

@@ -37,3 +37,6 @@ std::wstring ReadDceString(WireReader& reader);
 // Appends the answer's shares to *shares. RES_BAD_RESPONSE, appending nothing, when the answer runs past
 // its data or its counts disagree; an answer without a share list appends nothing and succeeds.
 unsigned int ParseShareEnumAllResponse(const Trans2Resp& resp, std::vector<SShareInfo>* shares);
+// The same for the answer's packet of `length` bytes at `packet`, collected off the pipe.
+unsigned int ParseShareEnumAllPacket(const unsigned char* packet, unsigned int length,
+                                     std::vector<SShareInfo>* shares);

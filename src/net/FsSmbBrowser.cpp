@@ -9,6 +9,7 @@
 #include "fs/IFsBrowserListener.h"
 #include "fs/IFsDir.h"
 #include "fs/IFsDirListener.h"
+#include "net/DceResponse.h"
 #include "net/DceShareEnumAll.h"
 #include "net/DceSrvsvcBind.h"
 #include "net/RemoteFolder.h"
@@ -29,7 +30,9 @@
 namespace {
 
 constexpr int kCapabilities = CAP_ENUM_TIMES | CAP_WRITE | CAP_CREATE_FOLDER | CAP_FILE_IO;
-constexpr unsigned int kPipeBufferSize = 1024;
+constexpr unsigned int kPipeBufferSize = 4096;
+// The bind's answer is read in one piece of this size; its content is not looked at.
+constexpr unsigned int kBindAnswerSize = 1024;
 constexpr unsigned short kDceCallId = 1;
 // Room left in the negotiated buffer for the headers around a DCE/RPC fragment.
 constexpr unsigned short kDceFragmentReserve = 100;
@@ -110,6 +113,7 @@ SmbBrowser::SmbBrowser(RemoteFolder* folder) : folder_(folder) {}
 
 SmbBrowser::~SmbBrowser() {
     pipe_.reset();
+    shareReply_.reset();
     if (session_ != nullptr) {
         session_->SetSmbSessionListener(nullptr);
     }
@@ -215,6 +219,7 @@ void SmbBrowser::OnDisconnected() {
         pipe_.reset();
         pipeBuffer_.reset();
         bindPacket_.reset();
+        shareReply_.reset();
     }
     std::map<unsigned short, SOperation> operations = std::move(operations_);
     operations_.clear();
@@ -258,15 +263,24 @@ void SmbBrowser::OnWrite(IFsFile* file, unsigned long result, unsigned int) {
         return;
     }
     pipeBuffer_ = std::make_unique<unsigned char[]>(kPipeBufferSize);
-    pipe_->ReadA(pipeBuffer_.get(), kPipeBufferSize);
+    pipe_->ReadA(pipeBuffer_.get(), kBindAnswerSize);
 }
 
-void SmbBrowser::OnRead(IFsFile* file, unsigned long result, unsigned int) {
+void SmbBrowser::OnRead(IFsFile* file, unsigned long result, unsigned int count) {
     if (file != pipe_.get()) {
         return;
     }
     if (result != RES_OK) {
         CancelBrowsingForShares(RES_NO_SHARES);
+        return;
+    }
+    if (shareReply_ != nullptr) {
+        // A piece of the share list; a pipe that gives nothing more would be read for ever.
+        if (count == 0) {
+            CancelBrowsingForShares(RES_BAD_RESPONSE);
+        } else {
+            CollectShareList(shareReply_->Add(pipeBuffer_.get(), count));
+        }
         return;
     }
     unsigned short maxBuffer = session_->GetMaxBuffer();
@@ -307,13 +321,29 @@ void SmbBrowser::OnTransReceived(unsigned long result, unsigned short mid, const
 
 void SmbBrowser::OnShareList(unsigned long result, const Trans2Resp* response) {
     shareListMid_ = 0;
+    unsigned int status = result == RES_OK ? response->GetSmb()->Header().GetStatus() : 0;
+    if (result != RES_OK || (status != 0 && status != STATUS_BUFFER_OVERFLOW)) {
+        CancelBrowsingForShares(result == RES_BAD_RESPONSE ? RES_BAD_RESPONSE : RES_NO_SHARES);
+        return;
+    }
+    // A list longer than the transaction's answer, or than one fragment, comes in pieces: the rest is
+    // read off the pipe.
+    shareReply_ = std::make_unique<DceResponse>();
+    CollectShareList(shareReply_->Add(response->GetData(), response->GetDataCount()));
+}
+
+void SmbBrowser::CollectShareList(int state) {
+    if (state == DceResponse::STATE_MORE) {
+        pipe_->ReadA(pipeBuffer_.get(), kPipeBufferSize);
+        return;
+    }
     std::vector<SShareInfo> shares;
-    if (result == RES_OK && response->GetSmb()->Header().IsFailure()) {
-        result = RES_NO_SHARES;
+    unsigned long result = RES_BAD_RESPONSE;
+    if (state == DceResponse::STATE_DONE) {
+        const std::vector<unsigned char>& packet = shareReply_->Packet();
+        result = ParseShareEnumAllPacket(packet.data(), static_cast<unsigned int>(packet.size()), &shares);
     }
-    if (result == RES_OK && ParseShareEnumAllResponse(*response, &shares) != RES_OK) {
-        result = RES_BAD_RESPONSE;
-    }
+    shareReply_.reset();
     if (result == RES_OK && shares.empty()) {
         result = RES_NO_SHARES;
     }
@@ -340,6 +370,7 @@ void SmbBrowser::CancelBrowsingForShares(unsigned long result) {
     pipe_.reset();
     pipeBuffer_.reset();
     bindPacket_.reset();
+    shareReply_.reset();
     flags_ &= ~FLAG_ENUMERATING_SHARES;
     AnswerRoot(result);
     session_->Disconnect(RES_OK);
@@ -587,7 +618,15 @@ unsigned long SmbBrowser::GetProperty(TProperty property, void* out) {
     if (property != PROP_READ_BLOCK && property != PROP_WRITE_BLOCK) {
         return RES_FAILURE;
     }
-    *static_cast<unsigned int*>(out) = SmbFile::kBlockSize;
+    // Larger blocks where the server offers them; the plain size before the session knows.
+    SmbSession* session = session_ != nullptr && session_->IsConnected() ? session_ : nullptr;
+    if (session == nullptr) {
+        *static_cast<unsigned int*>(out) = SmbFile::kBlockSize;
+    } else if (property == PROP_READ_BLOCK) {
+        *static_cast<unsigned int*>(out) = SmbFile::ReadBlockSize(*session);
+    } else {
+        *static_cast<unsigned int*>(out) = SmbFile::WriteBlockSize(*session);
+    }
     return RES_OK;
 }
 

@@ -24,6 +24,7 @@
 #include "net/ISmbRequestListener.h"
 #include "net/ISmbSessionListener.h"
 
+class DceResponse;
 class RemoteFolder;
 class SmbSession;
 
@@ -113,6 +114,8 @@ private:
     void StartShareEnumeration();
     void CancelBrowsingForShares(unsigned long result);
     void OnShareList(unsigned long result, const Trans2Resp* response);
+    // Reads on while the pipe's answer is not whole, then offers its shares.
+    void CollectShareList(int state);
 
     // ISmbSessionListener.
     void OnConnected(unsigned long result) override;
@@ -146,5 +149,7 @@ private:
     std::unique_ptr<IFsFile> pipe_;
     std::unique_ptr<unsigned char[]> pipeBuffer_;
     std::unique_ptr<unsigned char[]> bindPacket_;
+    // The share list's answer while its pieces come off the pipe.
+    std::unique_ptr<DceResponse> shareReply_;
     unsigned short shareListMid_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "net/Smb.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/ByteOrder.h"
@@ -22,6 +23,16 @@ Smb* CreateSmbRequestN(unsigned char command, unsigned char wordCount, std::size
     return smb;
 }
 
+Smb* CreateLargeSmbRequestN(unsigned char command, unsigned char wordCount, std::size_t byteLength) {
+    if (byteLength > kMaxLargeSmbBytes) {
+        return nullptr;
+    }
+    Smb* smb = new Smb;
+    smb->ConstructLarge(wordCount, byteLength);
+    smb->Header().ConstructRequest(command);
+    return smb;
+}
+
 Smb::~Smb() {
     Release();
 }
@@ -36,22 +47,31 @@ void Smb::Release() {
     wordCount = 0;
     byteCount = 0;
     framed_ = false;
+    size_ = 0;
 }
 
 void Smb::Construct(unsigned char newWordCount, unsigned short newByteCount, bool fillsBytes) {
+    Allocate(newWordCount, newByteCount, fillsBytes ? kSmbFixedLength + 2u * newWordCount : ~std::size_t{0});
+}
+
+void Smb::ConstructLarge(unsigned char newWordCount, std::size_t byteLength) {
+    Allocate(newWordCount, byteLength, kSmbFixedLength + 2u * newWordCount);
+}
+
+void Smb::Allocate(unsigned char newWordCount, std::size_t byteLength, std::size_t zeroed) {
     Release();
     wordCount = newWordCount;
-    byteCount = newByteCount;
-    unsigned int size = GetSize();
-    buffer = new unsigned char[kTransportHeaderLength + size];
-    std::memset(buffer, 0, kTransportHeaderLength + (fillsBytes ? size - byteCount : size));
+    byteCount = static_cast<unsigned short>(byteLength);
+    size_ = static_cast<unsigned int>(kSmbFixedLength + 2u * wordCount + byteLength);
+    buffer = new unsigned char[kTransportHeaderLength + size_];
+    std::memset(buffer, 0, kTransportHeaderLength + std::min<std::size_t>(zeroed, size_));
     ownsBuffer = true;
-    WriteTransportHeader(buffer, size);
+    WriteTransportHeader(buffer, size_);
     header = buffer + kTransportHeaderLength;
     header[kSmbHeaderLength] = wordCount;
     words = wordCount ? header + kSmbHeaderLength + 1 : nullptr;
     SetUint16(header + kSmbHeaderLength + 1 + 2 * wordCount, byteCount);
-    bytes = byteCount ? header + kSmbFixedLength + 2 * wordCount : nullptr;
+    bytes = byteLength ? header + kSmbFixedLength + 2 * wordCount : nullptr;
     framed_ = true;
 }
 
@@ -79,11 +99,10 @@ bool Smb::ReceiveFrom(const void* data, unsigned int length, bool owns) {
     }
     bytes = byteCount ? buffer + wordsEnd + 2 : nullptr;
     framed_ = true;
+    // A large read's data runs past what the 16-bit byte count can say; the transport's length is the
+    // message's.
+    size_ = length - kTransportHeaderLength;
     return true;
-}
-
-unsigned int Smb::GetSize() const {
-    return kSmbFixedLength + 2u * wordCount + byteCount;
 }
 
 unsigned char* Smb::GetBuffer(unsigned int* size) {

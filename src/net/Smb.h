@@ -24,6 +24,11 @@ class Smb;
 // `fillsBytes` the caller writes every one of the bytes itself, so they are not zeroed first.
 Smb* CreateSmbRequestN(unsigned char command, unsigned char wordCount, std::size_t byteCount,
                        bool fillsBytes = false);
+// The same for the one kind of request whose data may pass the byte count (a write of a large block,
+// which the server measures by its own length field): up to kMaxLargeSmbBytes bytes, of which the byte
+// count carries the low 16 bits.
+inline constexpr std::size_t kMaxLargeSmbBytes = 0x20000;
+Smb* CreateLargeSmbRequestN(unsigned char command, unsigned char wordCount, std::size_t byteLength);
 
 class Smb {
 public:
@@ -36,6 +41,9 @@ public:
     // both counts; the caller then fills header, words and bytes. With fillsBytes the bytes are left as
     // they are, for a caller that writes all of them.
     void Construct(unsigned char wordCount, unsigned short byteCount, bool fillsBytes = false);
+    // The same with byteLength bytes, of which the byte count keeps the low 16 bits; all of them are the
+    // caller's to write.
+    void ConstructLarge(unsigned char wordCount, std::size_t byteLength);
 
     // Adopts `length` received bytes that begin with the transport header, without copying; with `owns`
     // the message frees them with delete[]. True when the word count, the words, the byte count and the
@@ -43,8 +51,9 @@ public:
     // message must not be used for anything but deletion.
     bool ReceiveFrom(const void* data, unsigned int length, bool owns);
 
-    // The SMB message's size (without the transport header), from its counts.
-    unsigned int GetSize() const;
+    // The SMB message's size (without the transport header): what its counts add up to for a message
+    // constructed here, the length the transport gave for one received.
+    unsigned int GetSize() const { return size_; }
     // The bytes to put on the wire; *size gets GetSize() plus the transport header.
     unsigned char* GetBuffer(unsigned int* size);
     const unsigned char* GetBuffer(unsigned int* size) const;
@@ -66,6 +75,8 @@ public:
 
 private:
     void Release();
+    void Allocate(unsigned char wordCount, std::size_t byteLength, std::size_t zeroed);
 
     bool framed_ = false;  // the counts are known to fit the buffer
+    unsigned int size_ = 0;
 };

@@ -21,7 +21,7 @@ void SmbEnumerator::End(unsigned long result) {
 }
 
 void SmbEnumerator::PostEnd() {
-    session_->PostSmbEvent(SmbEvent::EnumEndN(listener_, RES_OK));
+    SmbSession::PostSmbEvent(session_.Get(), SmbEvent::EnumEndN(listener_, RES_OK));
 }
 
 unsigned long SmbEnumerator::StartEnumA(bool) {
@@ -34,7 +34,12 @@ unsigned long SmbEnumerator::StartEnumA(bool) {
         End(RES_FAILURE);
         return RES_OK;
     }
-    session_->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_CONNECT | SmbSession::SEND_NEED_TREE);
+    if (session_.Get() == nullptr) {
+        End(RES_DISCONNECTED);
+        return RES_OK;
+    }
+    session_.Get()->SendSmbA(request.ReleaseSmbN(), this,
+                             SmbSession::SEND_CONNECT | SmbSession::SEND_NEED_TREE);
     return RES_OK;
 }
 
@@ -90,5 +95,10 @@ void SmbEnumerator::OnTrans2Received(unsigned long result, unsigned short, const
         End(RES_BAD_RESPONSE);
         return;
     }
-    session_->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_NEED_TREE);
+    SmbSession* session = session_.Get();
+    if (session == nullptr) {
+        End(RES_DISCONNECTED);
+        return;
+    }
+    session->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_NEED_TREE);
 }

@@ -9,16 +9,18 @@
 #include <set>
 #include <string>
 
+#include "app/LiveTarget.h"
 #include "fs/IFsDirEnum.h"
 #include "net/ISmbRequestListener.h"
+#include "net/SmbSession.h"
 #include "net/Trans2FindResponse.h"
 
 class IFsDirEnumListener;
-class SmbSession;
 
 class SmbEnumerator : public IFsDirEnum, public ISmbRequestListener {
 public:
-    // path is the folder's, ending in '\'; session outlives the enumerator.
+    // path is the folder's, ending in '\'. An enumerator that outlives session (its folder was removed)
+    // ends its listing with RES_DISCONNECTED.
     SmbEnumerator(SmbSession* session, const std::wstring& path) : session_(session), path_(path) {}
 
     void SetListener(IFsDirEnumListener* listener) override { listener_ = listener; }
@@ -34,7 +36,7 @@ private:
     void End(unsigned long result);
     void PostEnd();
 
-    SmbSession* session_;
+    LiveRef<SmbSession> session_;
     std::wstring path_;
     IFsDirEnumListener* listener_ = nullptr;
     unsigned short sid_ = 0;

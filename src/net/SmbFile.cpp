@@ -7,6 +7,7 @@
 #include "fs/IFsFileListener.h"
 #include "net/SmbClose.h"
 #include "net/SmbEvent.h"
+#include "net/SmbNegotiate.h"
 #include "net/SmbNtCreate.h"
 #include "net/SmbRead.h"
 #include "net/SmbSession.h"
@@ -26,7 +27,8 @@ unsigned long ParseReadAnswer(const Smb& response, unsigned int asked, const uns
     if (status == kStatusEndOfFile) {
         return RES_OK;
     }
-    unsigned long result = SmbStatusToBadaResult(status);
+    // A pipe's message longer than the read: this part is good, and the next read gives the rest.
+    unsigned long result = status == STATUS_BUFFER_OVERFLOW ? RES_OK : SmbStatusToBadaResult(status);
     if (result == RES_OK) {
         result = ParseReadResponse(response, asked, data, count);
     }
@@ -53,6 +55,14 @@ unsigned long ParseWriteAnswer(const Smb& response, unsigned int size) {
 
 }  // namespace
 
+unsigned int SmbFile::ReadBlockSize(const SmbSession& session) {
+    return (session.GetCapabilities() & CAP_LARGE_READX) != 0 ? kLargeBlockSize : kBlockSize;
+}
+
+unsigned int SmbFile::WriteBlockSize(const SmbSession& session) {
+    return (session.GetCapabilities() & CAP_LARGE_WRITEX) != 0 ? kLargeBlockSize : kBlockSize;
+}
+
 SmbFile::SmbFile(SmbSession* session, IFsFileListener* listener, int sendFlags)
     : session_(session), listener_(listener), sendFlags_(sendFlags) {}
 
@@ -62,12 +72,14 @@ SmbFile::~SmbFile() {
 
 unsigned int SmbFile::Window() const {
     // One request of those the session announced is left to everything else.
-    int announced = session_->GetMaxMpx();
+    SmbSession* session = session_.Get();
+    int announced = session != nullptr ? session->GetMaxMpx() : 1;
     return static_cast<unsigned int>(std::clamp(announced - 1, 1, static_cast<int>(kWindow)));
 }
 
 bool SmbFile::OnItsConnection() const {
-    return session_->IsConnected() && session_->GetConnectionNumber() == connection_;
+    SmbSession* session = session_.Get();
+    return session != nullptr && session->IsConnected() && session->GetConnectionNumber() == connection_;
 }
 
 void SmbFile::Open(const std::wstring& path, TFileMode mode, TFileDisp disp) {
@@ -78,13 +90,19 @@ void SmbFile::Open(const std::wstring& path, TFileMode mode, TFileDisp disp) {
         OnOpened(RES_FAILURE, nullptr);
         return;
     }
-    session_->SendSmbA(request, this, sendFlags_);
+    session_.Get()->SendSmbA(request, this, sendFlags_);
 }
 
 bool SmbFile::Send(Smb* request, unsigned short* mid) {
+    SmbSession* session = session_.Get();
+    if (session == nullptr) {
+        delete request;
+        Drop(RES_DISCONNECTED);
+        return false;
+    }
     LiveRef<ISmbRequestListener> self(this);
     sending_ = true;
-    *mid = session_->SendSmbA(request, this, SmbSession::SEND_WHEN_CONNECTED);
+    *mid = session->SendSmbA(request, this, SmbSession::SEND_WHEN_CONNECTED);
     if (self.Get() == nullptr) {
         return false;
     }
@@ -97,7 +115,7 @@ unsigned long SmbFile::ReadA(void* buffer, unsigned int size) {
     if (fid_ == 0 || pending_ != PENDING_NONE) {
         return RES_FAILURE;
     }
-    requested_ = std::min(size, kBlockSize);
+    requested_ = std::min(size, OnItsConnection() ? ReadBlockSize(*session_.Get()) : kBlockSize);
     readBuffer_ = static_cast<unsigned char*>(buffer);
     pending_ = PENDING_READ;
     if (failure_ != RES_OK || !OnItsConnection()) {
@@ -181,7 +199,7 @@ unsigned long SmbFile::WriteA(const void* buffer, unsigned int size) {
     if (fid_ == 0 || pending_ != PENDING_NONE) {
         return RES_FAILURE;
     }
-    requested_ = std::min(size, kBlockSize);
+    requested_ = std::min(size, OnItsConnection() ? WriteBlockSize(*session_.Get()) : kBlockSize);
     pending_ = PENDING_WRITE;
     reads_.clear();
     if (requested_ == 0 && writes_.empty()) {
@@ -257,7 +275,7 @@ void SmbFile::CloseA() {
     // A handle belongs to the connection that opened it: on a later one the same number may be another
     // file's.
     if (fid_ != 0 && OnItsConnection()) {
-        session_->SendSmbA(CreateSmbCloseRequestN(fid_), nullptr, SmbSession::SEND_WHEN_CONNECTED);
+        session_.Get()->SendSmbA(CreateSmbCloseRequestN(fid_), nullptr, SmbSession::SEND_WHEN_CONNECTED);
     }
     fid_ = 0;
 }
@@ -281,7 +299,8 @@ void SmbFile::Answer(unsigned long result, unsigned int count) {
 }
 
 unsigned long SmbFile::Post(int id, unsigned long result, unsigned int count) {
-    return session_->PostSmbEvent(
+    return SmbSession::PostSmbEvent(
+        session_.Get(),
         SmbEvent::FileAnswerN(static_cast<SmbEvent::TId>(id), listener_.Get(), this, result, count));
 }
 
@@ -344,7 +363,7 @@ void SmbFile::OnOpened(unsigned long result, const Smb* response) {
         delete this;
         return;
     }
-    connection_ = session_->GetConnectionNumber();
+    connection_ = session_.Get()->GetConnectionNumber();
     listener->OnCreateN(RES_OK, this);
 }
 

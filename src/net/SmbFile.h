@@ -1,6 +1,7 @@
 #pragma once
 // An open file (or named pipe) of a share, from SmbBrowser::CreateFileA: NT_CREATE_ANDX to open it,
-// READ_ANDX and WRITE_ANDX in blocks of at most 61,440 bytes at its own position, CLOSE when it closes.
+// READ_ANDX and WRITE_ANDX in blocks of at most 61,440 bytes at its own position (larger ones where the
+// server offers large reads or writes), CLOSE when it closes.
 // One caller operation at a time. Until the open succeeds the file owns itself: a failed open answers
 // OnCreateN(result, nullptr) and deletes the file. Every answer goes to the IFsFileListener on the
 // user-interface thread; reads, writes and seeks are answered through events posted by the session, which
@@ -36,11 +37,18 @@ class SmbFile : public IFsFile, public ISmbRequestListener {
 public:
     // The largest block one request carries.
     static constexpr unsigned int kBlockSize = 61440;
+    // The same for a server that offers large reads (or writes).
+    static constexpr unsigned int kLargeBlockSize = 130048;
+
+    // The block of a read (or write) over session as it is now logged on.
+    static unsigned int ReadBlockSize(const SmbSession& session);
+    static unsigned int WriteBlockSize(const SmbSession& session);
     // The most blocks of one file on their way at once; fewer when the session announced fewer requests.
     static constexpr unsigned int kWindow = 8;
 
     // sendFlags (SmbSession::TSendFlags) are those of the open; the file's later requests only go over
-    // the connection that opened it.
+    // the connection that opened it. The file may outlive session (its folder was removed): it then
+    // answers RES_DISCONNECTED and sends nothing.
     SmbFile(SmbSession* session, IFsFileListener* listener, int sendFlags);
     ~SmbFile() override;
 
@@ -104,7 +112,7 @@ private:
     unsigned long Post(int id, unsigned long result, unsigned int count);
 
     // All members belong to the user-interface thread.
-    SmbSession* session_;
+    LiveRef<SmbSession> session_;
     LiveRef<IFsFileListener> listener_;
     int sendFlags_;
     TFileMode mode_ = FILE_MODE_READ;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/ByteOrder.h"
+#include "net/SmbStatus.h"
 
 namespace {
 
@@ -48,8 +49,20 @@ unsigned char SmbHeader::GetCommand() const {
     return bytes_[kCommand];
 }
 
+unsigned short SmbHeader::GetFlags2() const {
+    return GetUint16(bytes_ + kFlags2);
+}
+
+void SmbHeader::SetFlags2(unsigned short flags2) {
+    SetUint16(bytes_ + kFlags2, flags2);
+}
+
 unsigned int SmbHeader::GetStatus() const {
-    return GetUint32(bytes_ + kStatus);
+    if ((GetFlags2() & SMB_FLAGS2_NT_STATUS) != 0) {
+        return GetUint32(bytes_ + kStatus);
+    }
+    // Error class, a reserved byte, then the error code.
+    return DosErrorToNtStatus(bytes_[kStatus], GetUint16(bytes_ + kStatus + 2));
 }
 
 unsigned short SmbHeader::GetTid() const {

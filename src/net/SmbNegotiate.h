@@ -11,6 +11,11 @@ inline constexpr unsigned char SMB_COM_NEGOTIATE = 0x72;
 inline constexpr unsigned char kNegotiateResponseWords = 17;
 inline constexpr unsigned char SECURITY_USER_LEVEL = 0x01;
 inline constexpr unsigned char SECURITY_CHALLENGE_RESPONSE = 0x02;
+// Capabilities of a negotiate answer that change how the client talks.
+inline constexpr unsigned int CAP_UNICODE = 0x0004;
+inline constexpr unsigned int CAP_STATUS32 = 0x0040;
+inline constexpr unsigned int CAP_LARGE_READX = 0x4000;
+inline constexpr unsigned int CAP_LARGE_WRITEX = 0x8000;
 
 // The new request (owned by the caller): no words, the bytes 0x02 "NT LM 0.12".
 Smb* CreateSmbNegotiateProtocolRequestN();

@@ -18,6 +18,7 @@ Smb* CreateSmbReadRequestN(unsigned short fid, unsigned long long offset, unsign
     SetUint16(w + 4, fid);
     SetUint32(w + 6, static_cast<unsigned long>(offset & 0xFFFFFFFFu));
     SetUint16(w + 10, static_cast<unsigned short>(count));
+    SetUint16(w + 14, static_cast<unsigned short>(count >> 16));
     SetUint32(w + 20, static_cast<unsigned long>(offset >> 32));
     return smb;
 }

@@ -6,7 +6,9 @@
 
 inline constexpr unsigned char SMB_COM_READ_ANDX = 0x2E;
 
-// The new request (owned by the caller) for up to `count` bytes (its low 16 bits) at `offset`.
+// The new request (owned by the caller) for up to `count` bytes at `offset`: its low 16 bits in the
+// maximum count, the high ones (a large read, for a server that offers them) in the word that follows
+// the minimum count.
 Smb* CreateSmbReadRequestN(unsigned short fid, unsigned long long offset, unsigned int count);
 
 // The data of a successful answer: *data points into the answer, *count bytes long. RES_BAD_RESPONSE when

@@ -15,9 +15,12 @@
 #include "net/ISmbSessionListener.h"
 #include "net/NbtNsClient.h"
 #include "net/RemoteFolder.h"
+#include "net/SmbEcho.h"
 #include "net/SmbEvent.h"
+#include "net/SmbFile.h"
 #include "net/SmbNegotiate.h"
 #include "net/SmbOplockBreak.h"
+#include "net/SmbReceiver.h"
 #include "net/SmbSessionSetup.h"
 #include "net/SmbStatus.h"
 #include "net/SmbTreeConnect.h"
@@ -39,22 +42,37 @@ constexpr unsigned short kMaxMpx = 8;
 // extended security.
 constexpr unsigned long kClientCapsMask = 0xC0DC;
 constexpr unsigned char kFileServerSuffix = 0x20;
-// A transport header's 32 bits, type byte included, must lie in this range for a session message the
-// client takes; it bounds the buffer one message may claim.
-constexpr unsigned int kMinMessageLength = 20;
-constexpr unsigned int kMaxMessageLengthSpan = 65500;
-// A keep-alive of the session service: type 0x85, no body.
-constexpr unsigned int kKeepAlive = 0x85000000;
+// The longest message the client takes; a large read's answer, when the server offers them, is longer.
+constexpr unsigned int kMaxMessageLength = 65520;
+// A large read's answer: the data behind the header, the read's twelve words and a pad.
+constexpr unsigned int kMaxLargeReadMessageLength = kSmbFixedLength + 24 + 1 + SmbFile::kLargeBlockSize;
 constexpr int kWifiCancelledEvent = 202;
-constexpr unsigned char kSmbMark[4] = {0xFF, 'S', 'M', 'B'};
+// How long a request may wait for its answer; a server that stays silent longer is taken for gone.
+constexpr int kDefaultRequestTimeoutMs = 30000;
+// After this long without a word from the server, a cheap echo goes ahead of the next request, with a
+// shorter deadline of its own: a connection that died while idle shows it soon.
+constexpr int kDefaultIdleProbeAfterMs = 60000;
+constexpr int kProbeTimeoutMs = 5000;
+// The multiplex id of the server's own oplock breaks; no request of the client carries it.
+constexpr unsigned short kServerMid = 0xFFFF;
 
 unsigned short g_serverPort = kDefaultPort;
+int g_requestTimeoutMs = kDefaultRequestTimeoutMs;
+int g_idleProbeAfterMs = kDefaultIdleProbeAfterMs;
 unsigned short g_nextPid = 0;
 
 }  // namespace
 
 void SmbSession::SetServerPort(unsigned short port) {
     g_serverPort = port;
+}
+
+void SmbSession::SetRequestTimeout(int milliseconds) {
+    g_requestTimeoutMs = milliseconds;
+}
+
+void SmbSession::SetIdleProbeAfter(int milliseconds) {
+    g_idleProbeAfterMs = milliseconds;
 }
 
 unsigned short SmbSession::NextPid() {
@@ -73,10 +91,12 @@ unsigned short SmbSession::NextPid() {
 
 SmbSession::SmbSession(RemoteFolder* folder) : folder_(folder), pid_(NextPid()) {
     timer_.Construct(*this);
+    requestTimer_.Construct(*this);
 }
 
 SmbSession::~SmbSession() {
     timer_.Cancel();
+    requestTimer_.Cancel();
     nameClient_.reset();
     CloseSocket();
     ClearUnsendRequests(RES_FAILURE);
@@ -113,6 +133,13 @@ void SmbSession::ConnectA() {
         StartTcpConnection(address.GetAddress());
         return;
     }
+    // The name service carries names as bytes of plain text; any other character would be cut down to a
+    // byte and ask for another computer.
+    const std::wstring& node = folder_->GetNodeName().Units();
+    if (std::any_of(node.begin(), node.end(), [](wchar_t c) { return c < 0x20 || c > 0x7E; })) {
+        Cancel(RES_BAD_NODE_NAME);
+        return;
+    }
     nameClient_ = std::make_unique<NbtNsClient>(this, ToStlString(folder_->GetWinsServer()));
     nameClient_->QueryNsA(ToStlString(folder_->GetNodeName()), kFileServerSuffix);
 }
@@ -141,6 +168,8 @@ void SmbSession::StartTcpConnection(unsigned long address) {
     bool wifiConnected = wifi_ != nullptr && wifi_->IsConnected();
     timer_.Start(wifiConnected ? kLogonTimeoutMs : kLogonTimeoutWifiOffMs);
     CloseSocket();
+    capabilities_ = 0;
+    receiver_.Reset(kMaxMessageLength);
     ++connection_;
     auto socket = std::make_unique<Socket>();
     unsigned long r = socket->Construct(NET_SOCKET_AF_IPV4, NET_SOCKET_TYPE_STREAM, NET_SOCKET_PROTOCOL_TCP);
@@ -167,7 +196,7 @@ void SmbSession::StartTcpConnection(unsigned long address) {
 
 void SmbSession::CloseSocket() {
     socket_.reset();
-    ResetReceive();
+    receiver_.Reset(kMaxMessageLength);
     txSmb_.reset();
     directSmb_.reset();
     txSent_ = 0;
@@ -200,6 +229,9 @@ void SmbSession::OnNegotiateResponse(const Smb& response) {
     securityMode_ = info.securityMode;
     serverTimeZone_ = info.serverTimeZone;
     challenge_ = info.challenge;
+    capabilities_ = info.capabilities & kClientCapsMask;
+    receiver_.SetMaxMessageLength((capabilities_ & CAP_LARGE_READX) != 0 ? kMaxLargeReadMessageLength
+                                                                         : kMaxMessageLength);
     bool userLevel = (securityMode_ & SECURITY_USER_LEVEL) != 0;
     bool encrypt = (securityMode_ & SECURITY_CHALLENGE_RESPONSE) != 0;
     const std::wstring& password = folder_->GetPassword().Units();
@@ -209,9 +241,9 @@ void SmbSession::OnNegotiateResponse(const Smb& response) {
         Cancel(RES_BAD_LOGON);
         return;
     }
-    Smb* setup = CreateSessionSetupRequestN(folder_->GetUserName().Units(), userLevel ? password : L"",
-                                            &response, info.capabilities & kClientCapsMask, maxBuffer_,
-                                            maxMpx_, userLevel, encrypt);
+    Smb* setup =
+        CreateSessionSetupRequestN(folder_->GetUserName().Units(), userLevel ? password : L"", &response,
+                                   capabilities_, maxBuffer_, maxMpx_, userLevel, encrypt);
     if (setup == nullptr) {
         Cancel(RES_FAILURE);
         return;
@@ -227,6 +259,12 @@ void SmbSession::OnSessionSetupResponse(const Smb& response) {
         Cancel(SmbStatusToBadaResult(header.GetStatus()));
         return;
     }
+    // A server that maps unknown users to its guest account takes a wrong password too; the user would
+    // see the guest's view and never learn why.
+    if (IsGuestLogon(response) && !folder_->GetPassword().IsEmpty()) {
+        Cancel(RES_GUEST_ONLY);
+        return;
+    }
     timer_.Cancel();
     uid_ = header.GetUid();
     state_ = (state_ & ~STATE_CONNECTING) | STATE_LOGGED_ON;
@@ -240,6 +278,7 @@ void SmbSession::OnSessionSetupResponse(const Smb& response) {
     if ((state_ & STATE_TREE_WANTED) != 0) {
         TreeConnectA(folder_->GetNodeName().Units(), DefaultShare());
     } else {
+        StampWaitingRequests();
         SendQueued();
     }
 }
@@ -271,6 +310,8 @@ void SmbSession::TreeConnectA(const std::wstring& node, const std::wstring& shar
         EndTreeConnect(RES_BAD_SHARE);
         return;
     }
+    treeConnectDeadline_ = Clock::now() + std::chrono::milliseconds(g_requestTimeoutMs);
+    ArmRequestTimer();
     SendDirect(request);
 }
 
@@ -295,6 +336,7 @@ void SmbSession::EndTreeConnect(unsigned long result) {
     if (result != RES_OK) {
         Disconnect(result);
     } else {
+        StampWaitingRequests();
         SendQueued();
     }
 }
@@ -306,17 +348,14 @@ void SmbSession::TreeDisconnect() {
 
 unsigned short SmbSession::SendSmbA(Smb* request, ISmbRequestListener* listener, int flags) {
     std::unique_ptr<Smb> message(request);
-    unsigned short mid = ++lastMid_;
-    if (mid == 0) {
-        // Multiplex id 0 belongs to the messages of the logon.
-        mid = ++lastMid_;
-    }
+    unsigned short mid = NextMid();
     SSmbRequest record;
     record.listener = LiveRef<ISmbRequestListener>(listener);
     record.mid = mid;
     record.command = message != nullptr ? message->Header().GetCommand() : 0;
     record.awaitsAnswer = (flags & SEND_NO_ANSWER) == 0;
-    if (message == nullptr) {
+    record.timeoutMs = g_requestTimeoutMs;
+    if (message == nullptr || mid == 0) {
         if (listener != nullptr) {
             PostSmbEvent(SmbEvent::NotSentN(listener, record.command, mid, RES_FAILURE));
         }
@@ -324,8 +363,17 @@ unsigned short SmbSession::SendSmbA(Smb* request, ISmbRequestListener* listener,
     }
     record.smb = std::move(message);
     if (IsConnected()) {
+        bool treeNeeded = (flags & SEND_NEED_TREE) != 0 && tid_ == 0;
+        // A request goes to the tree the session has now; one that waits for a tree gets the one it
+        // waited for.
+        if (!treeNeeded && (state_ & STATE_TREE_CONNECT_SENT) == 0) {
+            record.stamped = true;
+            record.uid = uid_;
+            record.tid = tid_;
+        }
+        ProbeIfIdle();
         queue_.push_back(std::move(record));
-        if ((flags & SEND_NEED_TREE) != 0 && tid_ == 0) {
+        if (treeNeeded) {
             TreeConnectA(folder_->GetNodeName().Units(), DefaultShare());
         } else {
             SendQueued();
@@ -342,6 +390,103 @@ unsigned short SmbSession::SendSmbA(Smb* request, ISmbRequestListener* listener,
     return mid;
 }
 
+unsigned short SmbSession::NextMid() {
+    // Ids wrap in a long session: one that still waits for its answer is never given out again.
+    for (unsigned int tries = 0; tries <= 0xFFFF; ++tries) {
+        unsigned short mid = ++lastMid_;
+        if (mid != 0 && mid != kServerMid && !MidInUse(mid)) {
+            return mid;
+        }
+    }
+    return 0;
+}
+
+bool SmbSession::MidInUse(unsigned short mid) const {
+    if (inFlight_.count(mid) != 0) {
+        return true;
+    }
+    return std::any_of(queue_.begin(), queue_.end(), [mid](const SSmbRequest& r) { return r.mid == mid; });
+}
+
+void SmbSession::StampWaitingRequests() {
+    for (SSmbRequest& request : queue_) {
+        if (!request.stamped) {
+            request.stamped = true;
+            request.uid = uid_;
+            request.tid = tid_;
+        }
+    }
+}
+
+void SmbSession::ProbeIfIdle() {
+    if (!inFlight_.empty() || !queue_.empty() ||
+        Clock::now() - lastHeard_ < std::chrono::milliseconds(g_idleProbeAfterMs)) {
+        return;
+    }
+    SSmbRequest probe;
+    probe.smb.reset(CreateSmbEchoRequestN());
+    probe.mid = NextMid();
+    probe.command = SMB_COM_ECHO;
+    probe.stamped = true;
+    probe.uid = uid_;
+    probe.tid = tid_;
+    probe.timeoutMs = std::min(kProbeTimeoutMs, g_requestTimeoutMs);
+    if (probe.mid != 0) {
+        queue_.push_back(std::move(probe));
+    }
+}
+
+void SmbSession::ArmRequestTimer() {
+    bool any = (state_ & STATE_TREE_CONNECT_SENT) != 0 && IsConnected();
+    Clock::time_point nearest = any ? treeConnectDeadline_ : Clock::time_point::max();
+    for (const auto& [mid, request] : inFlight_) {
+        nearest = std::min(nearest, request.deadline);
+        any = true;
+    }
+    if (!any) {
+        requestTimer_.Cancel();
+        return;
+    }
+    auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nearest - Clock::now()).count();
+    requestTimer_.Start(static_cast<int>(std::max<long long>(wait, 0) + 1));
+}
+
+void SmbSession::OnRequestTimerExpired() {
+    Clock::time_point now = Clock::now();
+    bool late = (state_ & STATE_TREE_CONNECT_SENT) != 0 && IsConnected() && treeConnectDeadline_ <= now;
+    for (const auto& [mid, request] : inFlight_) {
+        late = late || request.deadline <= now;
+    }
+    if (late) {
+        // The server stays silent: whatever waits on this connection would wait until TCP gives up.
+        FailConnection(RES_DISCONNECTED);
+    } else {
+        ArmRequestTimer();
+    }
+}
+
+unsigned long SmbSession::PostSmbEvent(SmbSession* session, SmbEvent* event) {
+    // Answers of files and listings whose folder, and session, are gone.
+    class OrphanAnswers : public IUserEventHandler {
+        void OnUserEvent(int) override {}
+        void OnUserEventEx(UserEvent* event) override {
+            if (auto* answer = dynamic_cast<SmbEvent*>(event)) {
+                answer->Deliver();
+            }
+        }
+    };
+    static OrphanAnswers orphans;
+    if (session != nullptr) {
+        return session->PostSmbEvent(event);
+    }
+    Corvane* app = Corvane::GetMyInstance();
+    if (app == nullptr) {
+        delete event;
+        return RES_FAILURE;
+    }
+    return app->PostUserEventEx(&orphans, event);
+}
+
 unsigned long SmbSession::PostSmbEvent(SmbEvent* event) {
     Corvane* app = Corvane::GetMyInstance();
     if (app == nullptr) {
@@ -356,6 +501,7 @@ void SmbSession::SendDirect(Smb* message) {
         delete message;
         return;
     }
+    FollowServerFlags(*message);
     if (txSmb_ != nullptr) {
         directSmb_.reset(message);
         return;
@@ -382,16 +528,30 @@ bool SmbSession::TakeNextMessage() {
         return false;
     }
     SSmbRequest& front = queue_.front();
+    // The server takes no more requests at once than the client announced, whoever sends them.
+    if (front.awaitsAnswer && inFlight_.size() >= std::max<unsigned short>(maxMpx_, 1)) {
+        return false;
+    }
+    if (!front.stamped) {
+        front.stamped = true;
+        front.uid = uid_;
+        front.tid = tid_;
+    }
     SmbHeader header = front.smb->Header();
     header.SetMid(front.mid);
-    header.SetUid(uid_);
-    header.SetTid(tid_);
+    header.SetUid(front.uid);
+    header.SetTid(front.tid);
     header.SetPid(pid_);
+    FollowServerFlags(*front.smb);
     txSmb_ = std::move(front.smb);
     if (front.awaitsAnswer) {
+        front.deadline = Clock::now() + std::chrono::milliseconds(front.timeoutMs);
         inFlight_[front.mid] = std::move(front);
+        queue_.pop_front();
+        ArmRequestTimer();
+    } else {
+        queue_.pop_front();
     }
-    queue_.pop_front();
     return true;
 }
 
@@ -427,19 +587,21 @@ void SmbSession::OnSocketReadyToSend(Socket& socket) {
     }
 }
 
-void SmbSession::ResetReceive() {
-    rxBuffer_.reset();
-    rxExpected_ = 0;
-    rxReceived_ = 0;
-}
-
-void SmbSession::ReportStreamError(unsigned long result) {
-    ResetReceive();
+void SmbSession::FailConnection(unsigned long result) {
+    receiver_.Reset(kMaxMessageLength);
     // Once the stream is out of step nothing read from it can be trusted: the attempt or the session ends.
     if ((state_ & STATE_CONNECTING) != 0) {
         Cancel(result);
     } else {
         Disconnect(RES_DISCONNECTED);
+    }
+}
+
+void SmbSession::FollowServerFlags(Smb& message) const {
+    // A server without NT status codes answers in error classes, and is asked in kind.
+    if ((capabilities_ & CAP_STATUS32) == 0 && (state_ & STATE_NEGOTIATE_SENT) == 0) {
+        SmbHeader header = message.Header();
+        header.SetFlags2(header.GetFlags2() & ~SMB_FLAGS2_NT_STATUS);
     }
 }
 
@@ -449,60 +611,34 @@ void SmbSession::OnSocketReadyToReceive(Socket& socket) {
     }
     LiveRef<IUserEventHandler> self(this);
     // Reads until nothing more waits: each message's transport header, then the message itself straight
-    // into a buffer of its size.
-    while (self.Get() != nullptr && socket_ != nullptr) {
-        if (rxBuffer_ == nullptr) {
-            rxBuffer_ = std::make_unique<unsigned char[]>(kTransportHeaderLength);
-            rxExpected_ = kTransportHeaderLength;
-            rxReceived_ = 0;
-        }
+    // into a buffer of its size. A callback may have closed this connection and opened another: what
+    // waits on the new one is its own events' to read.
+    unsigned int connection = connection_;
+    while (self.Get() != nullptr && socket_ != nullptr && connection_ == connection) {
+        unsigned int room = 0;
+        unsigned char* space = receiver_.Space(&room);
         int received = 0;
-        unsigned long r = socket_->Receive(rxBuffer_.get() + rxReceived_,
-                                           static_cast<int>(rxExpected_ - rxReceived_), received);
+        unsigned long r = socket_->Receive(space, static_cast<int>(room), received);
         // The end of the stream is the socket's to report (OnSocketClosed), as it is while nothing is read.
         if (r == RES_WOULD_BLOCK || r == Osp::Base::E_CONNECTION_RESET) {
             return;
         }
         if (r != RES_OK) {
-            ReportStreamError(r);
+            FailConnection(r);
             continue;
         }
-        rxReceived_ += static_cast<unsigned int>(received);
-        if (rxReceived_ < rxExpected_) {
-            continue;
+        SmbReceiver::TResult result = receiver_.Received(static_cast<unsigned int>(received));
+        if (result == SmbReceiver::RESULT_BAD) {
+            // A length the client does not take, or a message that is not SMB or whose counts do not fit.
+            FailConnection(RES_DISCONNECTED);
+        } else if (result == SmbReceiver::RESULT_MESSAGE) {
+            OnMessage(receiver_.TakeMessage());
         }
-        if (rxExpected_ == kTransportHeaderLength) {
-            unsigned int length = (static_cast<unsigned int>(rxBuffer_[0]) << 24) |
-                                  (static_cast<unsigned int>(rxBuffer_[1]) << 16) |
-                                  (static_cast<unsigned int>(rxBuffer_[2]) << 8) | rxBuffer_[3];
-            if (length == kKeepAlive) {
-                ResetReceive();
-                continue;
-            }
-            if (length - kMinMessageLength > kMaxMessageLengthSpan) {
-                ReportStreamError(RES_DISCONNECTED);
-                continue;
-            }
-            auto grown = std::make_unique_for_overwrite<unsigned char[]>(kTransportHeaderLength + length);
-            std::memcpy(grown.get(), rxBuffer_.get(), kTransportHeaderLength);
-            rxBuffer_ = std::move(grown);
-            rxExpected_ = kTransportHeaderLength + length;
-            continue;
-        }
-        unsigned int length = rxExpected_;
-        std::unique_ptr<unsigned char[]> buffer = std::move(rxBuffer_);
-        ResetReceive();
-        OnMessage(std::move(buffer), length);
     }
 }
 
-void SmbSession::OnMessage(std::unique_ptr<unsigned char[]> buffer, unsigned int length) {
-    auto message = std::make_unique<Smb>();
-    // A message whose counts do not fit its length, or that is not SMB at all, is dropped unread.
-    if (!message->ReceiveFrom(buffer.release(), length, true) ||
-        std::memcmp(message->header, kSmbMark, sizeof kSmbMark) != 0) {
-        return;
-    }
+void SmbSession::OnMessage(std::unique_ptr<Smb> message) {
+    lastHeard_ = Clock::now();
     if (listener_ != nullptr && listener_->OnSmbReceived(message.get())) {
         return;
     }
@@ -510,44 +646,53 @@ void SmbSession::OnMessage(std::unique_ptr<unsigned char[]> buffer, unsigned int
 }
 
 void SmbSession::Dispatch(std::unique_ptr<Smb> message) {
-    SmbHeader header = message->Header();
-    unsigned char command = header.GetCommand();
-    // The logon's answers count only while the client waits for them.
-    if (command == SMB_COM_NEGOTIATE) {
-        if ((state_ & STATE_NEGOTIATE_SENT) != 0) {
-            OnNegotiateResponse(*message);
-        }
-        return;
-    }
-    if (command == SMB_COM_SESSION_SETUP_ANDX) {
-        if ((state_ & STATE_SESSION_SETUP_SENT) != 0) {
-            OnSessionSetupResponse(*message);
-        }
-        return;
-    }
-    if (command == SMB_COM_TREE_CONNECT_ANDX) {
-        if ((state_ & STATE_TREE_CONNECT_SENT) != 0) {
-            OnTreeConnectResponse(*message);
-        }
-        return;
-    }
-    // Another client wants a file this one holds under an oplock. Nothing is cached here, so the oplock
-    // goes at once, after whatever was sent before: the other client need not wait for the time-out.
+    SSmbAwaited awaited;
+    awaited.negotiate = (state_ & STATE_NEGOTIATE_SENT) != 0;
+    awaited.sessionSetup = (state_ & STATE_SESSION_SETUP_SENT) != 0;
+    awaited.treeConnect = (state_ & STATE_TREE_CONNECT_SENT) != 0;
+    auto it = inFlight_.find(message->Header().GetMid());
+    awaited.requestCommand = it != inFlight_.end() ? it->second.command : -1;
     unsigned short fid = 0;
-    if (ParseOplockBreakRequest(*message, &fid)) {
-        SendSmbA(CreateOplockReleaseRequestN(fid), nullptr, SEND_WHEN_CONNECTED | SEND_NO_ANSWER);
-        return;
-    }
-    auto it = inFlight_.find(header.GetMid());
-    if (it == inFlight_.end()) {
-        return;
+    switch (RouteSmb(*message, awaited, &fid)) {
+        case ROUTE_NEGOTIATE:
+            OnNegotiateResponse(*message);
+            return;
+        case ROUTE_SESSION_SETUP:
+            OnSessionSetupResponse(*message);
+            return;
+        case ROUTE_TREE_CONNECT:
+            OnTreeConnectResponse(*message);
+            return;
+        case ROUTE_OPLOCK_BREAK:
+            // Another client wants a file this one holds under an oplock. Nothing is cached here, so the
+            // oplock goes at once, after whatever was sent before: the other client need not wait for the
+            // time-out.
+            SendSmbA(CreateOplockReleaseRequestN(fid), nullptr, SEND_WHEN_CONNECTED | SEND_NO_ANSWER);
+            return;
+        case ROUTE_OUT_OF_STEP:
+            // An answer of another command under a request's id: that request hears what went wrong,
+            // the others that the connection is gone.
+            if (it != inFlight_.end()) {
+                SSmbRequest request = std::move(it->second);
+                inFlight_.erase(it);
+                LiveRef<IUserEventHandler> self(this);
+                DeliverToRequest(request, RES_BAD_RESPONSE, nullptr);
+                if (self.Get() == nullptr) {
+                    return;
+                }
+            }
+            FailConnection(RES_BAD_RESPONSE);
+            return;
+        case ROUTE_ANSWER:
+            break;
     }
     SSmbRequest request = std::move(it->second);
     inFlight_.erase(it);
-    if (command != request.command) {
-        DeliverToRequest(request, RES_BAD_RESPONSE, nullptr);
-    } else {
-        DeliverToRequest(request, RES_OK, std::move(message));
+    LiveRef<IUserEventHandler> self(this);
+    DeliverToRequest(request, RES_OK, std::move(message));
+    // A place among the requests on their way came free.
+    if (self.Get() != nullptr) {
+        SendQueued();
     }
 }
 
@@ -578,6 +723,7 @@ void SmbSession::ClearUnsendRequests(unsigned long result) {
     std::deque<SSmbRequest> queue = std::move(queue_);
     inFlight_.clear();
     queue_.clear();
+    requestTimer_.Cancel();
     txSmb_.reset();
     directSmb_.reset();
     txSent_ = 0;
@@ -641,7 +787,7 @@ void SmbSession::OnSocketClosed(Socket& socket, NetSocketClosedReason) {
     }
     state_ &= ~(STATE_TREE_CONNECT_SENT | STATE_LOGGED_ON);
     uid_ = tid_ = 0;
-    ResetReceive();
+    receiver_.Reset(kMaxMessageLength);
     LiveRef<IUserEventHandler> self(this);
     ClearUnsendRequests(RES_DISCONNECTED);
     if (self.Get() == nullptr) {
@@ -653,8 +799,12 @@ void SmbSession::OnSocketClosed(Socket& socket, NetSocketClosedReason) {
     }
 }
 
-void SmbSession::OnTimerExpired(Osp::Base::Runtime::Timer&) {
-    Disconnect(RES_DISCONNECTED);
+void SmbSession::OnTimerExpired(Osp::Base::Runtime::Timer& timer) {
+    if (&timer == &requestTimer_) {
+        OnRequestTimerExpired();
+    } else {
+        Disconnect(RES_DISCONNECTED);
+    }
 }
 
 void SmbSession::OnUserEvent(int code) {

@@ -17,6 +17,7 @@
 // An oplock break the server sends unasked (another client opens a file this one holds) is answered at
 // once with a release of the oplock: the client caches nothing, and the other client goes on at once.
 
+#include <chrono>
 #include <deque>
 #include <map>
 #include <memory>
@@ -30,6 +31,7 @@
 #include "app/LiveTarget.h"
 #include "net/INbtNsClientListener.h"
 #include "net/Smb.h"
+#include "net/SmbReceiver.h"
 
 class ISmbRequestListener;
 class ISmbSessionListener;
@@ -60,6 +62,12 @@ public:
     // The TCP port of the connections made from now on, 445 by default. Tests run their servers on
     // ports of their own.
     static void SetServerPort(unsigned short port);
+    // How long a request may wait for its answer before the connection counts as dead, 30 s by default.
+    // Tests of silent servers shorten it.
+    static void SetRequestTimeout(int milliseconds);
+    // After how long without a word from the server the next request is preceded by an echo, 60 s by
+    // default.
+    static void SetIdleProbeAfter(int milliseconds);
 
     void SetSmbSessionListener(ISmbSessionListener* listener) { listener_ = listener; }
     bool IsConnected() const { return (state_ & STATE_LOGGED_ON) != 0; }
@@ -81,6 +89,9 @@ public:
 
     // Posts an answer of the browser's objects, delivered by this session on the user-interface thread.
     unsigned long PostSmbEvent(SmbEvent* event);
+    // The same for an object that may have outlived its session (session null): the answer is then
+    // delivered all the same, by a handler that lives as long as the process.
+    static unsigned long PostSmbEvent(SmbSession* session, SmbEvent* event);
 
     RemoteFolder* GetFolder() const { return folder_; }
     unsigned short GetMaxBuffer() const { return maxBuffer_; }
@@ -89,6 +100,8 @@ public:
     // Counts the TCP connections made; a file handle is only good on the connection that opened it.
     unsigned int GetConnectionNumber() const { return connection_; }
     short GetServerTimeZone() const { return serverTimeZone_; }
+    // The capabilities both sides offered in the last logon (CAP_LARGE_READX and the like).
+    unsigned int GetCapabilities() const { return capabilities_; }
     // The share of the last tree connect.
     const std::wstring& GetShare() const { return share_; }
 
@@ -119,6 +132,8 @@ private:
         STATE_LOGGED_ON = 0x10000,
     };
 
+    using Clock = std::chrono::steady_clock;
+
     // A request waiting to go out (with its message) or waiting for its answer (without).
     struct SSmbRequest {
         std::unique_ptr<Smb> smb;
@@ -126,9 +141,32 @@ private:
         unsigned short mid = 0;
         unsigned char command = 0;
         bool awaitsAnswer = true;
+        // The logon and tree the request goes to, fixed once the session has them.
+        bool stamped = false;
+        unsigned short uid = 0;
+        unsigned short tid = 0;
+        // How long its answer may take once it is sent, and when that time is up.
+        int timeoutMs = 0;
+        Clock::time_point deadline;
     };
 
     static unsigned short NextPid();
+    // A multiplex id that no request waiting here has, never 0 (the logon's) nor 0xFFFF (the server's
+    // own oplock breaks).
+    unsigned short NextMid();
+    bool MidInUse(unsigned short mid) const;
+    // Gives the requests that waited for the logon or a tree the session's identifiers.
+    void StampWaitingRequests();
+    // Sends a cheap request ahead of the first one after a long silence, so that a connection that died
+    // meanwhile shows it within a short time.
+    void ProbeIfIdle();
+    // Runs the request timer to the nearest deadline, or stops it when nothing waits.
+    void ArmRequestTimer();
+    void OnRequestTimerExpired();
+    // Ends the attempt or the session: the stream can no longer be trusted.
+    void FailConnection(unsigned long result);
+    // Clears the request flags the server did not announce it understands.
+    void FollowServerFlags(Smb& message) const;
 
     bool AskToTurnWifiOn();
     // The share a request that needs a tree goes to: the folder's, or the one the user picked last.
@@ -144,9 +182,7 @@ private:
     void WriteOut();
 
     // Receiving.
-    void ResetReceive();
-    void ReportStreamError(unsigned long result);
-    void OnMessage(std::unique_ptr<unsigned char[]> buffer, unsigned int length);
+    void OnMessage(std::unique_ptr<Smb> message);
     void Dispatch(std::unique_ptr<Smb> message);
     void OnNegotiateResponse(const Smb& response);
     void OnSessionSetupResponse(const Smb& response);
@@ -168,10 +204,14 @@ private:
     unsigned short pid_;
     std::wstring share_;
     Osp::Base::Runtime::Timer timer_;
+    // Runs while requests wait for answers, to their nearest deadline.
+    Osp::Base::Runtime::Timer requestTimer_;
+    // When the tree connect on its way must be answered.
+    Clock::time_point treeConnectDeadline_;
+    // When the server was last heard from.
+    Clock::time_point lastHeard_;
 
-    std::unique_ptr<unsigned char[]> rxBuffer_;
-    unsigned int rxExpected_ = 0;
-    unsigned int rxReceived_ = 0;
+    SmbReceiver receiver_;
 
     std::unique_ptr<Smb> txSmb_;
     unsigned int txSent_ = 0;
@@ -183,6 +223,7 @@ private:
     unsigned char securityMode_ = 0;
     std::vector<unsigned char> challenge_;
     short serverTimeZone_ = 0;
+    unsigned int capabilities_ = 0;
 
     std::map<unsigned short, SSmbRequest> inFlight_;
     std::deque<SSmbRequest> queue_;

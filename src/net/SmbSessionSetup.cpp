@@ -68,3 +68,11 @@ Smb* CreateSessionSetupRequestN(const std::wstring& user, const std::wstring& pa
     WriteUnicodeSz(p, native);
     return smb;
 }
+
+bool IsGuestLogon(const Smb& response) {
+    // The action word follows the AndX block; its lowest bit is the guest bit.
+    constexpr unsigned int kActionOffset = 4;
+    constexpr unsigned short kActionGuest = 0x0001;
+    const unsigned char* action = response.wordCount >= 3 ? response.words + kActionOffset : nullptr;
+    return action != nullptr && (GetUint16(action) & kActionGuest) != 0;
+}

@@ -16,3 +16,6 @@ Smb* CreateSessionSetupRequestN(const std::wstring& user, const std::wstring& pa
                                 const Smb* negotiateResponse, unsigned long capabilities,
                                 unsigned short maxBuffer, unsigned short maxMpx, bool userLevel,
                                 bool encryptPasswords);
+
+// True when the server's successful answer says it logged the user on as its guest account.
+bool IsGuestLogon(const Smb& response);

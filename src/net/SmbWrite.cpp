@@ -17,15 +17,17 @@ const unsigned short kDataOffset = kSmbFixedLength + 2 * kWords + 1;
 
 Smb* CreateSmbWriteRequestN(unsigned short fid, unsigned long long offset, const void* data,
                             unsigned int count) {
-    if (count > kMaxSmbWriteCount) {
+    if (count > kMaxSmbLargeWriteCount) {
         return nullptr;
     }
     // The pad byte and the data are all written below.
-    Smb* smb = CreateSmbRequestN(SMB_COM_WRITE_ANDX, kWords, count + 1, true);
+    Smb* smb = count > kMaxSmbWriteCount ? CreateLargeSmbRequestN(SMB_COM_WRITE_ANDX, kWords, count + 1)
+                                         : CreateSmbRequestN(SMB_COM_WRITE_ANDX, kWords, count + 1, true);
     unsigned char* w = smb->words;
     SetFinalAndX(w);
     SetUint16(w + 4, fid);
     SetUint32(w + 6, static_cast<unsigned long>(offset & 0xFFFFFFFFu));
+    SetUint16(w + 18, static_cast<unsigned short>(count >> 16));
     SetUint16(w + 20, static_cast<unsigned short>(count));
     SetUint16(w + 22, kDataOffset);
     SetUint32(w + 24, static_cast<unsigned long>(offset >> 32));

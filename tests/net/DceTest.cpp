@@ -9,6 +9,7 @@
 #include "WireBytes.h"
 #include "app/ByteOrder.h"
 #include "app/Results.h"
+#include "net/DceResponse.h"
 #include "net/DceShareEnumAll.h"
 #include "net/DceSrvsvcBind.h"
 
@@ -198,3 +199,66 @@ TEST(DceShareEnumAll, AnswerWithoutAListAddsNothing) {
 }
 
 }  // namespace
+
+// One response fragment around body, whose header claims length bytes (its real length when negative);
+// flags 0x01 first, 0x02 last.
+Bytes Fragment(const Bytes& body, unsigned char flags, int length = -1, unsigned authLength = 0) {
+    Bytes f = {5, 0, 2, flags, 0x10, 0, 0, 0};
+    Put16(f, static_cast<unsigned>(length < 0 ? 24 + body.size() : length));
+    Put16(f, authLength);
+    Put32(f, 1);
+    Put32(f, static_cast<unsigned>(body.size()));
+    Put32(f, 0);
+    f.insert(f.end(), body.begin(), body.end());
+    return f;
+}
+
+TEST(DceResponse, FragmentsInAnyPiecesMakeOnePacket) {
+    Bytes first = Fragment(Hex("01020304 0506"), 0x01);
+    Bytes second = Fragment(Hex("0708"), 0x00);
+    Bytes last = Fragment(Hex("090a0b"), 0x02);
+    Bytes stream = first;
+    stream.insert(stream.end(), second.begin(), second.end());
+    stream.insert(stream.end(), last.begin(), last.end());
+    Bytes expected(first.begin(), first.begin() + 24);
+    for (int i = 1; i <= 11; ++i) {
+        expected.push_back(static_cast<unsigned char>(i));
+    }
+    // Whole, then byte by byte, then in pieces that cut across the fragments' headers.
+    for (size_t piece : {stream.size(), size_t{1}, size_t{7}, size_t{29}}) {
+        DceResponse reply;
+        DceResponse::TState state = DceResponse::STATE_MORE;
+        for (size_t at = 0; at < stream.size(); at += piece) {
+            ASSERT_EQ(state, DceResponse::STATE_MORE) << piece;
+            size_t n = std::min(piece, stream.size() - at);
+            state = reply.Add(stream.data() + at, static_cast<unsigned>(n));
+        }
+        EXPECT_EQ(state, DceResponse::STATE_DONE) << piece;
+        EXPECT_EQ(reply.Packet(), expected) << piece;
+    }
+}
+
+TEST(DceResponse, RefusesWhatIsNoAnswer) {
+    Bytes tooLong = Fragment(Bytes(60000), 0x00);
+    struct {
+        const char* what;
+        Bytes stream;
+        DceResponse::TState state;
+    } cases[] = {
+        {"not yet whole", Fragment(Hex("0102"), 0x03, 30), DceResponse::STATE_MORE},
+        {"shorter than its header", Fragment(Bytes(), 0x03, 20), DceResponse::STATE_BAD},
+        {"with authentication", Fragment(Hex("01"), 0x03, -1, 8), DceResponse::STATE_BAD},
+        {"bytes behind the last fragment", Fragment(Hex("01"), 0x03, 24), DceResponse::STATE_BAD},
+    };
+    for (const auto& c : cases) {
+        DceResponse reply;
+        EXPECT_EQ(reply.Add(c.stream.data(), static_cast<unsigned>(c.stream.size())), c.state) << c.what;
+    }
+    // An answer that keeps growing is cut off at the bound.
+    DceResponse reply;
+    DceResponse::TState state = DceResponse::STATE_MORE;
+    for (int i = 0; i < 20 && state == DceResponse::STATE_MORE; ++i) {
+        state = reply.Add(tooLong.data(), static_cast<unsigned>(tooLong.size()));
+    }
+    EXPECT_EQ(state, DceResponse::STATE_BAD);
+}

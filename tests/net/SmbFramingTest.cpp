@@ -10,6 +10,8 @@
 #include "net/SmbNegotiate.h"
 #include "net/SmbNtCreate.h"
 #include "net/SmbRead.h"
+#include "net/SmbSessionSetup.h"
+#include "net/SmbStatus.h"
 #include "net/SmbWrite.h"
 
 namespace {
@@ -67,6 +69,42 @@ TEST(SmbFraming, StatusIsReadAsTheNtStatus) {
     EXPECT_TRUE(smb.Header().IsFailure());
 }
 
+TEST(SmbFraming, ErrorClassesOfServersWithoutNtStatusAreFailures) {
+    // flags2 without NT status: the status field is an error class, a reserved byte and a code.
+    struct {
+        const char* what;
+        unsigned char errorClass;
+        unsigned short code;
+        unsigned int status;
+        unsigned long result;
+    } cases[] = {
+        {"success", 0, 0, 0, RES_OK},
+        {"file not found", 1, 2, 0xC0000034, RES_NOT_FOUND},
+        {"path not found", 1, 3, 0xC000003A, RES_BAD_SHARE},
+        {"access denied", 1, 5, 0xC0000022, RES_ACCESS_DENIED},
+        {"no more files", 1, 18, 0x80000006, RES_FAILURE},
+        {"sharing violation", 1, 32, 0xC0000043, RES_SHARING_VIOLATION},
+        {"file exists", 1, 80, 0xC0000035, RES_ALREADY_EXISTS},
+        {"bad password", 2, 2, 0xC000006D, RES_BAD_LOGON},
+        {"bad share name", 2, 6, 0xC00000CC, RES_BAD_SHARE},
+        {"write protected", 3, 19, 0xC00000A2, RES_READ_ONLY},
+        {"an error the client does not know", 1, 0x1234, 0xC0000001, RES_FAILURE},
+        {"an unknown class", 0x44, 0, 0xC0000001, RES_FAILURE},
+    };
+    for (const auto& c : cases) {
+        Bytes m = SmbMessage(0x06, 0, Bytes(), Bytes());
+        m[4 + 5] = c.errorClass;
+        m[4 + 7] = static_cast<unsigned char>(c.code);
+        m[4 + 8] = static_cast<unsigned char>(c.code >> 8);
+        m[4 + 11] = 0x80;  // Unicode only
+        Smb smb;
+        ASSERT_TRUE(smb.ReceiveFrom(m.data(), static_cast<unsigned>(m.size()), false)) << c.what;
+        EXPECT_EQ(smb.Header().GetStatus(), c.status) << c.what;
+        EXPECT_EQ(smb.Header().IsFailure(), c.errorClass != 0) << c.what;
+        EXPECT_EQ(SmbStatusToBadaResult(smb.Header().GetStatus()), c.result) << c.what;
+    }
+}
+
 TEST(SmbFraming, OwnedBufferIsFreed) {
     Bytes m = SmbMessage(0x04, 0, Bytes(), Bytes());
     unsigned char* copy = new unsigned char[m.size()];
@@ -105,6 +143,9 @@ TEST(SmbFraming, ReadAnswerDataMustLieInsideAndFitTheRequest) {
         {"offset past the message", ReadAnswer(1, 0xFFFF, 10), 100, RES_BAD_RESPONSE, 0},
         {"more than was asked for", ReadAnswer(10, 60, 10), 9, RES_BAD_RESPONSE, 0},
         {"high length word counts", ReadAnswer(0x10000, 60, 10), 0xFFFFFFFF, RES_BAD_RESPONSE, 0},
+        // A large read's data runs past what the 16-bit byte count says, up to the transport's length.
+        {"large read", ReadAnswer(130048, 60, 130048), 130048, RES_OK, 130048},
+        {"large read cut short", ReadAnswer(130048, 60, 130047), 130048, RES_BAD_RESPONSE, 0},
         {"too few words", SmbMessage(0x2E, 0, Hex("ff000000"), Bytes()), 100, RES_BAD_RESPONSE, 0},
     };
     for (const auto& c : cases) {
@@ -200,3 +241,22 @@ TEST(SmbFraming, NegotiateAnswerIsCheckedAndRead) {
 }
 
 }  // namespace
+
+TEST(SmbFraming, GuestBitOfTheLogonAnswer) {
+    struct {
+        const char* what;
+        Bytes words;
+        bool guest;
+    } cases[] = {
+        {"user", Hex("ff000000 0000"), false},
+        {"guest", Hex("ff000000 0100"), true},
+        {"guest among other bits", Hex("ff000000 0300"), true},
+        {"no action word", Hex("ff000000"), false},
+    };
+    for (const auto& c : cases) {
+        Bytes m = SmbMessage(0x73, 0, c.words, Bytes());
+        Smb smb;
+        ASSERT_TRUE(smb.ReceiveFrom(m.data(), static_cast<unsigned>(m.size()), false)) << c.what;
+        EXPECT_EQ(IsGuestLogon(smb), c.guest) << c.what;
+    }
+}

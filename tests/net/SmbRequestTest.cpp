@@ -125,9 +125,34 @@ TEST(SmbRequest, WriteOfTheLargestBlock) {
     EXPECT_EQ(size, 4u + 35 + 28 + 61441);
 }
 
+TEST(SmbRequest, WriteOfALargeBlock) {
+    // 130,048 = 0x1FC00: the data length's high word is 1, the byte count keeps the low 16 bits of the
+    // pad byte and the data.
+    Bytes data(130048, 0x5A);
+    std::unique_ptr<Smb> smb(CreateSmbWriteRequestN(0x4001, 0x0000000123456789ull, data.data(), 130048));
+    ASSERT_TRUE(smb);
+    EXPECT_EQ(Bytes(smb->words, smb->words + 28),
+              Hex("ff000000 0140 89674523 00000000 0000 0000 0100 00fc 4000 01000000"));
+    EXPECT_EQ(smb->byteCount, 0xFC01);
+    EXPECT_EQ(smb->header[63], 0);  // the pad byte
+    EXPECT_EQ(smb->header[64], 0x5A);
+    EXPECT_EQ(smb->header[64 + 130047], 0x5A);
+    unsigned size = 0;
+    const unsigned char* wire = smb->GetBuffer(&size);
+    EXPECT_EQ(size, 4u + 35 + 28 + 130049);
+    // The transport header carries the whole length.
+    EXPECT_EQ(Bytes(wire, wire + 4), Hex("00 01fc40"));
+}
+
 TEST(SmbRequest, WriteLargerThanOneMessageIsRefused) {
-    Bytes data(65535);
-    EXPECT_EQ(CreateSmbWriteRequestN(1, 0, data.data(), 65535), nullptr);
+    Bytes data(kMaxSmbLargeWriteCount + 1);
+    EXPECT_EQ(CreateSmbWriteRequestN(1, 0, data.data(), kMaxSmbLargeWriteCount + 1), nullptr);
+}
+
+TEST(SmbRequest, ReadOfALargeBlockAsksForTheHighBitsToo) {
+    std::unique_ptr<Smb> smb(CreateSmbReadRequestN(0x0102, 0x0000000500000010ull, 130048));
+    EXPECT_EQ(Bytes(smb->words, smb->words + 24),
+              Hex("ff000000 0201 10000000 00fc 0000 01000000 0000 05000000"));
 }
 
 TEST(SmbRequest, ReadAsksForTheLow16BitsAtA64BitOffset) {

@@ -60,6 +60,9 @@ inline Bytes SmbMessage(unsigned char command, unsigned status, const Bytes& wor
     Bytes m = {0, 0, 0, 0, 0xFF, 'S', 'M', 'B', command};
     Put32(m, status);
     m.resize(4 + 32, 0);
+    // flags2: Unicode and NT status, as a server of this dialect answers.
+    m[4 + 10] = 0x01;
+    m[4 + 11] = 0xC0;
     m.push_back(static_cast<unsigned char>(words.size() / 2));
     m.insert(m.end(), words.begin(), words.end());
     Put16(m, static_cast<unsigned>(bytes.size()));

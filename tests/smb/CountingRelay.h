@@ -1,12 +1,14 @@
 #pragma once
 // A loopback relay between the client and a real server that counts the requests passing through, by
-// command and, for TRANSACTION2, by subcommand: a way to see what went over the wire without a capture.
+// command and, for TRANSACTION2, by subcommand, and notes the largest block a read asked for and a write
+// carried: a way to see what went over the wire without a capture.
 // One connection at a time; the relay's threads end with the connection or the relay.
 
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -26,6 +28,14 @@ public:
     int Trans2(unsigned short subcommand) {
         std::lock_guard<std::mutex> lock(mutex_);
         return trans2_[subcommand];
+    }
+    unsigned int LargestRead() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return largestRead_;
+    }
+    unsigned int LargestWrite() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return largestWrite_;
     }
 
 private:
@@ -86,12 +96,28 @@ private:
                 if (command == 0x32 && length >= 33 + 30) {
                     ++trans2_[static_cast<unsigned short>(stream[4 + 33 + 28] | (stream[4 + 33 + 29] << 8))];
                 }
+                // READ_ANDX: the maximum count's low word at 10 of the words, its high word at 14.
+                if (command == 0x2E && length >= 33 + 24) {
+                    largestRead_ = std::max(largestRead_, Word(stream, 10) | (Word(stream, 14) << 16));
+                }
+                // WRITE_ANDX: the data length's high word at 18 of the words, its low word at 20.
+                if (command == 0x2F && length >= 33 + 28) {
+                    largestWrite_ = std::max(largestWrite_, Word(stream, 20) | (Word(stream, 18) << 16));
+                }
             }
             stream.erase(stream.begin(), stream.begin() + static_cast<long>(4 + length));
         }
     }
 
+    // A 16-bit word at offset of the words of the message at the front of stream.
+    static unsigned int Word(const std::vector<unsigned char>& stream, size_t offset) {
+        size_t at = 4 + 33 + offset;
+        return stream[at] | (stream[at + 1] << 8);
+    }
+
     unsigned short serverPort_;
+    unsigned int largestRead_ = 0;
+    unsigned int largestWrite_ = 0;
     std::mutex mutex_;
     std::map<unsigned char, int> commands_;
     std::map<unsigned short, int> trans2_;

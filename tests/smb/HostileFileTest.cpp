@@ -30,14 +30,7 @@ struct SIoCase {
 };
 
 Bytes CreateAnswer(const SScriptedRequest& r) {
-    Bytes words;
-    words.insert(words.end(), {0xFF, 0, 0, 0, 0});
-    Put16(words, 0x4001);  // fid
-    Put32(words, 1);
-    words.resize(words.size() + 32 + 4 + 8, 0);
-    Put64(words, 1000);  // end of file
-    words.resize(68, 0);
-    return SmbAnswer(r, 0, words, {});
+    return OpenFileAnswer(r, 1000);
 }
 
 // A READ_ANDX answer whose data lies at offset with length (high half included) as given, carrying data
@@ -202,14 +195,6 @@ unsigned ReadSize(const SScriptedRequest& r) {
     return GetLe16(r.message, kWords + 10);
 }
 
-int Count(ScriptedSmbServer& server, unsigned char command, int connection = 0) {
-    int n = 0;
-    for (const SScriptedRequest& r : server.Requests()) {
-        n += r.command == command && (connection == 0 || r.connection == connection);
-    }
-    return n;
-}
-
 // How the server treats one write among several.
 struct SWriteCase {
     const char* what;
@@ -258,14 +243,14 @@ TEST(HostileFileTest, ABlockRefusedAmongSeveralOnTheirWayFailsTheFileAtTheNextWr
             EXPECT_EQ(answer->result, c.expected);
             EXPECT_EQ(answer->count, 0u);
             // The file stays failed and sends nothing more.
-            int sent = Count(server, 0x2F);
+            int sent = server.Count(0x2F);
             for (unsigned size : {1000u, 0u}) {
                 files.file->WriteA(block.data(), size);
                 const FileAnswer* again = WaitForFile(files, files.answers.size() + 1);
                 ASSERT_NE(again, nullptr);
                 EXPECT_EQ(again->result, c.expected);
             }
-            EXPECT_EQ(Count(server, 0x2F), sent);
+            EXPECT_EQ(server.Count(0x2F), sent);
         });
     }
 }
@@ -313,7 +298,7 @@ TEST(HostileFileTest, BlocksReadAheadComeInOrderAndAFailedOneFailsOnlyItsRead) {
         EXPECT_EQ(files.file->Tell64(), 1000u);
     });
     // More than one block was on its way at once: the server saw reads beyond the one asked for.
-    EXPECT_GT(Count(server, 0x2E), 11);
+    EXPECT_GT(server.Count(0x2E), 11);
 }
 
 TEST(HostileFileTest, AnOplockBreakIsAnsweredWithAReleaseAndTheFileGoesOn) {
@@ -377,7 +362,7 @@ TEST(HostileFileTest, AHandleOfALostConnectionIsNeverUsedOnTheNextOne) {
         browser.GetFileInfoA(3, &ops, L"\\dir");
         ASSERT_NE(WaitForOp(ops, 3), nullptr);
     });
-    EXPECT_EQ(Count(server, 0x2F, 2) + Count(server, 0x2E, 2) + Count(server, 0x04, 2), 0);
+    EXPECT_EQ(server.Count(0x2F, 2) + server.Count(0x2E, 2) + server.Count(0x04, 2), 0);
 }
 
 }  // namespace

@@ -128,6 +128,13 @@ TEST_F(SambaBrowserTest, WritesAndReadsFilesLargerThanABlock) {
         const FileAnswer* created = WaitForFile(writer, 1);
         ASSERT_NE(created, nullptr);
         ASSERT_EQ(created->result, RES_OK);
+        // Samba offers large reads and writes: the blocks are larger than the plain 61,440 bytes.
+        unsigned int writeBlock = 0;
+        unsigned int readBlock = 0;
+        ASSERT_EQ(browser->GetProperty(IFsBrowser::PROP_WRITE_BLOCK, &writeBlock), RES_OK);
+        ASSERT_EQ(browser->GetProperty(IFsBrowser::PROP_READ_BLOCK, &readBlock), RES_OK);
+        EXPECT_EQ(writeBlock, SmbFile::kLargeBlockSize);
+        EXPECT_EQ(readBlock, SmbFile::kLargeBlockSize);
         size_t offset = 0;
         while (offset < content.size()) {
             size_t before = writer.answers.size();
@@ -136,7 +143,7 @@ TEST_F(SambaBrowserTest, WritesAndReadsFilesLargerThanABlock) {
             ASSERT_NE(wrote, nullptr);
             ASSERT_EQ(wrote->result, RES_OK);
             ASSERT_EQ(wrote->what, FileAnswer::WRITE);
-            ASSERT_EQ(wrote->count, std::min<size_t>(SmbFile::kBlockSize, content.size() - offset));
+            ASSERT_EQ(wrote->count, std::min<size_t>(writeBlock, content.size() - offset));
             offset += wrote->count;
         }
         EXPECT_EQ(writer.file->Tell64(), content.size());
@@ -173,7 +180,7 @@ TEST_F(SambaBrowserTest, WritesAndReadsFilesLargerThanABlock) {
             if (read->count == 0) {
                 break;
             }
-            EXPECT_LE(read->count, SmbFile::kBlockSize);
+            EXPECT_LE(read->count, readBlock);
             back.append(buffer.data(), read->count);
         }
         EXPECT_EQ(back.size(), content.size());
@@ -189,7 +196,7 @@ TEST_F(SambaBrowserTest, WritesAndReadsFilesLargerThanABlock) {
             const FileAnswer* read = WaitForFile(reader, count + 1);
             ASSERT_NE(read, nullptr);
             ASSERT_EQ(read->result, RES_OK);
-            ASSERT_EQ(read->count, std::min(size, SmbFile::kBlockSize));
+            ASSERT_EQ(read->count, std::min(size, readBlock));
             EXPECT_TRUE(std::string(buffer.data(), read->count) == content.substr(at, read->count));
         }
 

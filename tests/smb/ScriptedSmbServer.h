@@ -95,14 +95,29 @@ inline Bytes Trans2Answer(const SScriptedRequest& request, const Bytes& params, 
     return SmbAnswer(request, 0, words, bytes);
 }
 
+// An NT_CREATE_ANDX answer opening a file of size bytes with handle 0x4001.
+inline Bytes OpenFileAnswer(const SScriptedRequest& r, unsigned long long size) {
+    Bytes words;
+    words.insert(words.end(), {0xFF, 0, 0, 0, 0});
+    Put16(words, 0x4001);  // fid
+    Put32(words, 1);
+    words.resize(words.size() + 32 + 4 + 8, 0);
+    Put64(words, size);  // end of file
+    words.resize(68, 0);
+    return SmbAnswer(r, 0, words, {});
+}
+
 class ScriptedSmbServer {
 public:
     using Script = std::function<SScriptedReply(const SScriptedRequest&)>;
 
-    // securityMode: bit 0 user-level, bit 1 challenge/response.
-    explicit ScriptedSmbServer(Script script, unsigned char securityMode = 0x03)
+    // securityMode: bit 0 user-level, bit 1 challenge/response. capabilities: those of the negotiate
+    // answer.
+    explicit ScriptedSmbServer(Script script, unsigned char securityMode = 0x03,
+                               unsigned int capabilities = 0xC0DC)
         : script_(std::move(script)),
           securityMode_(securityMode),
+          capabilities_(capabilities),
           acceptor_([this](int fd, int connection) { Serve(fd, connection); }) {}
 
     unsigned short Port() const { return acceptor_.Port(); }
@@ -110,6 +125,15 @@ public:
     std::vector<SScriptedRequest> Requests() {
         std::lock_guard<std::mutex> lock(mutex_);
         return requests_;
+    }
+    // How many requests with command the server read, on one connection (1 for the first) or on all (0).
+    int Count(unsigned char command, int connection = 0) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        int n = 0;
+        for (const SScriptedRequest& r : requests_) {
+            n += r.command == command && (connection == 0 || r.connection == connection);
+        }
+        return n;
     }
 
 private:
@@ -183,7 +207,7 @@ private:
             Put32(words, 16644);  // max buffer
             Put32(words, 65536);  // max raw
             Put32(words, 0x1234);
-            Put32(words, 0xC0DC);
+            Put32(words, capabilities_);
             words.resize(words.size() + 8, 0);  // system time
             Put16(words, 0);                    // time zone
             words.push_back((securityMode_ & 0x02) != 0 ? 8 : 0);
@@ -234,6 +258,7 @@ private:
 
     Script script_;
     unsigned char securityMode_;
+    unsigned int capabilities_;
     std::mutex mutex_;
     std::vector<SScriptedRequest> requests_;
     LoopbackAcceptor acceptor_;
