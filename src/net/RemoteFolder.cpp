@@ -52,6 +52,31 @@ void RemoteFolder::SmbDisconnect() {
     }
 }
 
+void RemoteFolder::DropConnection() {
+    browser_.reset();
+    session_.reset();
+}
+
+void RemoteFolder::SetSessionLogon(const String& userName, const String& password) {
+    hasSessionLogon_ = true;
+    sessionUserName_ = userName;
+    sessionPassword_ = password;
+}
+
+void RemoteFolder::KeepSessionLogon() {
+    if (hasSessionLogon_) {
+        userName_ = sessionUserName_;
+        password_ = sessionPassword_;
+        ForgetSessionLogon();
+    }
+}
+
+void RemoteFolder::ForgetSessionLogon() {
+    hasSessionLogon_ = false;
+    sessionUserName_ = String();
+    sessionPassword_ = String();
+}
+
 bool RemoteFolder::IsConnected() const {
     return session_ != nullptr && session_->HasTreeSession();
 }

@@ -25,15 +25,25 @@ public:
     void SetShareName(const Osp::Base::String& name) { shareName_ = name; }
     void SetIpAddress(const Osp::Base::String& address) { ipAddress_ = address; }
     void SetWinsServer(const Osp::Base::String& address) { winsServer_ = address; }
+    // The stored account, as the settings file keeps it.
     void SetUserName(const Osp::Base::String& name) { userName_ = name; }
     void SetPassword(const Osp::Base::String& password) { password_ = password; }
     const Osp::Base::String& GetNodeName() const { return nodeName_; }
     const Osp::Base::String& GetShareName() const { return shareName_; }
     const Osp::Base::String& GetIpAddress() const { return ipAddress_; }
     const Osp::Base::String& GetWinsServer() const { return winsServer_; }
-    const Osp::Base::String& GetUserName() const { return userName_; }
-    const Osp::Base::String& GetPassword() const { return password_; }
+    // The account the session logs on with: the one given for this run, else the stored one.
+    const Osp::Base::String& GetUserName() const { return hasSessionLogon_ ? sessionUserName_ : userName_; }
+    const Osp::Base::String& GetPassword() const { return hasSessionLogon_ ? sessionPassword_ : password_; }
+    const Osp::Base::String& GetSavedUserName() const { return userName_; }
+    const Osp::Base::String& GetSavedPassword() const { return password_; }
     unsigned int GetId() const { return id_; }
+
+    // An account typed in when a logon was refused: used from now on during this run, and never written
+    // to the settings file unless KeepSessionLogon makes it the stored one.
+    void SetSessionLogon(const Osp::Base::String& userName, const Osp::Base::String& password);
+    void KeepSessionLogon();
+    void ForgetSessionLogon();
 
     // Copies the six settings strings; the identifier stays.
     void CopyFrom(const RemoteFolder* other);
@@ -71,6 +81,9 @@ public:
     void SmbConnect();
     // Closes the session's connection, if there is a session.
     void SmbDisconnect();
+    // Destroys the browser and the session, so that the next use starts afresh (after the server
+    // changed). Nothing may use the browser any more.
+    void DropConnection();
     // There is a session and it is connected to a share.
     bool IsConnected() const;
 
@@ -85,6 +98,9 @@ private:
     Osp::Base::String winsServer_;
     Osp::Base::String userName_;
     Osp::Base::String password_;
+    bool hasSessionLogon_ = false;
+    Osp::Base::String sessionUserName_;
+    Osp::Base::String sessionPassword_;
     unsigned int id_ = 0;
     std::unique_ptr<SmbSession> session_;
     std::unique_ptr<SmbBrowser> browser_;
