@@ -16,11 +16,13 @@
 #include "app/PasswordForm.h"
 #include "app/RegValue.h"
 #include "app/Results.h"
+#include "app/SettingsForm.h"
 #include "fs/Cache.h"
 #include "fs/FileSyncProxy.h"
 #include "net/FsSmbBrowser.h"
 #include "transfer/Clipboard.h"
 #include "net/RemoteFolder.h"
+#include "net/RemoteFolderForm.h"
 #include "text/TextForm.h"
 #include "ui/FolderForm.h"
 
@@ -220,6 +222,46 @@ void Corvane::OnOpenLocalFolder(int root) {
     SwitchToForm(CreateFolderForm(GetLocalBrowser(static_cast<LocalBrowser::TRoot>(root))));
 }
 
+template <typename T>
+void Corvane::ReplaceForm(T*& slot, T* form) {
+    Osp::Ui::Controls::Frame* frame = GetAppFrame();
+    if (slot != nullptr) {
+        frame->RemoveControl(*slot);
+    }
+    slot = form;
+    frame->AddControl(*form);
+    SwitchToForm(form);
+}
+
+void Corvane::OnOpenFolder(int id) {
+    RemoteFolder* folder = GetFolderById(id);
+    if (folder != nullptr) {
+        CreateFolderForm(folder->CreateBrowser());
+    }
+}
+
+void Corvane::OnAddFolder() {
+    auto form = std::make_unique<RemoteFolderForm>();
+    if (form->Initialize(nullptr)) {
+        ReplaceForm(remoteFolderForm_, form.release());
+    }
+}
+
+void Corvane::OnEditFolder(int id) {
+    RemoteFolder* folder = GetFolderById(id);
+    auto form = std::make_unique<RemoteFolderForm>();
+    if (folder != nullptr && form->Initialize(folder)) {
+        ReplaceForm(remoteFolderForm_, form.release());
+    }
+}
+
+void Corvane::ShowSettingsForm() {
+    auto form = std::make_unique<SettingsForm>();
+    if (form->Construct()) {
+        ReplaceForm(settingsForm_, form.release());
+    }
+}
+
 void Corvane::OpenTextForm(const std::wstring& path, const std::wstring& displayName, unsigned long long size,
                            const Osp::Base::DateTime& modified) {
     Osp::Ui::Controls::Frame* frame = GetAppFrame();
@@ -289,10 +331,42 @@ RemoteFolder* Corvane::GetFolderById(int id) const {
     return it != folders_.end() ? it->second : nullptr;
 }
 
+void Corvane::ReleaseBrowserOf(RemoteFolder* folder) {
+    // Nothing may go on using the folder's browser: a clipboard of it is emptied, a job over it ends.
+    IFsBrowser* browser = folder->GetBrowser();
+    if (browser != nullptr) {
+        if (clipboard_ != nullptr && clipboard_->GetBrowser() == browser) {
+            clipboard_.reset();
+        }
+        if (folderForm_ != nullptr) {
+            folderForm_->OnBrowserRemoved(browser);
+        }
+    }
+    RemoveFolderFormOf(folder);
+}
+
+void Corvane::RemoveFolderFormOf(const RemoteFolder* folder) {
+    if (folderForm_ == nullptr || folderForm_->GetBrowser()->GetType() != BROWSER_SMB ||
+        static_cast<const SmbBrowser*>(folderForm_->GetBrowser())->GetFolder() != folder) {
+        return;
+    }
+    FolderForm* form = folderForm_;
+    folderForm_ = nullptr;
+    GetAppFrame()->RemoveControl(*form);
+}
+
+void Corvane::ResetFolderConnection(RemoteFolder* folder) {
+    ReleaseBrowserOf(folder);
+    folder->DropConnection();
+}
+
 void Corvane::OnNewFolderAdded(RemoteFolder* folder) {
     int id = static_cast<int>(folder->GetId());
     RemoteFolder*& slot = folders_[id];
     if (slot != folder) {
+        if (slot != nullptr) {
+            ReleaseBrowserOf(slot);
+        }
         delete slot;
         slot = folder;
     }
@@ -309,16 +383,7 @@ void Corvane::OnFolderChanged(RemoteFolder* folder, bool save) {
 }
 
 void Corvane::OnFolderDeleted(RemoteFolder* folder) {
-    // Nothing may go on using the folder's browser: a clipboard of it is emptied, a job over it ends.
-    IFsBrowser* browser = folder->GetBrowser();
-    if (browser != nullptr) {
-        if (clipboard_ != nullptr && clipboard_->GetBrowser() == browser) {
-            clipboard_.reset();
-        }
-        if (folderForm_ != nullptr) {
-            folderForm_->OnBrowserRemoved(browser);
-        }
-    }
+    ReleaseBrowserOf(folder);
     DeleteFromRegistry(folder);
     auto it = folders_.find(static_cast<int>(folder->GetId()));
     if (it != folders_.end() && it->second == folder) {
@@ -404,23 +469,13 @@ void Corvane::OnSetPassword() {
     }
     auto form = std::make_unique<PasswordForm>();
     if (form->Initialize(PasswordForm::SET)) {
-        ReplacePasswordForm(form.release());
+        ReplaceForm(passwordForm_, form.release());
     }
 }
 
 void Corvane::OnChangePassword() {
     auto form = std::make_unique<PasswordForm>();
     if (form->Initialize(PasswordForm::CHANGE)) {
-        ReplacePasswordForm(form.release());
+        ReplaceForm(passwordForm_, form.release());
     }
-}
-
-void Corvane::ReplacePasswordForm(PasswordForm* form) {
-    Osp::Ui::Controls::Frame* frame = GetAppFrame();
-    if (passwordForm_ != nullptr) {
-        frame->RemoveControl(*passwordForm_);
-    }
-    passwordForm_ = form;
-    frame->AddControl(*form);
-    SwitchToForm(form);
 }

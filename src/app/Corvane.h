@@ -23,6 +23,8 @@ class IFsBrowser;
 class MainForm;
 class PasswordForm;
 class RemoteFolder;
+class RemoteFolderForm;
+class SettingsForm;
 class TextForm;
 
 namespace Osp::Ui::Controls {
@@ -60,6 +62,14 @@ public:
     FolderForm* GetFolderForm() const { return folderForm_; }
     // A new folder form over the local browser of the root kind (LocalBrowser::TRoot), made current.
     void OnOpenLocalFolder(int root);
+    // A new folder form over the network folder's browser, in the frame but not made current: the form
+    // shows itself once the share is listed.
+    void OnOpenFolder(int id);
+    // The screen for a new network folder, or for editing the folder with the identifier; made current.
+    void OnAddFolder();
+    void OnEditFolder(int id);
+    // The settings screen in place of an earlier one, made current.
+    void ShowSettingsForm();
     // Opens the text viewer on the file at path in place of any viewer before it; displayName, size and
     // modified are what its details show. Nothing opens when the file is empty or cannot be read.
     void OpenTextForm(const std::wstring& path, const std::wstring& displayName, unsigned long long size,
@@ -87,8 +97,12 @@ public:
     // Takes the new folder and stores it in the settings file.
     void OnNewFolderAdded(RemoteFolder* folder);
     void OnFolderChanged(RemoteFolder* folder, bool save);
-    // Removes the folder's section from the settings file, then forgets and deletes the folder.
+    // Removes the folder form that browses the folder's share, the folder's section of the settings file,
+    // and then the folder.
     void OnFolderDeleted(RemoteFolder* folder);
+    // Drops the folder's browser and session (after its server changed), with the folder form that
+    // browses them.
+    void ResetFolderConnection(RemoteFolder* folder);
     void SaveToRegistry(RemoteFolder* folder, bool isNew);
     void DeleteFromRegistry(RemoteFolder* folder);
 
@@ -119,8 +133,13 @@ private:
     template <typename T>
     void WriteGeneral(const wchar_t* key, const T& value);
 
-    // Puts the new password screen into the frame in place of the previous one and makes it current.
-    void ReplacePasswordForm(PasswordForm* form);
+    // Puts the form into the frame in place of slot's (which the frame deletes) and makes it current.
+    template <typename T>
+    void ReplaceForm(T*& slot, T* form);
+    // Lets go of the folder's browser, which is about to go: its clipboard, a job over it and the folder
+    // form that browses it.
+    void ReleaseBrowserOf(RemoteFolder* folder);
+    void RemoveFolderFormOf(const RemoteFolder* folder);
 
     const std::thread::id uiThread_ = std::this_thread::get_id();
     std::map<int, RemoteFolder*> folders_;
@@ -128,6 +147,9 @@ private:
     PasswordForm* passwordForm_ = nullptr;  // the frame's
     FolderForm* folderForm_ = nullptr;      // the frame's
     TextForm* textForm_ = nullptr;          // the frame's
+    // The network-folder and settings screens; the frame's.
+    RemoteFolderForm* remoteFolderForm_ = nullptr;
+    SettingsForm* settingsForm_ = nullptr;
     // Declared before the browsers, which use it, so that it is destroyed after them.
     std::unique_ptr<Osp::Content::ContentManager> contentManager_;
     std::unique_ptr<LocalBrowser> localBrowsers_[3];

@@ -2,12 +2,16 @@
 
 #include "Osp/Media/Image.h"
 #include "Osp/System/RuntimeInfo.h"
+#include "app/AboutPopup.h"
 #include "app/Corvane.h"
 #include "app/DiskDetailsPopup.h"
 #include "app/ModalMessage.h"
 #include "app/PasswordPopup.h"
+#include "app/Results.h"
 #include "app/UiUtils.h"
 #include "net/RemoteFolder.h"
+#include "net/SmbSession.h"
+#include "net/Trans2QueryFsInfo.h"
 
 namespace {
 
@@ -201,6 +205,8 @@ void MainForm::OpenItem(int index) {
         app->OnOpenLocalFolder(LocalBrowser::ROOT_MEDIA);
     } else if (index == ITEM_CARD && !IsFolderItem(index)) {
         app->OnOpenLocalFolder(LocalBrowser::ROOT_CARD);
+    } else if (const int id = list_->GetItemIdAt(index); id != kPadItemId) {
+        app->OnOpenFolder(id);
     }
 }
 
@@ -299,6 +305,20 @@ RemoteFolder* MainForm::LongPressedFolder() const {
 void MainForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
     Corvane* app = Corvane::GetMyInstance();
     switch (actionId) {
+        case ACTION_ADD_FOLDER:
+            app->OnAddFolder();
+            break;
+        case ACTION_EDIT_FOLDER:
+            if (const RemoteFolder* folder = LongPressedFolder()) {
+                app->OnEditFolder(static_cast<int>(folder->GetId()));
+            }
+            break;
+        case ACTION_SETTINGS:
+            app->ShowSettingsForm();
+            break;
+        case ACTION_ABOUT:
+            ShowAbout();
+            break;
         case ACTION_EXIT:
             ConfirmExit();
             break;
@@ -366,7 +386,58 @@ void MainForm::ShowDiskDetails() {
         diskDetails_->ShowPopup(L"My Private Files", 0, AvailableStorage(L"AvailableInternalStorage"), 0);
     } else if (longPressIndex_ == ITEM_CARD && !IsFolderItem(longPressIndex_)) {
         diskDetails_->ShowPopup(L"Memory card", 0, AvailableStorage(L"AvailableExternalStorage"), 0);
+    } else if (RemoteFolder* folder = LongPressedFolder()) {
+        AskShareSize(folder);
     }
+}
+
+void MainForm::AskShareSize(RemoteFolder* folder) {
+    SmbSession* session = folder->GetSmbSession();
+    Trans2Req request;
+    if (session == nullptr || !session->HasTreeSession() ||
+        !ConstructTrans2QueryFsRequest(request, kQueryFsSizeLevel)) {
+        return;
+    }
+    sizeFolderId_ = static_cast<int>(folder->GetId());
+    sizeShare_ = session->GetShare();
+    // The id is known only once the call returns; an answer given inside it is matched by the folder.
+    sizeMid_ = 0;
+    const unsigned short mid =
+        session->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_WHEN_CONNECTED);
+    if (sizeFolderId_ >= 0) {
+        sizeMid_ = mid;
+    }
+}
+
+void MainForm::OnTrans2Received(unsigned long result, unsigned short mid, const Trans2Resp* response) {
+    if (sizeFolderId_ < 0 || (sizeMid_ != 0 && mid != sizeMid_)) {
+        return;
+    }
+    const RemoteFolder* folder = Corvane::GetMyInstance()->GetFolderById(sizeFolderId_);
+    sizeFolderId_ = -1;
+    SFsSizeInfo info;
+    if (result != RES_OK || response == nullptr || folder == nullptr ||
+        response->GetSmb()->Header().IsFailure() || ParseFsSizeResponse(*response, &info) != RES_OK) {
+        return;
+    }
+    // The unit is a 32-bit product, as the server's two 32-bit factors give it.
+    const unsigned long long unit = static_cast<unsigned int>(info.sectorsPerUnit * info.bytesPerSector);
+    std::wstring title = folder->GetUncName().Units();
+    if (folder->GetShareName().IsEmpty()) {
+        title += sizeShare_;
+    }
+    diskDetails_->ShowPopup(title, info.totalUnits * unit, info.freeUnits * unit, 0);
+}
+
+void MainForm::ShowAbout() {
+    if (aboutPopup_ == nullptr) {
+        auto popup = std::make_unique<AboutPopup>();
+        if (!popup->Construct()) {
+            return;
+        }
+        aboutPopup_ = std::move(popup);
+    }
+    aboutPopup_->ShowPopup();
 }
 
 void MainForm::RemoveFolder() {

@@ -14,6 +14,7 @@
 // remembers only their identifiers.
 
 #include <memory>
+#include <string>
 
 #include "Osp/Graphics/Bitmap.h"
 #include "Osp/Ui/Controls/ContextMenu.h"
@@ -24,7 +25,9 @@
 #include "Osp/Ui/IItemEventListener.h"
 #include "Osp/Ui/IOrientationEventListener.h"
 #include "Osp/Ui/ITouchEventListener.h"
+#include "net/ISmbRequestListener.h"
 
+class AboutPopup;
 class DiskDetailsPopup;
 class PasswordPopup;
 class RemoteFolder;
@@ -33,7 +36,8 @@ class MainForm : public Osp::Ui::Controls::Form,
                  public Osp::Ui::IActionEventListener,
                  public Osp::Ui::IItemEventListener,
                  public Osp::Ui::ITouchEventListener,
-                 public Osp::Ui::IOrientationEventListener {
+                 public Osp::Ui::IOrientationEventListener,
+                 private ISmbRequestListener {
 public:
     static constexpr int kPadItemId = -1;
 
@@ -76,6 +80,11 @@ public:
                          const Osp::Ui::TouchEventInfo&) override {}
 
 private:
+    // ISmbRequestListener: the answer about a share's disk size.
+    void OnSmbReceived(unsigned long, unsigned short, const Smb*) override {}
+    void OnTransReceived(unsigned long, unsigned short, const Trans2Resp*) override {}
+    void OnTrans2Received(unsigned long result, unsigned short mid, const Trans2Resp* response) override;
+
     enum TLocalItem { ITEM_PRIVATE = 0, ITEM_PHONE = 1, ITEM_CARD = 2 };
 
     bool IsFolderItem(int index) const;
@@ -96,6 +105,9 @@ private:
     void AskPassword(int doneAction);
     void OnPasswordRemoved();
     void ShowDiskDetails();
+    // Asks the server of a connected network folder for the size of its share's disk.
+    void AskShareSize(RemoteFolder* folder);
+    void ShowAbout();
     void RemoveFolder();
     void DisconnectFolder();
     void ConfirmExit();
@@ -106,6 +118,12 @@ private:
     std::unique_ptr<Osp::Ui::Controls::ContextMenu> folderMenu_;
     std::unique_ptr<DiskDetailsPopup> diskDetails_;
     std::unique_ptr<PasswordPopup> passwordPopup_;
+    std::unique_ptr<AboutPopup> aboutPopup_;
+    // The network folder whose disk size is asked for (-1 when none), the request's multiplex id, and the
+    // share its session was connected to when asked.
+    int sizeFolderId_ = -1;
+    unsigned short sizeMid_ = 0;
+    std::wstring sizeShare_;
     // The item under the last long press, -1 before the first.
     int longPressIndex_ = -1;
     // The touch now under way became a long press: its release must open nothing.

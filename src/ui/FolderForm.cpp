@@ -6,6 +6,8 @@
 #include "app/MainForm.h"
 #include "app/Results.h"
 #include "app/StringUtils.h"
+#include "net/LoginPopup.h"
+#include "net/SharesPopup.h"
 #include "transfer/DeleteDetailsPopup.h"
 #include "transfer/OverwritePopup.h"
 #include "ui/FileDetailsPopup.h"
@@ -170,6 +172,15 @@ void FolderForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
             break;
         case ACTION_PASTE:
             OnPaste();
+            break;
+        case ACTION_CANCEL_OPEN:
+            CancelConnecting();
+            break;
+        case ACTION_LOGIN_DONE:
+        case ACTION_LOGIN_CANCEL:
+        case ACTION_SHARE_CHOSEN:
+        case ACTION_SHARE_CANCEL:
+            OnNetworkAction(actionId);
             break;
         case ACTION_FILTER:
             if (m_nMode == MODE_NONE) {
@@ -339,11 +350,6 @@ void FolderForm::HidePopup() {
 void FolderForm::OnPasswordRequestA(IFsBrowser* browser) {
     // Archives are not opened from this list yet; refusing keeps the asking browser from waiting forever.
     browser->SetPassword(RES_CANCELLED, L"");
-}
-
-void FolderForm::OnSelectShareA(const std::set<std::wstring>&) {
-    // An empty choice cancels; the share list of a network folder is not offered from here yet.
-    m_pBrowser->SelectShare(L"");
 }
 
 void FolderForm::ShowMessage(const std::wstring& title, const std::wstring& text,

@@ -47,8 +47,11 @@
 
 class DeleteDetailsPopup;
 class FileDetailsPopup;
+class LoginPopup;
 class OverwritePopup;
+class RemoteFolder;
 class SelDetailsPopup;
+class SharesPopup;
 
 class FolderForm : public Osp::Ui::Controls::Form,
                    public Osp::Ui::IActionEventListener,
@@ -117,6 +120,10 @@ public:
         ACTION_CUT_ITEM = 209,
         ACTION_PASTE = 210,
         ACTION_COPY_MOVE = 211,
+        ACTION_LOGIN_DONE = 341,
+        ACTION_LOGIN_CANCEL = 342,
+        ACTION_SHARE_CHOSEN = 351,
+        ACTION_SHARE_CANCEL = 352,
         ACTION_FILE_DETAILS_CLOSED = 2515,
         ACTION_SEL_DETAILS_CLOSED = 2532,
         ACTION_DELETE_FINISHED = 2549,
@@ -289,6 +296,17 @@ private:
     void OnFetchEnded(TransferPopup* popup, unsigned long result, const std::wstring& message);
     void ShowTransferError(unsigned long result, const std::wstring& message) const;
 
+    // A network folder's logon, share choice and connection (FolderFormNetwork.cpp).
+    RemoteFolder* GetRemoteFolder() const;
+    // Answers a refused logon of the root with the login popup; false when the failure is another one.
+    bool AskForLogon(unsigned long result);
+    // Stores the account of a confirmed "Remember" once the server has taken it.
+    void KeepAcceptedLogon();
+    void OnNetworkAction(int actionId);
+    void CancelConnecting();
+    // A network folder's form shows once its root is listed: until then the main list stays.
+    void ShowWhenRootListed();
+
     // Open operations, popups and messages (FolderForm.cpp).
     void StartOpenOp(int kind);
     void EndOpenOp();
@@ -345,6 +363,10 @@ private:
     std::wstring m_sCacheSource;
     int m_nCacheType = 0;
     std::unique_ptr<OverwritePopup> m_pOverwritePopup;
+    std::unique_ptr<LoginPopup> m_pLoginPopup;
+    std::unique_ptr<SharesPopup> m_pSharesPopup;
+    // "Remember" was confirmed in the login popup; the account is stored once the server takes it.
+    bool m_bRememberLogon = false;
 
     static std::array<std::unique_ptr<Osp::Graphics::Bitmap>, FT_COUNT> sm_oIcons;
 };

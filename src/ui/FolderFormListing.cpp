@@ -81,9 +81,13 @@ void FolderForm::OnOpenSubDir(unsigned long result, IFsDir* dir) {
 
 void FolderForm::OnOpenDir(unsigned long result, IFsDir* dir) {
     m_bOpeningDir = false;
+    KeepAcceptedLogon();
     if (result != RES_OK || dir == nullptr) {
         delete dir;
         EndOpenOp();
+        if (AskForLogon(result)) {
+            return;
+        }
         if (result != RES_CANCELLED) {
             ShowError(result);
         }
@@ -160,6 +164,7 @@ void FolderForm::FinishListing(unsigned long result) {
     }
     ApplyFilter(filter);
     m_nMode = MODE_NONE;
+    ShowWhenRootListed();
 }
 
 void FolderForm::OnListingFailed(unsigned long result) {

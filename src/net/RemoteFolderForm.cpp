@@ -1,0 +1,191 @@
+#include "net/RemoteFolderForm.h"
+
+#include "Osp/Net/Ip4Address.h"
+#include "app/Corvane.h"
+#include "app/MainForm.h"
+#include "app/ModalMessage.h"
+#include "net/NetBiosName.h"
+#include "net/RemoteFolder.h"
+
+namespace {
+
+using Osp::Base::String;
+using Osp::Ui::Controls::EditField;
+using Osp::Ui::Controls::MSGBOX_STYLE_OK;
+
+constexpr const wchar_t* kFieldIds[] = {L"IDC_NBT_NAME",     L"IDC_SHARE_NAME", L"IDC_IP_ADDRESS",
+                                        L"IDC_WINS_ADDRESS", L"IDC_USER_NAME",  L"IDC_PASSWORD"};
+constexpr unsigned long kAddressInput =
+    Osp::Ui::Controls::EDIT_INPUTMODE_NUMERIC | Osp::Ui::Controls::EDIT_INPUTMODE_SYMBOL;
+constexpr unsigned long kInvalidAddressMs = 5000;
+constexpr unsigned long kNoServerMs = 10000;
+constexpr wchar_t kHelpPage[] = L"remote_folder_form.html";
+
+}  // namespace
+
+bool ValidateIpAddress(const String& text) {
+    const std::wstring& units = text.Units();
+    Osp::Net::Ip4Address address;
+    if (Osp::Net::Ip4Address::Parse(text, address) != Osp::Base::E_SUCCESS || units.empty() ||
+        units.front() == L'.' || units.back() == L'.') {
+        return false;
+    }
+    size_t dots = 0;
+    for (wchar_t c : units) {
+        dots += c == L'.' ? 1 : 0;
+    }
+    return dots == 3;
+}
+
+RemoteFolderForm::RemoteFolderForm() = default;
+
+RemoteFolderForm::~RemoteFolderForm() = default;
+
+bool RemoteFolderForm::Initialize(RemoteFolder* folder) {
+    if (!OkFormBase::Initialize(L"IDF_REMOTE_FOLDER", L"IDN_SCROLLPANEL")) {
+        return false;
+    }
+    for (int i = 0; i < FIELD_COUNT; ++i) {
+        fields_[i] = GetEditField(kFieldIds[i]);
+        if (fields_[i] == nullptr) {
+            return false;
+        }
+    }
+    for (TField address : {IP_ADDRESS, WINS_SERVER}) {
+        fields_[address]->SetInputModeCategory(~kAddressInput, false);
+        fields_[address]->SetInputModeCategory(kAddressInput, true);
+    }
+    fields_[PASSWORD]->SetLowerCaseModeEnabled(true);
+    SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_0, ACTION_SAVE);
+    SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_1, ACTION_CANCEL);
+    AddSoftkeyActionListener(Osp::Ui::Controls::SOFTKEY_0, *this);
+    AddSoftkeyActionListener(Osp::Ui::Controls::SOFTKEY_1, *this);
+    SetOptionkeyActionId(ACTION_OPTIONS);
+    AddOptionkeyActionListener(*this);
+    optionMenu_ = std::make_unique<Osp::Ui::Controls::OptionMenu>();
+    optionMenu_->Construct();
+    optionMenu_->AddItem(String(L"Help"), ACTION_HELP);
+    optionMenu_->AddActionEventListener(*this);
+    if (folder == nullptr) {
+        newFolder_ = std::make_unique<RemoteFolder>();
+    } else {
+        folder_ = folder;
+        SetTitleText(String(L"Edit network folder"), Osp::Ui::Controls::ALIGNMENT_CENTER);
+        Fill(*folder);
+    }
+    return true;
+}
+
+void RemoteFolderForm::Fill(const RemoteFolder& folder) {
+    // The stored account is shown: one typed in for this run only is not the folder's setting.
+    const String* texts[] = {&folder.GetNodeName(),   &folder.GetShareName(),     &folder.GetIpAddress(),
+                             &folder.GetWinsServer(), &folder.GetSavedUserName(), &folder.GetSavedPassword()};
+    for (int i = 0; i < FIELD_COUNT; ++i) {
+        fields_[i]->SetText(*texts[i]);
+    }
+}
+
+String RemoteFolderForm::TextOf(TField field) const {
+    return fields_[field]->GetText();
+}
+
+void RemoteFolderForm::OnActionPerformed(const Osp::Ui::Control& source, int actionId) {
+    switch (actionId) {
+        case ACTION_SAVE:
+            Save();
+            break;
+        case ACTION_CANCEL:
+            Leave();
+            break;
+        case ACTION_OPTIONS:
+            optionMenu_->SetShowState(true);
+            optionMenu_->Show();
+            break;
+        case ACTION_HELP:
+            Corvane::GetMyInstance()->ShowHelp(kHelpPage);
+            break;
+        default:
+            OkFormBase::OnActionPerformed(source, actionId);
+            break;
+    }
+}
+
+bool RemoteFolderForm::ValidateControl(const Osp::Ui::Control* control) {
+    const auto* field = dynamic_cast<const EditField*>(control);
+    if (field == nullptr) {
+        return true;
+    }
+    const String text = field->GetText();
+    if ((field == fields_[IP_ADDRESS] || field == fields_[WINS_SERVER]) && !text.IsEmpty() &&
+        !ValidateIpAddress(text)) {
+        ShowModalMessage(L"", L"Invalid IP address", MSGBOX_STYLE_OK, kInvalidAddressMs);
+        return false;
+    }
+    // The name service carries no more than this; a longer name would be cut and could find another
+    // computer.
+    if (field == fields_[NODE_NAME] && text.GetLength() > static_cast<int>(kNetBiosNameChars)) {
+        ShowModalMessage(L"", L"The computer name can have at most 15 characters", MSGBOX_STYLE_OK,
+                         kInvalidAddressMs);
+        return false;
+    }
+    return true;
+}
+
+void RemoteFolderForm::CopyFieldsInto(RemoteFolder* folder) const {
+    folder->SetNodeName(TextOf(NODE_NAME));
+    folder->SetShareName(TextOf(SHARE_NAME));
+    folder->SetIpAddress(TextOf(IP_ADDRESS));
+    folder->SetWinsServer(TextOf(WINS_SERVER));
+    folder->SetUserName(TextOf(USER_NAME));
+    folder->SetPassword(TextOf(PASSWORD));
+}
+
+void RemoteFolderForm::Save() {
+    if (TextOf(NODE_NAME).IsEmpty() && TextOf(IP_ADDRESS).IsEmpty()) {
+        ShowModalMessage(L"", L"You must specify computer name or IP address", MSGBOX_STYLE_OK, kNoServerMs);
+        return;
+    }
+    Corvane* app = Corvane::GetMyInstance();
+    if (newFolder_ != nullptr) {
+        RemoteFolder* folder = newFolder_.release();
+        CopyFieldsInto(folder);
+        folder->SetNewId();
+        app->OnNewFolderAdded(folder);
+    } else if (folder_ != nullptr) {
+        SaveChanges(folder_);
+        app->OnFolderChanged(folder_, true);
+    }
+    Leave();
+}
+
+void RemoteFolderForm::SaveChanges(RemoteFolder* folder) {
+    const bool serverChanged = folder->GetNodeName() != TextOf(NODE_NAME) ||
+                               folder->GetIpAddress() != TextOf(IP_ADDRESS) ||
+                               folder->GetWinsServer() != TextOf(WINS_SERVER);
+    const bool accountChanged =
+        folder->GetSavedUserName() != TextOf(USER_NAME) || folder->GetSavedPassword() != TextOf(PASSWORD);
+    const bool shareChanged = folder->GetShareName() != TextOf(SHARE_NAME);
+    CopyFieldsInto(folder);
+    if (accountChanged) {
+        // The account just saved is the one to log on with.
+        folder->ForgetSessionLogon();
+    }
+    if (serverChanged) {
+        // Nothing of the old server may carry over: not its logon, nor the share picked on it.
+        Corvane::GetMyInstance()->ResetFolderConnection(folder);
+    } else if (accountChanged || shareChanged) {
+        folder->SmbDisconnect();
+    }
+}
+
+void RemoteFolderForm::Leave() {
+    // The form stays in the frame, hidden, until the next one replaces it: it keeps no password, and no
+    // pointer to a folder that may be removed meanwhile.
+    for (EditField* field : fields_) {
+        field->Clear();
+    }
+    folder_ = nullptr;
+    newFolder_.reset();
+    Corvane* app = Corvane::GetMyInstance();
+    app->SwitchToForm(app->GetMainForm());
+}

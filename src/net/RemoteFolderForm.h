@@ -1,0 +1,59 @@
+#pragma once
+// The screen on which the user adds a network folder or edits one: computer name, share, IP address,
+// WINS server, user name and password, on a scrolling panel. The computer name and the two addresses
+// are checked as they are entered; Save needs a computer name or an address. Save hands a new folder to
+// the application, which lists and stores it, or stores the changes of the edited one; Cancel writes
+// nothing. Both return to the main list.
+//
+// User-interface thread only. The application makes the form and replaces it with the next one. A new
+// folder is the form's until Save hands it over; an edited folder is the application's, and the form
+// lets go of it when it leaves.
+
+#include <memory>
+
+#include "Osp/Base/String.h"
+#include "Osp/Ui/Controls/EditField.h"
+#include "Osp/Ui/Controls/OptionMenu.h"
+#include "ui/OkFormBase.h"
+
+class RemoteFolder;
+
+// A dotted IPv4 address of exactly four numbers, without a leading or trailing dot.
+bool ValidateIpAddress(const Osp::Base::String& text);
+
+class RemoteFolderForm : public OkFormBase {
+public:
+    enum TAction {
+        ACTION_SAVE = 101,
+        ACTION_CANCEL = 102,
+        ACTION_OPTIONS = 103,
+        ACTION_HELP = 104,
+    };
+
+    RemoteFolderForm();
+    ~RemoteFolderForm() override;
+
+    // Builds the form for folder, filled from it, or for a new empty folder when folder is null. False
+    // when the layout cannot be built.
+    bool Initialize(RemoteFolder* folder);
+
+    void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
+    bool ValidateControl(const Osp::Ui::Control* control) override;
+
+private:
+    enum TField { NODE_NAME, SHARE_NAME, IP_ADDRESS, WINS_SERVER, USER_NAME, PASSWORD, FIELD_COUNT };
+
+    void Fill(const RemoteFolder& folder);
+    Osp::Base::String TextOf(TField field) const;
+    void CopyFieldsInto(RemoteFolder* folder) const;
+    void Save();
+    // Applies the fields to the edited folder; a connection made with what they replaced is closed.
+    void SaveChanges(RemoteFolder* folder);
+    // Back to the main list, with the fields emptied and the folder let go.
+    void Leave();
+
+    std::unique_ptr<RemoteFolder> newFolder_;
+    RemoteFolder* folder_ = nullptr;                          // the application's, while editing
+    Osp::Ui::Controls::EditField* fields_[FIELD_COUNT] = {};  // controls of the form
+    std::unique_ptr<Osp::Ui::Controls::OptionMenu> optionMenu_;
+};

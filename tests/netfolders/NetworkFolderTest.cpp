@@ -1,0 +1,259 @@
+// Network folders on the phone's screen against a real Samba: a folder added through its form opens
+// its share and turns connected, shows its disk and is disconnected and removed; a folder without a
+// share offers the server's shares; a refused logon asks for the account, which is stored only when
+// "Remember" is set and the server took it.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/statvfs.h>
+
+#include "../smb/SambaFixture.h"
+#include "NetFolderHarness.h"
+#include "Osp/Ui/Controls/CheckButton.h"
+#include "app/Format.h"
+#include "app/Results.h"
+#include "net/LoginPopup.h"
+#include "net/RemoteFolderForm.h"
+#include "net/SharesPopup.h"
+
+namespace netfolders {
+namespace {
+
+using namespace Osp::Ui::Controls;
+using mainform::ItemTexts;
+using mainform::MainList;
+using mainform::OnMainForm;
+using mainform::RunOnPhone;
+
+// A folder of the test server stored before the start, as identifier 1.
+void StoreFolder(const std::wstring& share, const std::wstring& password) {
+    Osp::Io::Registry reg;
+    ASSERT_EQ(reg.Construct(String(L"/Home/RF.reg"), true), Osp::Base::E_SUCCESS);
+    const String section(L"RF1");
+    reg.AddSection(section);
+    reg.AddValue(section, String(L"Id"), 1);
+    reg.AddValue(section, String(L"NodeName"), String(L"CORVTEST"));
+    reg.AddValue(section, String(L"IpAddress"), String(L"127.0.0.1"));
+    reg.AddValue(section, String(L"UserName"), String(L"corvtest"));
+    if (!share.empty()) {
+        reg.AddValue(section, String(L"ShareName"), String(share));
+    }
+    if (!password.empty()) {
+        reg.AddValue(section, String(L"Password"), String(password));
+    }
+    ASSERT_EQ(reg.Flush(), Osp::Base::E_SUCCESS);
+}
+
+// The folder form on the screen, or null.
+FolderForm* ShownFolderForm(const UiDriver& ui, Corvane& app) {
+    FolderForm* form = app.GetFolderForm();
+    return form != nullptr && ui.GetFrame().GetCurrentForm() == form ? form : nullptr;
+}
+
+// The names the shown folder form lists.
+std::vector<std::wstring> ListedNames(const UiDriver& ui) {
+    auto* list = ui.Find<List>(L"IDC_FOLDERS_LIST");
+    return list != nullptr ? ItemTexts(*list) : std::vector<std::wstring>{L"(no list)"};
+}
+
+bool LoginShown(const UiDriver& ui) {
+    return ui.Find(L"IDC_REMEMBER_CHECK") != nullptr;
+}
+
+// Types the account into the login popup, sets "Remember" as asked and presses OK.
+void LogIn(const UiDriver& ui, const std::wstring& password, bool remember) {
+    ASSERT_TRUE(LoginShown(ui));
+    // The popup's fields take the typing in place, without a keypad.
+    ui.Tap(L"IDC_PWD");
+    ASSERT_TRUE(ui.TypeText(password));
+    auto* check = ui.Find<CheckButton>(L"IDC_REMEMBER_CHECK");
+    if (check->IsSelected() != remember) {
+        ui.Tap(*check);
+    }
+    ASSERT_EQ(check->IsSelected(), remember);
+    ui.Tap(L"IDC_OK");
+}
+
+class NetworkFolderTest : public SambaFixture {};
+
+TEST_F(NetworkFolderTest, AddedFolderOpensItsShareShowsItsDiskAndIsRemoved) {
+    PutFile("hello.txt", "hi");
+    PutFile("docs/a.txt", "a");
+    PhoneRoot root(PhoneRoot::NO_CARD);
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        ui.PressSoftkey(SOFTKEY_0);
+        Fill(ui, L"IDC_NBT_NAME", L"CORVTEST");
+        Fill(ui, L"IDC_SHARE_NAME", L"corvshare");
+        Fill(ui, L"IDC_IP_ADDRESS", L"127.0.0.1");
+        Fill(ui, L"IDC_USER_NAME", L"corvtest");
+        Fill(ui, L"IDC_PASSWORD", L"Corv-pass1");
+        ui.PressSoftkey(SOFTKEY_0);
+        ASSERT_TRUE(OnMainForm(ui));
+        List& list = MainList(ui);
+        ASSERT_EQ(list.GetItemCount(), 3);
+        EXPECT_TRUE(ItemIconIs(list, 2, L"/Res/OffIcon.png"));
+
+        ui.TapListItem(list, 2);
+        ASSERT_TRUE(WaitFor([&] { return ShownFolderForm(ui, app) != nullptr; }));
+        EXPECT_EQ(ui.TitleOf(*ShownFolderForm(ui, app)), L"\\\\CORVTEST\\corvshare");
+        EXPECT_EQ(ListedNames(ui), (std::vector<std::wstring>{L"docs", L"hello.txt"}));
+        Screenshot(ui, "share-listing");
+        EXPECT_TRUE(ItemIconIs(list, 2, L"/Res/OnIcon.png"));
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+
+        ui.PressSoftkey(SOFTKEY_1);
+        ASSERT_TRUE(OnMainForm(ui));
+        ui.LongPressListItem(list, 2);
+        EXPECT_EQ(ui.MenuItems(), (std::vector<std::wstring>{L"Details", L"Disconnect"}));
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Details"));
+        ASSERT_TRUE(WaitFor([&] { return ui.Find(L"IDC_CAPACITY") != nullptr; }));
+        struct statvfs disk {};
+        ASSERT_EQ(statvfs(Server().ShareDir().c_str(), &disk), 0);
+        EXPECT_EQ(ui.TextOf(L"IDC_CAPACITY"),
+                  FormatSize64(static_cast<unsigned long long>(disk.f_blocks) * disk.f_frsize).Units());
+        EXPECT_NE(ui.TextOf(L"IDC_FREE"), L"");
+        ui.Tap(L"IDC_CLOSE");
+        EXPECT_EQ(ui.Find(L"IDC_CAPACITY"), nullptr);
+
+        ui.LongPressListItem(list, 2);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Disconnect"));
+        EXPECT_FALSE(app.GetFolderById(1)->IsConnected());
+        EXPECT_TRUE(ItemIconIs(list, 2, L"/Res/OffIcon.png"));
+        ui.LongPressListItem(list, 2);
+        EXPECT_EQ(ui.MenuItems(), (std::vector<std::wstring>{L"Remove", L"Edit"}));
+        ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Remove"));
+        // The folder form that browsed the share goes with the folder.
+        EXPECT_EQ(app.GetFolderForm(), nullptr);
+        EXPECT_TRUE(app.GetFolders().empty());
+        EXPECT_EQ(list.GetItemCount(), 2);
+    });
+    EXPECT_EQ(StoredValue(L"RF1", L"NodeName"), L"(absent)");
+}
+
+TEST_F(NetworkFolderTest, FolderWithoutShareOffersTheServersDiskShares) {
+    PutFile("hello.txt", "hi");
+    PhoneRoot root(PhoneRoot::NO_CARD);
+    StoreFolder(L"", L"Corv-pass1");
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        List& list = MainList(ui);
+        EXPECT_EQ(list.GetItemText(2).Units(), L"\\\\CORVTEST\\");
+        for (bool choose : {false, true}) {
+            ui.TapListItem(list, 2);
+            ASSERT_TRUE(WaitFor([&] { return ui.Find(L"IDC_LIST") != nullptr; }));
+            EXPECT_EQ(ItemTexts(*ui.Find<List>(L"IDC_LIST")),
+                      (std::vector<std::wstring>{L"corvdocs", L"corvshare"}));
+            if (!choose) {
+                // Cancel gives up the connection and shows nothing.
+                ui.Tap(L"IDC_CANCEL");
+                EXPECT_TRUE(OnMainForm(ui));
+                EXPECT_FALSE(app.GetFolderById(1)->IsConnected());
+                continue;
+            }
+            Screenshot(ui, "share-choice");
+            ui.TapListItem(*ui.Find<List>(L"IDC_LIST"), 1);
+        }
+        ASSERT_TRUE(WaitFor([&] { return ShownFolderForm(ui, app) != nullptr; }));
+        EXPECT_EQ(ui.TitleOf(*ShownFolderForm(ui, app)), L"\\\\CORVTEST\\corvshare");
+        EXPECT_THAT(ListedNames(ui), testing::Contains(L"hello.txt"));
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+
+        // The disk details name the share the user picked.
+        ui.PressSoftkey(SOFTKEY_1);
+        ui.LongPressListItem(list, 2);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Details"));
+        ASSERT_TRUE(WaitFor([&] { return ui.Find(L"IDC_CAPACITY") != nullptr; }));
+        auto* popup = dynamic_cast<Popup*>(ui.Find(L"IDC_CAPACITY")->GetParent());
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(popup->GetTitleText().Units(), L"\\\\CORVTEST\\corvshare");
+        ui.Tap(L"IDC_CLOSE");
+    });
+    // Picking a share does not make it the folder's.
+    EXPECT_EQ(StoredValue(L"RF1", L"ShareName"), L"(absent)");
+}
+
+TEST_F(NetworkFolderTest, RememberedAccountIsStoredOnceTheServerTakesIt) {
+    PhoneRoot root(PhoneRoot::NO_CARD);
+    StoreFolder(L"corvshare", L"wrong-one");
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        List& list = MainList(ui);
+        ui.TapListItem(list, 2);
+        ASSERT_TRUE(WaitFor([&] { return LoginShown(ui); }));
+        auto* popup = dynamic_cast<Popup*>(ui.Find(L"IDC_REMEMBER_CHECK")->GetParent());
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(popup->GetTitleText().Units(), L"\\\\CORVTEST\\corvshare");
+        EXPECT_EQ(ui.TextOf(L"IDC_NAME"), L"corvtest");
+        // A stored password means the user asked to keep one.
+        EXPECT_TRUE(ui.Find<CheckButton>(L"IDC_REMEMBER_CHECK")->IsSelected());
+        Screenshot(ui, "login");
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+
+        // A typo is refused again and replaces nothing.
+        LogIn(ui, L"still-wrong", true);
+        ASSERT_TRUE(WaitFor([&] { return LoginShown(ui); }));
+        EXPECT_EQ(StoredValue(L"RF1", L"Password"), L"wrong-one");
+
+        LogIn(ui, L"Corv-pass1", true);
+        ASSERT_TRUE(WaitFor([&] { return ShownFolderForm(ui, app) != nullptr; }));
+        EXPECT_EQ(StoredValue(L"RF1", L"Password"), L"Corv-pass1");
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+    });
+}
+
+TEST_F(NetworkFolderTest, AccountWithoutRememberServesThisRunOnly) {
+    PhoneRoot root(PhoneRoot::NO_CARD);
+    StoreFolder(L"corvshare", L"");
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        List& list = MainList(ui);
+        // Cancel returns to the list without a message.
+        ui.TapListItem(list, 2);
+        ASSERT_TRUE(WaitFor([&] { return LoginShown(ui); }));
+        EXPECT_FALSE(ui.Find<CheckButton>(L"IDC_REMEMBER_CHECK")->IsSelected());
+        ui.Tap(L"IDC_CANCEL");
+        EXPECT_FALSE(LoginShown(ui));
+        EXPECT_TRUE(OnMainForm(ui));
+
+        ui.TapListItem(list, 2);
+        ASSERT_TRUE(WaitFor([&] { return LoginShown(ui); }));
+        LogIn(ui, L"Corv-pass1", false);
+        ASSERT_TRUE(WaitFor([&] { return ShownFolderForm(ui, app) != nullptr; }));
+        EXPECT_EQ(StoredValue(L"RF1", L"Password"), L"(absent)");
+
+        // An edit shows and saves the stored account, not the one of this run.
+        ui.PressSoftkey(SOFTKEY_1);
+        ui.LongPressListItem(list, 2);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Disconnect"));
+        ui.LongPressListItem(list, 2);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Edit"));
+        EXPECT_EQ(ui.TextOf(L"IDC_PASSWORD"), L"");
+        ui.PressSoftkey(SOFTKEY_0);
+        ASSERT_TRUE(OnMainForm(ui));
+        EXPECT_EQ(StoredValue(L"RF1", L"Password"), L"(absent)");
+
+        // The run's account still logs on.
+        ui.TapListItem(list, 2);
+        ASSERT_TRUE(WaitFor([&] { return ShownFolderForm(ui, app) != nullptr || LoginShown(ui); }));
+        EXPECT_FALSE(LoginShown(ui));
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+    });
+    EXPECT_EQ(StoredValue(L"RF1", L"Password"), L"(absent)");
+}
+
+// Only a refused account asks for another one; any other failure is told and the list stays.
+TEST_F(NetworkFolderTest, OtherFailuresShowTheirMessage) {
+    PhoneRoot root(PhoneRoot::NO_CARD);
+    StoreFolder(L"no-such-share", L"Corv-pass1");
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
+        ui.TapListItem(MainList(ui), 2);
+        ASSERT_TRUE(WaitFor([&] { return !ui.MessageBoxes().empty(); }));
+        EXPECT_EQ(ui.MessageBoxes()[0].title, L"Error");
+        EXPECT_EQ(ui.MessageBoxes()[0].text, BadaResultToString(RES_BAD_SHARE));
+        EXPECT_FALSE(LoginShown(ui));
+        EXPECT_TRUE(OnMainForm(ui));
+        EXPECT_FALSE(app.GetFolderById(1)->IsConnected());
+    });
+}
+
+}  // namespace
+}  // namespace netfolders
