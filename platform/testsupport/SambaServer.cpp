@@ -160,7 +160,7 @@ bool SambaServer::Start(std::string* error) {
     if (!EnsureUser(error)) {
         return false;
     }
-    port_ = FindFreePort();
+    port_ = fixedPort_ != 0 ? fixedPort_ : FindFreePort();
     if (!WriteConfig(error)) {
         return false;
     }
@@ -176,6 +176,9 @@ bool SambaServer::Start(std::string* error) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (LaunchSmbd(error)) {
             return true;
+        }
+        if (fixedPort_ != 0) {
+            return false;
         }
         port_ = FindFreePort();
         if (!WriteConfig(error)) {

@@ -27,7 +27,9 @@ public:
     // benchmark that measures clients and not the machine's disk.
     enum TStore { STORE_DISK, STORE_MEMORY };
 
-    explicit SambaServer(TIo io = IO_DEFAULT, TStore store = STORE_DISK) : io_(io), store_(store) {}
+    // port 0 takes a free port; another one is used as given (445 for a server a real client can reach).
+    explicit SambaServer(TIo io = IO_DEFAULT, TStore store = STORE_DISK, unsigned short port = 0)
+        : io_(io), store_(store), fixedPort_(port) {}
     ~SambaServer();
     SambaServer(const SambaServer&) = delete;
     SambaServer& operator=(const SambaServer&) = delete;
@@ -72,6 +74,7 @@ private:
     std::string dir_;
     std::string shareDir_;
     std::string configFile_;
+    unsigned short fixedPort_;
     unsigned short port_ = 0;
     pid_t smbd_ = -1;
 };
