@@ -21,4 +21,8 @@ public:
     bool Construct();
 
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
+
+private:
+    // Empties the cache and tells how much that freed.
+    void ClearCache();
 };

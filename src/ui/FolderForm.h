@@ -303,7 +303,6 @@ private:
     // Stores the account of a confirmed "Remember" once the server has taken it.
     void KeepAcceptedLogon();
     void OnNetworkAction(int actionId);
-    void CancelConnecting();
     // A network folder's form shows once its root is listed: until then the main list stays.
     void ShowWhenRootListed();
 

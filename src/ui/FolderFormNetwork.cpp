@@ -1,5 +1,5 @@
-// The folder list's side of a network folder: the login popup when the server refuses the account, the
-// choice of a share when the folder names none, and giving up a connection under way.
+// The folder list's side of a network folder: the login popup when the server refuses the account and
+// the choice of a share when the folder names none.
 
 #include "Osp/Ui/Controls/Frame.h"
 #include "app/Corvane.h"
@@ -84,13 +84,6 @@ void FolderForm::OnNetworkAction(int actionId) {
             break;
         default:
             break;
-    }
-}
-
-void FolderForm::CancelConnecting() {
-    RemoteFolder* folder = GetRemoteFolder();
-    if (folder != nullptr && folder->GetSmbSession() != nullptr) {
-        folder->GetSmbSession()->Disconnect(RES_CANCELLED);
     }
 }
 

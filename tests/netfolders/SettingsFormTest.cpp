@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "NetFolderHarness.h"
 #include "Osp/Ui/Controls/CheckButton.h"
 #include "app/SettingsForm.h"
@@ -78,6 +80,38 @@ TEST(SettingsFormTest, ShowHiddenFollowsTheCheckButtonAndIsStored) {
         EXPECT_EQ(PhoneMemoryNames(ui), std::vector<std::wstring>{L"plain.txt"});
     });
     EXPECT_EQ(StoredShowHidden(), 0);
+}
+
+// Clearing tells what it really freed: the regular files of the cache folder, not a sub-folder's files
+// nor what a link points to, which stay where they are.
+TEST(SettingsFormTest, ClearCacheTellsWhatItFreed) {
+    PhoneRoot root(PhoneRoot::NO_CARD);
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        app.GetCache();  // made on first use, which empties the folder
+        root.Write("Home/Cache/a_1.txt", std::string(2000, 'a'));
+        root.Write("Home/Cache/b_2.txt", std::string(48, 'b'));
+        root.Write("Home/Cache/sub/c.txt", std::string(5000, 'c'));
+        root.Write("Home/keep.txt", std::string(7000, 'k'));
+        std::filesystem::create_symlink(root.Host("Home/keep.txt"), root.Host("Home/Cache/link.txt"));
+        OpenSettings(ui);
+        for (const wchar_t* expected : {L"The local cache is cleared.\n2.00 KB was freed.",
+                                        L"The local cache is cleared."}) {
+            ui.AnswerNextMessageBox(MSGBOX_RESULT_CLOSE);
+            ui.Tap(L"IDC_CLEAR_CACHE");
+            ASSERT_FALSE(ui.MessageBoxes().empty());
+            const testsupport::ShownMessageBox box = ui.MessageBoxes().back();
+            EXPECT_EQ(box.text, expected);
+            EXPECT_EQ(box.title, L"");
+            EXPECT_EQ(box.style, MSGBOX_STYLE_NONE);
+            EXPECT_EQ(box.timeout, 3500u);
+        }
+        EXPECT_EQ(ui.MessageBoxes().size(), 2u);
+    });
+    EXPECT_FALSE(root.Exists("Home/Cache/a_1.txt"));
+    EXPECT_FALSE(root.Exists("Home/Cache/b_2.txt"));
+    EXPECT_TRUE(root.Exists("Home/Cache/sub/c.txt"));
+    EXPECT_TRUE(std::filesystem::is_symlink(root.Host("Home/Cache/link.txt")));
+    EXPECT_EQ(root.Read("Home/keep.txt").size(), 7000u);
 }
 
 TEST(SettingsFormTest, AboutOpensAndClosesAgainAndAgain) {
