@@ -1,7 +1,9 @@
 #pragma once
 // A loopback relay between the client and a real server that counts the requests passing through, by
 // command and, for TRANSACTION2, by subcommand, and notes the largest block a read asked for and a write
-// carried: a way to see what went over the wire without a capture.
+// carried: a way to see what went over the wire without a capture. It can also break things on purpose:
+// drop the connection once the client has sent its nth request of a command, or turn the server's nth
+// answer of a command into a refusal (disk full).
 // One connection at a time; the relay's threads end with the connection or the relay.
 
 #include <poll.h>
@@ -37,6 +39,20 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return largestWrite_;
     }
+    // Closes the connection after the client's nth request of command (0 for never); counts anew.
+    void DropAfter(unsigned char command, int nth) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        dropCommand_ = command;
+        dropAt_ = nth;
+        dropSeen_ = 0;
+    }
+    // The server's nth answer of command reaches the client as STATUS_DISK_FULL (0 for never).
+    void RefuseAnswer(unsigned char command, int nth) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        refuseCommand_ = command;
+        refuseAt_ = nth;
+        refuseSeen_ = 0;
+    }
 
 private:
     void Relay(int client) {
@@ -52,6 +68,7 @@ private:
     // Copies both ways until either side closes, reading the client's stream message by message.
     void Pump(int client, int server) {
         std::vector<unsigned char> pending;
+        std::vector<unsigned char> answers;
         pollfd fds[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
         unsigned char chunk[65536];
         while (!acceptor_.Stopping()) {
@@ -66,32 +83,73 @@ private:
                 if (n <= 0) {
                     return;
                 }
-                int to = i == 0 ? server : client;
-                for (ssize_t sent = 0; sent < n;) {
-                    ssize_t w = write(to, chunk + sent, static_cast<size_t>(n - sent));
-                    if (w <= 0) {
+                if (i == 1) {
+                    // Answers go on whole, so that one of them can be changed on its way.
+                    answers.insert(answers.end(), chunk, chunk + n);
+                    if (!Send(client, TakeAnswers(answers))) {
                         return;
                     }
-                    sent += w;
+                    continue;
                 }
-                if (i == 0) {
-                    pending.insert(pending.end(), chunk, chunk + n);
-                    Count(pending);
+                if (!Send(server, std::vector<unsigned char>(chunk, chunk + n))) {
+                    return;
+                }
+                pending.insert(pending.end(), chunk, chunk + n);
+                if (Count(pending)) {
+                    return;  // dropped on purpose
                 }
             }
         }
     }
 
-    void Count(std::vector<unsigned char>& stream) {
+    static bool Send(int to, const std::vector<unsigned char>& bytes) {
+        for (size_t sent = 0; sent < bytes.size();) {
+            ssize_t w = write(to, bytes.data() + sent, bytes.size() - sent);
+            if (w <= 0) {
+                return false;
+            }
+            sent += static_cast<size_t>(w);
+        }
+        return true;
+    }
+
+    // The whole answers at the front of stream, the one to refuse changed.
+    std::vector<unsigned char> TakeAnswers(std::vector<unsigned char>& stream) {
+        size_t whole = 0;
+        while (stream.size() >= whole + 4) {
+            const size_t length =
+                (size_t{stream[whole + 1]} << 16) | (size_t{stream[whole + 2]} << 8) | stream[whole + 3];
+            if (stream.size() < whole + 4 + length) {
+                break;
+            }
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (length >= 33 && refuseAt_ > 0 && stream[whole + 8] == refuseCommand_ &&
+                ++refuseSeen_ == refuseAt_) {
+                const unsigned char diskFull[4] = {0x7F, 0x00, 0x00, 0xC0};
+                std::copy(diskFull, diskFull + 4, stream.begin() + static_cast<long>(whole + 9));
+            }
+            whole += 4 + length;
+        }
+        std::vector<unsigned char> out(stream.begin(), stream.begin() + static_cast<long>(whole));
+        stream.erase(stream.begin(), stream.begin() + static_cast<long>(whole));
+        return out;
+    }
+
+    // Counts the whole requests at the front of stream; true when the connection is to be dropped.
+    bool Count(std::vector<unsigned char>& stream) {
         while (stream.size() >= 4) {
             size_t length = (size_t{stream[1]} << 16) | (size_t{stream[2]} << 8) | stream[3];
             if (stream.size() < 4 + length) {
-                return;
+                return false;
             }
             if (length >= 33) {
                 std::lock_guard<std::mutex> lock(mutex_);
                 unsigned char command = stream[8];
                 ++commands_[command];
+                if (dropAt_ > 0 && command == dropCommand_ && ++dropSeen_ == dropAt_) {
+                    dropAt_ = 0;
+                    return true;
+                }
                 // TRANSACTION2: the first setup word follows the 28 bytes of fixed words.
                 if (command == 0x32 && length >= 33 + 30) {
                     ++trans2_[static_cast<unsigned short>(stream[4 + 33 + 28] | (stream[4 + 33 + 29] << 8))];
@@ -107,6 +165,7 @@ private:
             }
             stream.erase(stream.begin(), stream.begin() + static_cast<long>(4 + length));
         }
+        return false;
     }
 
     // A 16-bit word at offset of the words of the message at the front of stream.
@@ -121,5 +180,11 @@ private:
     std::mutex mutex_;
     std::map<unsigned char, int> commands_;
     std::map<unsigned short, int> trans2_;
+    unsigned char dropCommand_ = 0;
+    int dropAt_ = 0;
+    int dropSeen_ = 0;
+    unsigned char refuseCommand_ = 0;
+    int refuseAt_ = 0;
+    int refuseSeen_ = 0;
     LoopbackAcceptor acceptor_;
 };
