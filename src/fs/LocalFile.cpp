@@ -1,13 +1,37 @@
 #include "fs/LocalFile.h"
 
+#include "Osp/Base/Runtime/Thread.h"
+#include "app/Results.h"
 #include "fs/FileEvent.h"
 #include "fs/FsLocalBrowser.h"
 #include "fs/LocalFileIo.h"
+
+// Flushes one file to the disk and posts the answer of its empty write.
+class LocalFlushThread : public Osp::Base::Runtime::Thread {
+public:
+    // The owner of file joins the thread before it goes.
+    LocalFlushThread(LocalBrowser* browser, IFsFileListener* listener, IFsFile* owner, Osp::Io::File& file)
+        : browser_(browser), listener_(listener), owner_(owner), file_(file) {}
+    ~LocalFlushThread() override { Join(); }
+
+    Osp::Base::Object* Run() override {
+        const unsigned long r = file_.Flush();
+        browser_->PostAnswer(FileEvent::FileAnsweredN(listener_, owner_, FileEvent::FILE_WRITE, 0, r));
+        return nullptr;
+    }
+
+private:
+    LocalBrowser* browser_;
+    IFsFileListener* listener_;
+    IFsFile* owner_;
+    Osp::Io::File& file_;
+};
 
 LocalFile::LocalFile(LocalBrowser* browser, IFsFileListener* listener)
     : browser_(browser), listener_(listener) {}
 
 LocalFile::~LocalFile() {
+    flush_.reset();
     CloseA();
 }
 
@@ -18,20 +42,28 @@ unsigned long LocalFile::Open(const std::wstring& path, TFileMode mode, TFileDis
 }
 
 unsigned long LocalFile::ReadA(void* buffer, unsigned int size) {
+    flush_.reset();
     unsigned int count = 0;
     unsigned long r = ReadLocalFile(file_, buffer, size, &count);
     return browser_->PostAnswer(FileEvent::FileAnsweredN(listener_, this, FileEvent::FILE_READ, count, r));
 }
 
 unsigned long LocalFile::WriteA(const void* buffer, unsigned int size) {
+    flush_.reset();
+    if (size == 0) {
+        // The empty write confirms what was written: the data goes to the disk now, so that a failure that
+        // closing would swallow is reported here.
+        flush_ = std::make_unique<LocalFlushThread>(browser_, listener_, this, file_);
+        unsigned long r = flush_->Construct(Osp::Base::Runtime::THREAD_TYPE_WORKER);
+        return r != RES_OK ? r : flush_->Start();
+    }
     unsigned int count = 0;
-    // The empty write confirms what was written: the data goes to the disk now, so that a failure that
-    // closing would swallow is reported here.
-    unsigned long r = size == 0 ? file_.Flush() : WriteLocalFile(file_, buffer, size, &count);
+    unsigned long r = WriteLocalFile(file_, buffer, size, &count);
     return browser_->PostAnswer(FileEvent::FileAnsweredN(listener_, this, FileEvent::FILE_WRITE, count, r));
 }
 
 unsigned long LocalFile::SeekA(TPosition origin, int offset) {
+    flush_.reset();
     unsigned long r = SeekLocalFile(file_, origin, offset);
     return browser_->PostAnswer(FileEvent::FileAnsweredN(listener_, this, FileEvent::FILE_SEEK, 0, r));
 }

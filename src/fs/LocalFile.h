@@ -1,7 +1,12 @@
 #pragma once
 // An open file of the local browser. Each call is done at once with a platform call, and its answer is
 // posted through the browser, so that it reaches the listener on the user-interface thread after the call
-// has returned, as with every other storage. Used on the user-interface thread only.
+// has returned, as with every other storage. The empty write, which puts everything written on the disk
+// and may take long after a large file, runs on a worker thread instead, so that the screen stays live;
+// the file is not touched until its answer has come (or the file is deleted, which waits for it). Used
+// on the user-interface thread only.
+
+#include <memory>
 
 #include <string>
 
@@ -10,6 +15,7 @@
 
 class IFsFileListener;
 class LocalBrowser;
+class LocalFlushThread;
 
 class LocalFile : public IFsFile {
 public:
@@ -30,4 +36,5 @@ private:
     IFsFileListener* listener_;
     Osp::Io::File file_;
     bool opened_ = false;
+    std::unique_ptr<LocalFlushThread> flush_;
 };
