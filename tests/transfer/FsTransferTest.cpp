@@ -12,6 +12,7 @@
 #include "../fs/PhoneRoot.h"
 #include "../platform/LoopUntil.h"
 #include "FaultyBrowser.h"
+#include "JobHarness.h"
 #include "StreamBrowser.h"
 #include "app/Results.h"
 #include "fs/FsLocalBrowser.h"
@@ -99,14 +100,6 @@ std::vector<std::string> Leftovers(const PhoneRoot& root, const std::string& fol
 
 class FsTransferTest : public ::testing::Test {
 protected:
-    void InApp(const std::function<void()>& body) {
-        ASSERT_TRUE(CorvaneLoop::Run(
-            [&] {
-                body();
-                CorvaneLoop::Quit();
-            },
-            60000));
-    }
     PhoneRoot root_;
 };
 
@@ -115,7 +108,7 @@ TEST_F(FsTransferTest, CopiesWholeFilesWhateverTheirListedSize) {
     root_.Write("Home/big.bin", big);
     root_.Write("Home/empty.txt", "");
     root_.MakeDir("Home/sub");
-    InApp([&] {
+    InRunningApp([&] {
         LocalBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();
         Recorder seen;
         // Listed as 10 bytes, the file has grown since: all of it is copied.
@@ -137,7 +130,7 @@ TEST_F(FsTransferTest, CopiesWholeFilesWhateverTheirListedSize) {
 TEST_F(FsTransferTest, AnExistingFileIsKeptOrReplacedOnlyOnceTheNewOneIsStored) {
     root_.Write("Home/a.txt", "new content");
     root_.Write("Home/sub/a.txt", "old");
-    InApp([&] {
+    InRunningApp([&] {
         LocalBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();
         FaultyBrowser failing(home);
         EXPECT_EQ(Transfer(home, home, L"/Home/a.txt", L"/Home/sub/a.txt", Plan()), RES_ALREADY_EXISTS);
@@ -176,7 +169,7 @@ TEST_F(FsTransferTest, AFailedOrStoppedTransferLeavesNothingAndAMoveKeepsItsSour
         {"the confirmation fails", Plan::MOVE, 0, 5, false, 0x80000000},
         {"stopped", Plan::MOVE, 0, 0, true, RES_CANCELLED},
     };
-    InApp([&] {
+    InRunningApp([&] {
         LocalBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();
         LocalBrowser* media = Corvane::GetMyInstance()->GetLocalBrowser(LocalBrowser::ROOT_MEDIA);
         for (const Case& c : cases) {
@@ -201,7 +194,7 @@ TEST_F(FsTransferTest, MediaFoldersAreWrittenByThePlatformsWorker) {
     root_.Write("Home/pic.jpg", "picture bytes");
     root_.Write("Home/pic2.jpg", "second");
     root_.MakeDir("Media/Pictures");
-    InApp([&] {
+    InRunningApp([&] {
         Corvane* app = Corvane::GetMyInstance();
         LocalBrowser* home = app->GetLocalBrowser();
         LocalBrowser* media = app->GetLocalBrowser(LocalBrowser::ROOT_MEDIA);
@@ -229,7 +222,7 @@ TEST_F(FsTransferTest, AMoveAcrossFileSystemsCopiesConfirmsAndThenDeletes) {
     root_.Write("Home/m.txt", "moved");
     std::ofstream(other + "/taken.txt") << "keep me";
     root_.Write("Home/taken.txt", "not this");
-    InApp([&] {
+    InRunningApp([&] {
         LocalBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();
         EXPECT_EQ(Transfer(home, home, L"/Home/m.txt", L"/Home/other/m.txt", Plan(Plan::MOVE)), RES_OK);
         EXPECT_EQ(Transfer(home, home, L"/Home/taken.txt", L"/Home/other/taken.txt", Plan(Plan::MOVE)),
@@ -245,7 +238,7 @@ TEST_F(FsTransferTest, AMoveAcrossFileSystemsCopiesConfirmsAndThenDeletes) {
 TEST_F(FsTransferTest, AStreamedFileIsConfirmedAndAFailedStreamLeavesNothing) {
     const std::string content = Bytes(25500, 3);
     root_.MakeDir("Home/out");
-    InApp([&] {
+    InRunningApp([&] {
         LocalBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();
         StreamBrowser archive;
         archive.contents[L"/doc.bin"] = content;

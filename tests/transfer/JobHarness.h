@@ -7,9 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "../fs/CorvaneLoop.h"
 #include "../platform/LoopUntil.h"
 #include "transfer/Clipboard.h"
 #include "transfer/TransferPopup.h"
+
+// Runs body inside a running application, which ends after it.
+inline void InRunningApp(const std::function<void()>& body) {
+    ASSERT_TRUE(CorvaneLoop::Run(
+        [&] {
+            body();
+            CorvaneLoop::Quit();
+        },
+        60000));
+}
 
 class JobRecorder : public ITpListener {
 public:

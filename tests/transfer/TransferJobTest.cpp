@@ -29,14 +29,6 @@ protected:
         root_.MakeDir("Home/dst");
         fs::create_directory_symlink(root_.Host("Home/outside"), root_.Host("Home/src/docs/linked"));
     }
-    void InApp(const std::function<void()>& body) {
-        ASSERT_TRUE(CorvaneLoop::Run(
-            [&] {
-                body();
-                CorvaneLoop::Quit();
-            },
-            60000));
-    }
     static LocalBrowser* Home() { return Corvane::GetMyInstance()->GetLocalBrowser(); }
     // docs and top.txt of Home/src.
     static std::unique_ptr<Clipboard> Selection(int mode) {
@@ -82,7 +74,7 @@ TEST_F(TransferJobTest, TheFourOverwriteAnswersGiveTheExpectedTree) {
         root_.Write("Home/dst/top.txt", "top old");
         JobRecorder job;
         job.answers = c.answers;
-        InApp([&] { RunJob(job, *Selection(Clipboard::MODE_COPY), Home(), L"/Home/dst/"); });
+        InRunningApp([&] { RunJob(job, *Selection(Clipboard::MODE_COPY), Home(), L"/Home/dst/"); });
         EXPECT_EQ(job.result, RES_OK);
         EXPECT_EQ(job.message, L"");
         EXPECT_EQ(job.questions.size(), c.questions);
@@ -99,7 +91,7 @@ TEST_F(TransferJobTest, TheFourOverwriteAnswersGiveTheExpectedTree) {
 TEST_F(TransferJobTest, AMoveRenamesAWholeFolderOrMergesItKeepingFoldersWithSkippedFiles) {
     {
         JobRecorder job;
-        InApp([&] { RunJob(job, *Selection(Clipboard::MODE_CUT), Home(), L"/Home/dst/"); });
+        InRunningApp([&] { RunJob(job, *Selection(Clipboard::MODE_CUT), Home(), L"/Home/dst/"); });
         EXPECT_EQ(job.result, RES_OK);
         EXPECT_EQ(root_.Read("Home/dst/docs/deep/c.txt"), "c new");
         EXPECT_TRUE(fs::is_symlink(root_.Host("Home/dst/docs/linked")));  // moved with its folder
@@ -112,7 +104,7 @@ TEST_F(TransferJobTest, AMoveRenamesAWholeFolderOrMergesItKeepingFoldersWithSkip
     root_.Write("Home/src/top.txt", "top again");
     JobRecorder job;
     job.answers = {TransferPopup::OVERWRITE_NO, TransferPopup::OVERWRITE_YES};
-    InApp([&] { RunJob(job, *Selection(Clipboard::MODE_CUT), Home(), L"/Home/dst/"); });
+    InRunningApp([&] { RunJob(job, *Selection(Clipboard::MODE_CUT), Home(), L"/Home/dst/"); });
     EXPECT_EQ(job.result, RES_OK);
     EXPECT_EQ(job.questions.size(), 2u);
     EXPECT_EQ(root_.Read("Home/dst/docs/a.txt"), "a new");  // No: kept, and its source stays
@@ -130,7 +122,7 @@ TEST_F(TransferJobTest, ADestinationInsideTheSelectionIsRefusedBeforeAnythingCha
         SCOPED_TRACE(destination);
         JobRecorder job;
         std::vector<testsupport::ShownMessageBox> shown;
-        InApp([&] {
+        InRunningApp([&] {
             testsupport::UiDriver ui;
             ui.AnswerNextMessageBox(Osp::Ui::Controls::MSGBOX_RESULT_OK);
             const std::string d = destination;
@@ -150,7 +142,7 @@ TEST_F(TransferJobTest, ADestinationInsideTheSelectionIsRefusedBeforeAnythingCha
 TEST_F(TransferJobTest, CancelStopsTheJobWithoutAMessageOrAPartialFile) {
     root_.Write("Home/src/top.txt", std::string(64 << 20, 'x'));
     JobRecorder job;
-    InApp([&] {
+    InRunningApp([&] {
         auto clipboard = std::make_unique<Clipboard>(Clipboard::MODE_COPY, Home(), L"/Home/src/");
         clipboard->AddFile(L"top.txt", 64 << 20, Osp::Base::DateTime(), L"");
         bool started = false;
