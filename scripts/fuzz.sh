@@ -32,7 +32,7 @@ ar rcs "$out/libfuzz_system.a" "${objects[@]}" || exit 1
 targets=()
 for source in "$root"/fuzz/targets/*.cpp; do
     name=$(basename "$source" .cpp)
-    clang++ "${flags[@]}" "$source" "$out/libfuzz_system.a" $(pkg-config --libs nettle) -o "$out/fuzz_$name" || exit 1
+    clang++ "${flags[@]}" "$source" "$out/libfuzz_system.a" $(pkg-config --libs nettle libarchive) -o "$out/fuzz_$name" || exit 1
     targets+=("$name")
 done
 

@@ -18,6 +18,8 @@
 namespace {
 
 constexpr int kCapabilities = CAP_STREAM;
+// Bytes gathered from the library's writes before they go to the receiver as one block.
+constexpr std::size_t kStreamBlock = 256 * 1024;
 
 bool IsPlainName(const std::wstring& name) {
     return !name.empty() && name != L"." && name != L".." && name.find(L'/') == std::wstring::npos &&
@@ -253,6 +255,7 @@ void ZipBrowser::ServeEnumerate(Zrp* request) {
 
 void ZipBrowser::ServeExtract(Zrp* request) {
     streamEnded_ = false;
+    outBlock_.clear();
     passwordCancelled_.store(false);
     stopResult_.store(0);
     IVolume* volume = volume_.load();
@@ -285,22 +288,53 @@ bool ZipBrowser::AskAndWait(int code, Zrp* request) {
 
 unsigned long ZipBrowser::OnStreamWrite(const void* data, unsigned int size, unsigned int* written) {
     *written = 0;
-    Zrp block;
-    block.data = data;
-    block.size = size;
+    if (stopping_.load()) {
+        return RES_CANCELLED;
+    }
+    // The library writes in small pieces; the receiver gets them gathered, one round trip per block.
     try {
-        if (!AskAndWait(ZRQ_STREAM_BLOCK, &block)) {
-            return RES_CANCELLED;
-        }
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        outBlock_.insert(outBlock_.end(), bytes, bytes + size);
     } catch (const std::bad_alloc&) {
         return RES_OUT_OF_MEMORY;
     }
-    *written = block.result == 0 && block.written <= size ? block.written : 0;
-    return block.result;
+    if (outBlock_.size() >= kStreamBlock) {
+        if (unsigned long r = FlushBlock()) {
+            return r;
+        }
+    }
+    *written = size;
+    return 0;
+}
+
+unsigned long ZipBrowser::FlushBlock() {
+    unsigned long r = 0;
+    std::size_t offset = 0;
+    while (r == 0 && offset < outBlock_.size()) {
+        Zrp block;
+        block.data = outBlock_.data() + offset;
+        block.size = static_cast<unsigned int>(outBlock_.size() - offset);
+        try {
+            r = AskAndWait(ZRQ_STREAM_BLOCK, &block) ? block.result : RES_CANCELLED;
+        } catch (const std::bad_alloc&) {
+            r = RES_OUT_OF_MEMORY;
+        }
+        // A receiver that takes nothing would be offered the same bytes for ever.
+        if (r == 0 && (block.written == 0 || block.written > block.size)) {
+            r = RES_FAILURE;
+        }
+        offset += r == 0 ? block.written : 0;
+    }
+    outBlock_.clear();
+    return r;
 }
 
 void ZipBrowser::OnStreamWriteFinished(unsigned long result) {
     streamEnded_ = true;
+    if (result == 0) {
+        result = FlushBlock();
+    }
+    outBlock_.clear();
     if (result == RES_INVALID_PASSWORD && passwordCancelled_.load()) {
         result = RES_CANCELLED;
     }

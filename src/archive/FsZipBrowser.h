@@ -17,6 +17,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Osp/Base/Runtime/Monitor.h"
 #include "app/IUserEventHandler.h"
@@ -106,6 +107,8 @@ private:
     // Posts a request that the user-interface thread answers under the monitor, and waits for it.
     bool AskAndWait(int code, Zrp* request);
     unsigned long OnStreamWrite(const void* data, unsigned int size, unsigned int* written) override;
+    // Hands the gathered bytes to the receiver; 0 once it has taken them all.
+    unsigned long FlushBlock();
     void OnStreamWriteFinished(unsigned long result) override;
     std::wstring OnGetPassword() override;
     // User-interface side.
@@ -138,6 +141,7 @@ private:
     unsigned long initResult_ = 0;
     std::atomic<IVolume*> volume_{nullptr};
     bool streamEnded_ = false;
+    std::vector<unsigned char> outBlock_;
     // Any thread.
     std::atomic<bool> stopping_{false};
     std::atomic<bool> passwordCancelled_{false};

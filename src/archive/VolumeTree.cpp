@@ -11,9 +11,13 @@ constexpr std::size_t kMaxPathUnits = 32768;
 constexpr std::size_t kMaxDepth = 1024;
 constexpr std::size_t kMaxTotalUnits = std::size_t{1} << 26;
 
+// Whether part begins with a drive letter and its colon.
 bool IsDrive(const std::wstring& part) {
-    wchar_t c = part.size() >= 2 ? part[0] : 0;
-    return part[1] == L':' && ((c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'));
+    if (part.size() < 2 || part[1] != L':') {
+        return false;
+    }
+    wchar_t c = part[0];
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
 void SplitLast(const std::wstring& path, std::wstring* parent, std::wstring* leaf) {
@@ -37,12 +41,11 @@ std::wstring Lower(std::wstring text) {
 std::wstring VolumeTree::CleanPath(const std::wstring& raw) {
     std::wstring out;
     std::wstring part;
-    bool first = true;
     auto flush = [&] {
-        if (first && part.size() >= 2 && IsDrive(part)) {
+        // Drives go wherever the path would still begin, so that cleaning a clean path changes nothing.
+        while (out.empty() && IsDrive(part)) {
             part.erase(0, 2);
         }
-        first = false;
         if (part.empty() || part == L"." || part == L"..") {
             part.clear();
             return;

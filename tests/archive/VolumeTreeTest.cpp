@@ -64,9 +64,13 @@ TEST(VolumeTreeTest, CleansNamesFromOutside) {
          L"a_b"},
         {L"x:/y", L"y"},
         {L"1:/y", L"1:\\y"},
+        // Drives wherever the path would begin, so that a clean path stays as it is.
+        {L"c:C:\\a/", L"a"},
+        {L"c:/D:/x", L"x"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.clean, VolumeTree::CleanPath(c.raw)) << std::wstring(c.raw).size();
+        EXPECT_EQ(c.clean, VolumeTree::CleanPath(c.clean));
     }
 }
 
