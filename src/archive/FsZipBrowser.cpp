@@ -480,23 +480,31 @@ void ZipBrowser::DeliverEntry(std::unique_ptr<Zrp> answer) {
     }
 }
 
-void ZipBrowser::DeliverBlock(Zrp* request) {
-    IOutStreamListener* listener = streamListener_.Get();
+bool ZipBrowser::ClaimPending(Zrp* request, int code) {
     monitor_.Enter();
     bool waiting = !request->answered && pending_ == nullptr;
     if (waiting) {
         pending_ = request;
-        pendingCode_ = ZRQ_STREAM_BLOCK;
+        pendingCode_ = code;
     }
     monitor_.Exit();
-    if (!waiting) {
+    return waiting;
+}
+
+bool ZipBrowser::IsPending(int code) {
+    monitor_.Enter();
+    bool pending = pending_ != nullptr && pendingCode_ == code;
+    monitor_.Exit();
+    return pending;
+}
+
+void ZipBrowser::DeliverBlock(Zrp* request) {
+    IOutStreamListener* listener = streamListener_.Get();
+    if (!ClaimPending(request, ZRQ_STREAM_BLOCK)) {
         return;
     }
-    if (listener == nullptr) {
-        AnswerPending(RES_CANCELLED, 0, std::wstring());
-        return;
-    }
-    unsigned long r = listener->OnStreamWriteA(request->data, request->size);
+    unsigned long r =
+        listener != nullptr ? listener->OnStreamWriteA(request->data, request->size) : RES_CANCELLED;
     if (r != 0) {
         AnswerPending(r, 0, std::wstring());
     }
@@ -504,14 +512,7 @@ void ZipBrowser::DeliverBlock(Zrp* request) {
 
 void ZipBrowser::DeliverPasswordQuestion(Zrp* request) {
     IFsBrowserListener* listener = listener_.Get();
-    monitor_.Enter();
-    bool waiting = !request->answered && pending_ == nullptr;
-    if (waiting) {
-        pending_ = request;
-        pendingCode_ = ZRQ_PASSWORD;
-    }
-    monitor_.Exit();
-    if (!waiting) {
+    if (!ClaimPending(request, ZRQ_PASSWORD)) {
         return;
     }
     if (listener == nullptr) {
@@ -535,19 +536,13 @@ void ZipBrowser::AnswerPending(unsigned long result, unsigned int count, const s
 }
 
 void ZipBrowser::SetPassword(unsigned long result, const std::wstring& password) {
-    monitor_.Enter();
-    bool asked = pending_ != nullptr && pendingCode_ == ZRQ_PASSWORD;
-    monitor_.Exit();
-    if (asked) {
+    if (IsPending(ZRQ_PASSWORD)) {
         AnswerPending(result, 0, result == 0 ? password : std::wstring());
     }
 }
 
 void ZipBrowser::BytesProcessed(unsigned long result, unsigned int count) {
-    monitor_.Enter();
-    bool block = pending_ != nullptr && pendingCode_ == ZRQ_STREAM_BLOCK;
-    monitor_.Exit();
-    if (block) {
+    if (IsPending(ZRQ_STREAM_BLOCK)) {
         AnswerPending(result, count, std::wstring());
     }
 }

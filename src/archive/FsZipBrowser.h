@@ -118,6 +118,9 @@ private:
     void DeliverEntry(std::unique_ptr<Zrp> answer);
     void DeliverBlock(Zrp* request);
     void DeliverPasswordQuestion(Zrp* request);
+    // Makes request the one the worker waits on, unless it was given up or another one waits.
+    bool ClaimPending(Zrp* request, int code);
+    bool IsPending(int code);
     void AnswerPending(unsigned long result, unsigned int count, const std::wstring& text);
     ZipFolder* MakeFolder(const std::wstring& path, std::shared_ptr<IVolDir> volDir);
 

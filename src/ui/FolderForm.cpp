@@ -4,6 +4,7 @@
 #include "Osp/Ui/Controls/MessageBox.h"
 #include "app/Corvane.h"
 #include "app/MainForm.h"
+#include "app/PasswordPopup.h"
 #include "app/Results.h"
 #include "app/StringUtils.h"
 #include "net/LoginPopup.h"
@@ -179,6 +180,10 @@ void FolderForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
         case ACTION_SHARE_CANCEL:
             OnNetworkAction(actionId);
             break;
+        case ACTION_PASSWORD_OK:
+        case ACTION_PASSWORD_CANCEL:
+            SetPassword(actionId == ACTION_PASSWORD_OK);
+            break;
         case ACTION_FILTER:
             if (m_nMode == MODE_NONE) {
                 m_nMode = MODE_FILTER;
@@ -345,8 +350,30 @@ void FolderForm::HidePopup() {
 }
 
 void FolderForm::OnPasswordRequestA(IFsBrowser* browser) {
-    // Archives are not opened from this list yet; refusing keeps the asking browser from waiting forever.
-    browser->SetPassword(RES_CANCELLED, L"");
+    m_pPasswordBrowser = browser;
+    // The question stands in for the "Opening..." popup while it is open.
+    m_oTimer.Cancel();
+    HidePopup();
+    m_pPasswordPopup = std::make_unique<PasswordPopup>(this, ACTION_PASSWORD_OK, ACTION_PASSWORD_CANCEL,
+                                                       PasswordPopup::COLLECT);
+    if (!m_pPasswordPopup->Construct()) {
+        SetPassword(false);
+        return;
+    }
+    m_pPasswordPopup->ShowPopup();
+}
+
+void FolderForm::SetPassword(bool ok) {
+    IFsBrowser* browser = m_pPasswordBrowser;
+    m_pPasswordBrowser = nullptr;
+    if (browser == nullptr) {
+        return;
+    }
+    const std::wstring password = ok && m_pPasswordPopup != nullptr ? m_pPasswordPopup->GetPassword() : L"";
+    if (m_nOpenOp != 0) {
+        m_oTimer.Start(kOpenDelayMs);
+    }
+    browser->SetPassword(ok ? RES_OK : RES_FAILURE, password);
 }
 
 void FolderForm::ShowMessage(const std::wstring& title, const std::wstring& text,

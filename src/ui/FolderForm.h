@@ -46,6 +46,7 @@
 #include "ui/ProgressPopup.h"
 
 class DeleteDetailsPopup;
+class PasswordPopup;
 class FileDetailsPopup;
 class LoginPopup;
 class OverwritePopup;
@@ -126,6 +127,8 @@ public:
         ACTION_SHARE_CANCEL = 352,
         ACTION_FILE_DETAILS_CLOSED = 2515,
         ACTION_SEL_DETAILS_CLOSED = 2532,
+        ACTION_PASSWORD_OK = 331,
+        ACTION_PASSWORD_CANCEL = 332,
         ACTION_DELETE_FINISHED = 2549,
     };
 
@@ -259,6 +262,10 @@ private:
     void OpenAppControl1(const std::wstring& path, const wchar_t* appControlId, const wchar_t* operation,
                          const wchar_t* type);
     void OpenHtml(const std::wstring& path);
+    // A new archive browser over the file at path on browser, its folders pushed on this stack.
+    void OpenArchive(IFsBrowser* browser, const std::wstring& path);
+    // The answer to the archive's password question: the typed password, or a cancel.
+    void SetPassword(bool ok);
     // A file of a storage other than the phone's: opened from its copy in the cache.
     void OpenThroughCache(const FileInfo& info, IFsBrowser* browser);
     // Copies the file at source into the cache and opens the copy once it is there.
@@ -341,6 +348,11 @@ private:
     std::unique_ptr<IFsDirEnum> m_pEnum;
     std::unique_ptr<ProgressPopup> m_pBigPopup;
     std::unique_ptr<ProgressPopup> m_pSmallPopup;
+    std::unique_ptr<PasswordPopup> m_pPasswordPopup;
+    // The browser whose password question is open.
+    IFsBrowser* m_pPasswordBrowser = nullptr;
+    // An archive browser whose root has not answered yet; this form holds a reference on it until then.
+    IFsBrowser* m_pOpeningArchive = nullptr;
     bool m_bCanCreate = false;
     Osp::Ui::OrientationStatus m_eOrientation = Osp::Ui::ORIENTATION_STATUS_PORTRAIT;
     bool m_bTooMany = false;

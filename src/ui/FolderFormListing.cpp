@@ -82,6 +82,16 @@ void FolderForm::OnOpenSubDir(unsigned long result, IFsDir* dir) {
 void FolderForm::OnOpenDir(unsigned long result, IFsDir* dir) {
     m_bOpeningDir = false;
     KeepAcceptedLogon();
+    // An archive's root has answered: from now on its root folder, if there is one, keeps the archive.
+    struct ReleaseOnExit {
+        IFsBrowser* browser;
+        ~ReleaseOnExit() {
+            if (browser != nullptr) {
+                browser->Release();
+            }
+        }
+    } opening{m_pOpeningArchive};
+    m_pOpeningArchive = nullptr;
     if (result != RES_OK || dir == nullptr) {
         delete dir;
         EndOpenOp();

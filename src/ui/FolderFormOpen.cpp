@@ -8,7 +8,9 @@
 #include "Osp/Base/Collection/ArrayList.h"
 #include "app/Corvane.h"
 #include "app/ModalMessage.h"
+#include "app/Results.h"
 #include "app/StringUtils.h"
+#include "archive/FsZipBrowser.h"
 #include "fs/Cache.h"
 #include "ui/FolderForm.h"
 
@@ -75,14 +77,15 @@ void FolderForm::OpenFile(int id) {
         }
     }
     const std::wstring path = GetItemFullName(info);
-    if (local || (type == FT_ARCHIVE && (browser->CapableOf(CAP_FILE_IO) || browser->CapableOf(CAP_SYNC_FILE)))) {
+    if (local ||
+        (type == FT_ARCHIVE && (browser->CapableOf(CAP_FILE_IO) || browser->CapableOf(CAP_SYNC_FILE)))) {
         DoOpenFile(browser, path, type, path, info.size, info.modified);
     } else {
         OpenThroughCache(info, browser);
     }
 }
 
-void FolderForm::DoOpenFile(IFsBrowser*, const std::wstring& path, int type, const std::wstring& name,
+void FolderForm::DoOpenFile(IFsBrowser* browser, const std::wstring& path, int type, const std::wstring& name,
                             unsigned long long size, const Osp::Base::DateTime& modified) {
     switch (type) {
         case FT_UNKNOWN:
@@ -102,13 +105,16 @@ void FolderForm::DoOpenFile(IFsBrowser*, const std::wstring& path, int type, con
         case FT_HTML:
             OpenHtml(path);
             break;
+        case FT_ARCHIVE:
+            OpenArchive(browser, path);
+            break;
         default:
             break;
     }
 }
 
-void FolderForm::OpenAppControl1(const std::wstring& path, const wchar_t* appControlId, const wchar_t* operation,
-                                 const wchar_t* type) {
+void FolderForm::OpenAppControl1(const std::wstring& path, const wchar_t* appControlId,
+                                 const wchar_t* operation, const wchar_t* type) {
     String pathArg;
     pathArg.Format(kMaxPathArgument, L"path:%ls", path.c_str());
     String typeArg;
@@ -143,4 +149,23 @@ void FolderForm::OpenThroughCache(const FileInfo& info, IFsBrowser* browser) {
         return;
     }
     FetchIntoCache(info, browser, source);
+}
+
+void FolderForm::OpenArchive(IFsBrowser* browser, const std::wstring& path) {
+    if (m_nOpenOp != 0 || IsListing() || m_oDirs.empty()) {
+        return;
+    }
+    m_oDirs.back().topItem = m_pList->GetTopDrawnItemIndex();
+    auto* archive = new ZipBrowser;
+    archive->AddRef();
+    m_pOpeningArchive = archive;
+    // Set before asking, as for any folder: the answer ends the open operation and the listing.
+    m_bOpeningDir = true;
+    StartOpenOp(1);
+    if (archive->InitAndOpenRootDirA(browser, path, this) != RES_OK) {
+        m_bOpeningDir = false;
+        EndOpenOp();
+        m_pOpeningArchive = nullptr;
+        archive->Release();
+    }
 }

@@ -14,7 +14,10 @@
 
 #include "archive/IOutStreamSync.h"
 #include "archive/IPasswordListener.h"
+#include "archive/IVolDir.h"
+#include "archive/IVolume.h"
 #include "fs/IFileSync.h"
+#include "fs/IFsDirEntry.h"
 
 class TempDir {
 public:
@@ -116,6 +119,29 @@ public:
 private:
     std::vector<std::wstring> answers_;
 };
+
+// The children of a volume's folder in listing order: folders with a trailing '/', files with ":size"
+// when sizes are asked for.
+inline std::string ListFolder(IVolume* volume, const std::wstring& path, bool sizes) {
+    IVolDir* raw = nullptr;
+    if (volume->OpenDirN(path, &raw) != 0) {
+        return "<none>";
+    }
+    std::unique_ptr<IVolDir> dir(raw);
+    std::unique_ptr<IVolDirEnum> walk(dir->OpenEnumeratorN());
+    std::string out;
+    IFsDirEntry* entry = nullptr;
+    while (walk->GetEntryN(&entry) == 0 && entry != nullptr) {
+        std::unique_ptr<IFsDirEntry> owned(entry);
+        std::wstring name = entry->GetName();
+        bool folder = (entry->GetType() & 0x01) != 0;
+        out += (out.empty() ? "" : " ") + std::string(name.begin(), name.end()) +
+               (folder  ? "/"
+                : sizes ? ":" + std::to_string(entry->GetSize())
+                        : "");
+    }
+    return out;
+}
 
 // Deterministic bytes that do not compress away.
 inline std::string NoiseBytes(std::size_t count, unsigned int seed) {

@@ -18,25 +18,6 @@ std::string Fixture(const std::string& name) {
     return std::string(CORVANE_SOURCE_DIR) + "/tests/archive/fixtures/rar/" + name;
 }
 
-// "name size" of each child, folders marked with '/', in listing order.
-std::string Listing(IVolume* volume, const std::wstring& path) {
-    IVolDir* raw = nullptr;
-    if (volume->OpenDirN(path, &raw) != 0) {
-        return "<none>";
-    }
-    std::unique_ptr<IVolDir> dir(raw);
-    std::unique_ptr<IVolDirEnum> walk(dir->OpenEnumeratorN());
-    std::string out;
-    IFsDirEntry* entry = nullptr;
-    while (walk->GetEntryN(&entry) == 0 && entry != nullptr) {
-        std::unique_ptr<IFsDirEntry> owned(entry);
-        std::wstring name = entry->GetName();
-        out += (out.empty() ? "" : " ") + std::string(name.begin(), name.end()) +
-               ((entry->GetType() & 0x01) != 0 ? "/" : ":" + std::to_string(entry->GetSize()));
-    }
-    return out;
-}
-
 struct SRarCase {
     const char* file;
     const wchar_t* folder;
@@ -57,7 +38,7 @@ TEST_P(RarVolumeTest, ListsAndExtracts) {
     std::string name(c.file);
     ASSERT_EQ(0u, VolumeDb::CreateVolumeN(std::wstring(name.begin(), name.end()), &file, &passwords, &raw));
     std::unique_ptr<IVolume> volume(raw);
-    EXPECT_EQ(c.listing, Listing(volume.get(), c.folder));
+    EXPECT_EQ(c.listing, ListFolder(volume.get(), c.folder, true));
     SinkStream sink;
     EXPECT_EQ(c.result, volume->ExtractFile(&sink, c.item));
     EXPECT_EQ(std::vector<unsigned long>{c.result}, sink.results);
