@@ -63,6 +63,8 @@ TEST_F(SambaFolderFormTest, RenamesMakesFoldersDeletesAndCountsOnTheShare) {
             WaitFor(ui, [&] { return Exists("docs/Fresh") && (i == 0 || !ui.MessageBoxes().empty()); });
         }
         EXPECT_TRUE(std::filesystem::is_directory(HostPath("docs/Fresh")));
+        // The list is filled anew after a folder is made; the next steps need its items.
+        EXPECT_TRUE(WaitFor(ui, [&] { return listed(L"Fresh") && listed(L"tree"); }));
         ASSERT_EQ(ui.MessageBoxes().size(), 1u);
         EXPECT_EQ(ui.MessageBoxes()[0].text.rfind(L"Unable to create the folder 'Fresh'\n\n", 0), 0u);
 
@@ -74,12 +76,13 @@ TEST_F(SambaFolderFormTest, RenamesMakesFoldersDeletesAndCountsOnTheShare) {
 
         ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
         ItemMenu(ui, L"b.txt", L"Delete");
-        EXPECT_TRUE(WaitFor(ui, [] { return !Exists("docs/b.txt"); }));
+        EXPECT_TRUE(WaitFor(ui, [&] { return !Exists("docs/b.txt") && !listed(L"b.txt"); }));
 
         ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
         ItemMenu(ui, L"tree", L"Delete");
         WaitWhileShown(ui, L"IDC_NOTE", 10000);
         EXPECT_FALSE(Exists("docs/tree"));
+        EXPECT_TRUE(WaitFor(ui, [&] { return !listed(L"tree") && listed(L"sel"); }));
 
         for (const wchar_t* name : {L"sel", L"s1.txt", L"s2.txt"}) {
             ui.ToggleListItem(List(ui), IndexOf(ui, name));
