@@ -329,7 +329,8 @@ TEST(HostileSessionTest, MultiplexIdsWrapAroundARequestStillWaitingWithoutReusin
         },
         150000);
     EXPECT_EQ(heldResult, RES_OK);
-    EXPECT_GT(closes, 65534);
+    // The held answer may come before the last close of the wrap is answered.
+    EXPECT_GE(closes, 65534);
     // No request the server read carried 0 or 0xFFFF, nor the held one's id while it waited.
     int reused = 0;
     int reserved = 0;
