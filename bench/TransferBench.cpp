@@ -1,8 +1,8 @@
 // Copies through the paste job (TransferPopup over the private files' browser), side by side in one run
 // with the tools a user would use instead:
-//   - one large file Home -> Home/sub against `cp` followed by `sync` (the job confirms every file on the
-//     disk before it counts it), while a 10 ms timer of the screen thread measures its longest stall;
-//   - a tree of small files in many folders against `cp -r`.
+//   - one large file Home -> Home/sub against `cp` followed by `sync` (the job ends when its copies are on
+//     the disk), while a 10 ms timer of the screen thread measures its longest stall;
+//   - a tree of small files in many folders against `cp -r` (the job's one sync at its end included).
 // Reports the times and ratios of the best rounds.
 //
 // usage: bench_transfer [LARGE_MIB] [FILES] [FOLDERS] [ROUNDS]   (defaults: 1024 MiB, 10000, 100, 3)

@@ -1,7 +1,7 @@
 #pragma once
 // An open file of a browser, from IFsBrowser::CreateFileA. Every answer goes to the IFsFileListener given
 // to CreateFileA, on the user-interface thread; the result of a call says only whether the request could
-// be started. Deleting the file flushes and closes it, and drops its answers that are still on their way.
+// be started. Deleting the file closes it, and drops its answers that are still on their way.
 // Used on the user-interface thread only; the file belongs to whoever received it in OnCreateN.
 
 #include "app/LiveTarget.h"

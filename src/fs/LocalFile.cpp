@@ -43,6 +43,9 @@ unsigned long LocalFile::Open(const std::wstring& path, TFileMode mode, TFileDis
 
 unsigned long LocalFile::ReadA(void* buffer, unsigned int size) {
     flush_.reset();
+    if (!opened_) {
+        return Osp::Base::E_INVALID_STATE;
+    }
     unsigned int count = 0;
     unsigned long r = ReadLocalFile(file_, buffer, size, &count);
     return browser_->PostAnswer(FileEvent::FileAnsweredN(listener_, this, FileEvent::FILE_READ, count, r));
@@ -50,6 +53,9 @@ unsigned long LocalFile::ReadA(void* buffer, unsigned int size) {
 
 unsigned long LocalFile::WriteA(const void* buffer, unsigned int size) {
     flush_.reset();
+    if (!opened_) {
+        return Osp::Base::E_INVALID_STATE;
+    }
     if (size == 0) {
         // The empty write confirms what was written: the data goes to the disk now, so that a failure that
         // closing would swallow is reported here.
@@ -64,6 +70,9 @@ unsigned long LocalFile::WriteA(const void* buffer, unsigned int size) {
 
 unsigned long LocalFile::SeekA(TPosition origin, int offset) {
     flush_.reset();
+    if (!opened_) {
+        return Osp::Base::E_INVALID_STATE;
+    }
     unsigned long r = SeekLocalFile(file_, origin, offset);
     return browser_->PostAnswer(FileEvent::FileAnsweredN(listener_, this, FileEvent::FILE_SEEK, 0, r));
 }
@@ -77,8 +86,7 @@ unsigned long LocalFile::Tell() const {
 }
 
 void LocalFile::CloseA() {
-    if (opened_) {
-        file_.Flush();
-        opened_ = false;
-    }
+    // Writes reach the host file at once, so nothing is left to flush; making them durable is the empty
+    // write's work. The descriptor goes with the object; a closed file takes no more requests.
+    opened_ = false;
 }

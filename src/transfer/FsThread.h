@@ -1,6 +1,6 @@
 #pragma once
-// A short-lived worker that copies or moves one file into the media folders with the platform's one
-// blocking call, and posts the result to its handler on the user-interface thread as an FsTransferEvent.
+// A short-lived worker that copies or moves one file into the media folders, or makes what was written
+// to a storage durable, with the platform's one blocking call, and posts the result to its handler on the user-interface thread as an FsTransferEvent.
 // Its owner joins it (Join, or deleting it) before the owner goes.
 
 #include <string>
@@ -24,15 +24,19 @@ public:
     // Start the copy or the move; eventId comes back as the event's kind.
     unsigned long StartCopyFile(int eventId);
     unsigned long StartMoveFile(int eventId);
+    // Syncs the storage that holds dstPath (srcPath is not used).
+    unsigned long StartSyncStorage(int eventId);
 
     Osp::Base::Object* Run() override;
 
 private:
-    unsigned long StartWith(int eventId, bool copy);
+    enum TWork { WORK_COPY, WORK_MOVE, WORK_SYNC };
+
+    unsigned long StartWith(int eventId, TWork work);
 
     std::wstring srcPath_;
     std::wstring dstPath_;
     IUserEventHandler* handler_;
     int eventId_ = 0;
-    bool isCopy_ = true;
+    TWork work_ = WORK_COPY;
 };

@@ -170,11 +170,21 @@ bool TransferBase::OnDestCreated(unsigned long result, IFsFile* file) {
 }
 
 void TransferBase::ConfirmA() {
+    if (ConfirmedByJob()) {
+        // The local file took every block at once, or its write failed; the job syncs its storage once
+        // at its end, and nothing is deleted on the strength of this file meanwhile.
+        Corvane::GetMyInstance()->PostUserEventEx(this, new FsTransferEvent(EVENT_WRITTEN_IN_PLACE, RES_OK));
+        return;
+    }
     static const unsigned char kNothing = 0;
     unsigned long r = dstFile_->WriteA(&kNothing, 0);
     if (r != RES_OK) {
         Fail(r);
     }
+}
+
+bool TransferBase::ConfirmedByJob() const {
+    return isCopy_ && IsFlagOn(FLAG_DST_LOCAL) && !IsFlagOn(FLAG_DST_MEDIA) && destination_ != DEST_REPLACE;
 }
 
 void TransferBase::OnConfirmed(unsigned long result) {
@@ -222,6 +232,12 @@ void TransferBase::DeleteSource() {
 void TransferBase::OnFsOperationDone(int id, std::intptr_t, unsigned long result) {
     switch (id) {
         case OP_REMOVE_CREATED:
+            // A connection that went down with the failure comes back for a second try.
+            if (result == RES_DISCONNECTED && !removeRetried_) {
+                removeRetried_ = true;
+                writeBrowser_->DeleteFileA(OP_REMOVE_CREATED, this, writePath_);
+                return;
+            }
             Report(failure_);
             return;
         case OP_RENAME_SOURCE:
@@ -273,6 +289,10 @@ void TransferBase::OnUserEventEx(UserEvent* event) {
 }
 
 void TransferBase::OnThreadDone(int event, unsigned long result) {
+    if (event == EVENT_WRITTEN_IN_PLACE) {
+        OnConfirmed(result);
+        return;
+    }
     thread_.reset();  // joins: the worker has posted and is ending
     if (result == Osp::Base::E_FILE_ALREADY_EXIST) {
         result = RES_ALREADY_EXISTS;

@@ -63,8 +63,13 @@ protected:
     // Keeps the new destination file; false (and the transfer failed) when there is none.
     bool OnDestCreated(unsigned long result, IFsFile* file);
     // The source's bytes are all written: confirms them with the empty write, whose answer comes to the
-    // subclass's OnWrite as a write of 0 bytes and goes on to OnConfirmed.
+    // subclass's OnWrite as a write of 0 bytes and goes on to OnConfirmed. A new copy on the local storage
+    // goes on to OnConfirmed without it (see ConfirmedByJob).
     void ConfirmA();
+    // A copy that replaces nothing and deletes nothing, onto the local storage, whose writes have all
+    // been answered: a sync of every such file would cost a disk flush each, so the job syncs the
+    // destination's storage once when it ends (TransferPopup) and reports its failure.
+    bool ConfirmedByJob() const;
     // The destination said it stored everything: the file is put in place.
     void OnConfirmed(unsigned long result);
     // Ends the transfer with result: what it created is removed first. RES_CANCELLED when stopped.
@@ -99,7 +104,7 @@ private:
         OP_PLACE = 4,
         OP_DELETE_OLD_TO_RENAME = 5,
     };
-    enum TThreadEvent { THREAD_COPY = 1, THREAD_MOVE = 2, THREAD_FROM_CACHE = 3 };
+    enum TThreadEvent { THREAD_COPY = 1, THREAD_MOVE = 2, THREAD_FROM_CACHE = 3, EVENT_WRITTEN_IN_PLACE = 4 };
 
     // The steps after the confirmation, each started when the one before has answered.
     void RenameSource();
@@ -117,5 +122,6 @@ private:
     bool sourceGone_ = false;  // the platform moved the source itself
     bool reported_ = false;
     unsigned long failure_ = 0;  // kept while the created file is removed
+    bool removeRetried_ = false;
     std::unique_ptr<FsThread> thread_;
 };

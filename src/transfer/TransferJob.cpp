@@ -11,6 +11,7 @@
 #include "fs/IFsBrowser.h"
 #include "fs/IFsDir.h"
 #include "fs/IFsDirEntry.h"
+#include "transfer/FsThread.h"
 #include "transfer/TransferPopup.h"
 
 namespace {
@@ -292,7 +293,30 @@ void TransferPopup::TransferNextFile() {
         OnFolderFilesDone();
     } else {
         curOp_ = CUR_NONE;
+        SyncAndFinish();
+    }
+}
+
+// The transfers confirmed new copies on the local storage without syncing each one (see
+// TransferBase::ConfirmedByJob): the job is done when they are on the disk.
+void TransferPopup::SyncAndFinish() {
+    if (mode_ == Clipboard::MODE_CUT || dstBrowser_->GetType() != BROWSER_LOCAL) {
         FinishWithError(RES_OK);
+        return;
+    }
+    sync_ = std::make_unique<FsThread>(std::wstring(), dstRoot_, this);
+    unsigned long r = sync_->StartSyncStorage(EVENT_SYNCED);
+    if (r != RES_OK) {
+        sync_.reset();
+        FinishWithError(r);
+    }
+}
+
+void TransferPopup::OnUserEventEx(UserEvent* event) {
+    auto* done = dynamic_cast<FsTransferEvent*>(event);
+    if (done != nullptr && done->GetKind() == EVENT_SYNCED) {
+        sync_.reset();  // joins: the worker has posted and is ending
+        FinishWithError(done->result);
     }
 }
 

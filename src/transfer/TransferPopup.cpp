@@ -6,6 +6,7 @@
 
 #include "app/Format.h"
 #include "app/UiUtils.h"
+#include "transfer/FsThread.h"
 
 namespace {
 

@@ -32,6 +32,7 @@
 #include "transfer/IFsTransfer.h"
 #include "transfer/IWalkerListener.h"
 
+class FsThread;
 class TransferPopup;
 
 class ITpListener {
@@ -84,7 +85,7 @@ public:
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
     void OnTimerExpired(Osp::Base::Runtime::Timer& timer) override;
     void OnUserEvent(int code) override;
-    void OnUserEventEx(UserEvent*) override {}
+    void OnUserEventEx(UserEvent* event) override;
     void OnFsOperationDone(int id, std::intptr_t object, unsigned long result) override;
 
     bool OnEnterFolder(const std::wstring& path) override;
@@ -114,7 +115,7 @@ private:
         REQ_MOVE_FOLDER = 4,
         REQ_MOVE_TARGET = 5,
     };
-    enum TEvent { EVENT_FILE_DONE = 1, EVENT_FINISH = 2 };
+    enum TEvent { EVENT_FILE_DONE = 1, EVENT_FINISH = 2, EVENT_SYNCED = 3 };
 
     struct SDir {
         std::wstring relPath;
@@ -135,6 +136,8 @@ private:
     void SkipFile();
     void KeepSourceFolders();
     void OnFolderFilesDone();
+    // The last file is done: new copies on the local storage are made durable first (one sync).
+    void SyncAndFinish();
     void FinishWithError(unsigned long result);
     void Finish();
     std::wstring ComposeDst(const std::wstring& relPath) const;
@@ -165,6 +168,7 @@ private:
     std::list<SDir> dirs_;
     std::unique_ptr<FileWalker> walker_;
     std::unique_ptr<IFsTransfer> transfer_;
+    std::unique_ptr<FsThread> sync_;
     std::unique_ptr<IFsTransfer> spent_;           // ended inside its own call; deleted at the next step
     std::vector<unsigned long long> folderBytes_;  // bytes found in each selected folder while scanning
     std::set<std::wstring> written_;               // destinations written by this job, in lower case

@@ -162,6 +162,15 @@ TEST(FileTest, MoveNeverReplacesAnExistingFile) {
     EXPECT_EQ(ReadHost(root.Host("Home/c")), "A");
 }
 
+TEST(FileTest, StorageSyncsThroughAFolderOrAFileAndRefusesWhatIsNotThere) {
+    TempRoot root;
+    WriteHost(root.Host("Home/a"), "A");
+    EXPECT_EQ(File::SyncStorage(L"/Home/"), E_SUCCESS);
+    EXPECT_EQ(File::SyncStorage(L"/Home/a"), E_SUCCESS);
+    EXPECT_NE(File::SyncStorage(L"/Home/missing/"), E_SUCCESS);
+    EXPECT_NE(File::SyncStorage(L"/Home/../../etc/"), E_SUCCESS) << "outside the phone's folders";
+}
+
 TEST(DirectoryTest, RecursiveRemovalDoesNotFollowLinks) {
     TempRoot root;
     std::filesystem::create_directories(root.Host("Media/keep"));

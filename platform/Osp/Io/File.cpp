@@ -263,4 +263,19 @@ result File::SetLastModifiedTime(const String& path, const Osp::Base::DateTime& 
     return ::utimensat(AT_FDCWD, hostPath.c_str(), times, 0) == 0 ? E_SUCCESS : host::ResultFromErrno(errno);
 }
 
+result File::SyncStorage(const String& path) {
+    std::string hostPath;
+    result r = host::MapPath(path.Units(), hostPath);
+    if (r != E_SUCCESS) {
+        return r;
+    }
+    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return host::ResultFromErrno(errno);
+    }
+    r = ::syncfs(fd) == 0 ? E_SUCCESS : host::ResultFromErrno(errno);
+    ::close(fd);
+    return r;
+}
+
 }  // namespace Osp::Io

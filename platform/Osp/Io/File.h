@@ -40,6 +40,9 @@ public:
     static bool IsFileExist(const String& path);  // a file or a folder
     static result GetAttributes(const String& path, FileAttributes& attributes);
     static result SetLastModifiedTime(const String& path, const Osp::Base::DateTime& utc);
+    // Makes everything written to the storage that holds path (a file or a folder) durable, and reports
+    // a write that failed there since the storage last reported one. Blocks until the disk is done.
+    static result SyncStorage(const String& path);
 
 private:
     int fd_ = -1;
