@@ -202,7 +202,8 @@ int main(int argc, char** argv) {
     }
     g_setup.bytes = static_cast<long long>(mib) << 20;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    testsupport::SambaServer server(testsupport::SambaServer::IO_DEFAULT, testsupport::SambaServer::STORE_MEMORY);
+    testsupport::SambaServer server(testsupport::SambaServer::IO_DEFAULT,
+                                    testsupport::SambaServer::STORE_MEMORY);
     std::string error;
     if (!server.Start(&error)) {
         std::fprintf(stderr, "cannot start Samba: %s\n", error.c_str());
@@ -232,10 +233,10 @@ int main(int argc, char** argv) {
     const double mb = static_cast<double>(g_setup.bytes) / 1e6;
     const double down = (mb / g_figures.jobDown) / (mb / g_figures.get);
     const double up = (mb / g_figures.jobUp) / (mb / g_figures.put);
-    std::printf("paste job against smbclient -m NT1, %ld MiB over loopback to Samba, best of %d rounds:\n", mib,
-                g_setup.rounds);
-    std::printf("  download  job %8.1f MB/s   smbclient get %8.1f MB/s   ratio %5.2f\n", mb / g_figures.jobDown,
-                mb / g_figures.get, down);
+    std::printf("paste job against smbclient -m NT1, %ld MiB over loopback to Samba, best of %d rounds:\n",
+                mib, g_setup.rounds);
+    std::printf("  download  job %8.1f MB/s   smbclient get %8.1f MB/s   ratio %5.2f\n",
+                mb / g_figures.jobDown, mb / g_figures.get, down);
     std::printf("  upload    job %8.1f MB/s   smbclient put %8.1f MB/s   ratio %5.2f\n", mb / g_figures.jobUp,
                 mb / g_figures.put, up);
     std::printf("  target: ratio at least %.1f both ways\n", kTargetRatio);

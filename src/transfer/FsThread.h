@@ -1,7 +1,8 @@
 #pragma once
 // A short-lived worker that copies or moves one file into the media folders, or makes what was written
-// to a storage durable, with the platform's one blocking call, and posts the result to its handler on the user-interface thread as an FsTransferEvent.
-// Its owner joins it (Join, or deleting it) before the owner goes.
+// to a storage durable, with the platform's one blocking call, and posts the result to its handler on the
+// user-interface thread as an FsTransferEvent. Its owner joins it (Join, or deleting it) before the owner
+// goes.
 
 #include <string>
 

@@ -143,6 +143,72 @@ TEST_F(FolderTransferTest, TheOverwriteQuestionAnswersWithItsButtonsAndAMoveKeep
     EXPECT_FALSE(root.Exists("Home/src/docs/a.txt"));
 }
 
+TEST_F(FolderTransferTest, EachOverwriteAnswerGivesItsTreeAndAnAnswerToAllAsksNoMore) {
+    // Three clashes: deep/c.txt is asked first (its folder comes before the files around it), then a.txt
+    // and b.txt in the order the folder lists them. Each question is answered by the file it names.
+    struct SCase {
+        const wchar_t* c;
+        const wchar_t* a;
+        const wchar_t* b;
+        int questions;
+        const char* cAfter;
+        const char* aAfter;
+        const char* bAfter;
+    };
+    const SCase cases[] = {
+        {L"IDC_YES", L"IDC_NO", L"IDC_YES", 3, "c new", "a old", "b new"},
+        {L"IDC_NO", L"IDC_YES_TO_ALL", L"IDC_YES_TO_ALL", 2, "c old", "a new", "b new"},
+        {L"IDC_YES", L"IDC_NO_TO_ALL", L"IDC_NO_TO_ALL", 2, "c new", "a old", "b old"},
+        {L"IDC_NO_TO_ALL", nullptr, nullptr, 1, "c old", "a old", "b old"},
+    };
+    int round = 0;
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(round);
+        const std::string dst = "Home/dst" + std::to_string(round++);
+        root.Write("Home/src/docs/a.txt", "a new");
+        root.Write("Home/src/docs/b.txt", "b new");
+        root.Write("Home/src/docs/n.txt", "n new");
+        root.Write("Home/src/docs/deep/c.txt", "c new");
+        root.Write(dst + "/docs/a.txt", "a old");
+        root.Write(dst + "/docs/b.txt", "b old");
+        root.Write(dst + "/docs/deep/c.txt", "c old");
+        int questions = 0;
+        Run([&](UiDriver& ui) {
+            OpenRoot(ui, LocalBrowser::ROOT_HOME);
+            OpenItem(ui, L"src");
+            Check(ui, {L"docs"});
+            ChooseOption(ui, {L"Copy / Move", L"Copy"});
+            ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);
+            ui.Pump(0);
+            OpenItem(ui, std::wstring(dst.begin() + 5, dst.end()));
+            ChooseOption(ui, {L"Copy / Move", L"Paste"});
+            // Until the last file is there and no question follows.
+            auto asked = [&] { return ui.Find(L"IDC_YES_TO_ALL") != nullptr; };
+            while (WaitFor(
+                ui, [&] { return asked() || root.Exists(dst + "/docs/n.txt"); }, 5000)) {
+                if (!asked() && !WaitFor(ui, asked, 300)) {
+                    break;
+                }
+                ++questions;
+                const std::wstring name = ui.TextOf(L"IDC_NAME");
+                const wchar_t which = name.size() > 5 ? name[name.size() - 5] : L'?';
+                const wchar_t* button = which == L'c' ? c.c : which == L'a' ? c.a : c.b;
+                ASSERT_NE(button, nullptr) << "asked again about " << std::string(name.begin(), name.end());
+                ASSERT_LE(questions, 3);
+                ui.Tap(button);
+                ui.Pump(0);
+            }
+            EXPECT_TRUE(ui.MessageBoxes().empty());
+        });
+        EXPECT_EQ(questions, c.questions);
+        EXPECT_EQ(root.Read(dst + "/docs/deep/c.txt"), c.cAfter);
+        EXPECT_EQ(root.Read(dst + "/docs/a.txt"), c.aAfter);
+        EXPECT_EQ(root.Read(dst + "/docs/b.txt"), c.bAfter);
+        EXPECT_EQ(root.Read(dst + "/docs/n.txt"), "n new");
+        EXPECT_EQ(root.Read("Home/src/docs/a.txt"), "a new") << "a copy keeps its source";
+    }
+}
+
 TEST_F(FolderTransferTest, TheDialogShowsProgressAndTimeLeftAndCancelStopsWithinASecond) {
     // A large file without blocks on the disk: reading it is quick, writing it takes long enough.
     root.MakeDir("Home/big");
