@@ -9,7 +9,11 @@
 #include <vector>
 
 #include "Osp/Ui/Controls/List.h"
+#include "Osp/Ui/Controls/Popup.h"
 #include "app/Corvane.h"
+#include "host/ui/ControlWidget.h"
+#include "host/ui/FrameWindow.h"
+#include "host/ui/Overlay.h"
 #include "testsupport/UiDriver.h"
 #include "ui/FolderForm.h"
 
@@ -17,8 +21,10 @@ class FolderListUi {
 protected:
     static FolderForm& Form() { return *Corvane::GetMyInstance()->GetFolderForm(); }
 
-    static Osp::Ui::Controls::List& List(const testsupport::UiDriver& ui) {
-        return *ui.Find<Osp::Ui::Controls::List>(L"IDC_FOLDERS_LIST");
+    // The form's own list, also while a popup shows over it.
+    static Osp::Ui::Controls::List& List(const testsupport::UiDriver&) {
+        return *dynamic_cast<Osp::Ui::Controls::List*>(
+            Form().GetControl(Osp::Base::String(L"IDC_FOLDERS_LIST"), true));
     }
 
     // The texts of the list's items; the padding item reads as "<pad>".
@@ -83,6 +89,22 @@ protected:
     static std::wstring LastBox(const testsupport::UiDriver& ui) {
         const auto boxes = ui.MessageBoxes();
         return boxes.empty() ? L"" : boxes.back().title + L"|" + boxes.back().text;
+    }
+
+    // The titles of the popups that show over the form, bottom first.
+    static std::vector<std::wstring> ShownPopupTitles() {
+        std::vector<std::wstring> titles;
+        for (host::Overlay* overlay : host::AppWindow().Overlays()) {
+            for (QObject* child : overlay->children()) {
+                auto* widget = dynamic_cast<host::ControlWidget*>(child);
+                auto* popup =
+                    widget != nullptr ? dynamic_cast<Osp::Ui::Controls::Popup*>(widget->Owner()) : nullptr;
+                if (popup != nullptr && popup->GetShowState()) {
+                    titles.push_back(popup->GetTitleText().Units());
+                }
+            }
+        }
+        return titles;
     }
 
     // Runs the loop while the control (of a popup) can be found, at most for the time given.

@@ -1,0 +1,64 @@
+// An archive on a real Samba share opened from the folder list of the network folder: it is read in
+// place, listed like a folder, and Back returns to the share's folder scrolled as it was left.
+
+#include <cstdlib>
+
+#include "../folderform/FolderListUi.h"
+#include "SambaFixture.h"
+#include "app/Corvane.h"
+#include "testsupport/UiDriver.h"
+
+namespace {
+
+using Osp::Ui::Controls::SOFTKEY_1;
+using testsupport::UiDriver;
+
+class SambaArchiveFormTest : public SambaFixture, protected FolderListUi {
+protected:
+    static bool WaitForNames(UiDriver& ui, const std::vector<std::wstring>& names) {
+        for (int waited = 0; Names(ui) != names && waited < 10000; waited += 20) {
+            ui.Pump(20);
+        }
+        return Names(ui) == names;
+    }
+};
+
+TEST_F(SambaArchiveFormTest, AnArchiveOnTheShareOpensListsAndGoesBackToTheSameItem) {
+    PutFile("src/Docs/Readme.txt", "hello docs\n");
+    PutFile("src/alpha.txt", "a");
+    // Enough files before the archive that the list has to scroll to reach it, and after it.
+    for (char c = 'a'; c <= 'z'; ++c) {
+        PutFile(std::string("docs/") + c + ".txt", "x");
+    }
+    const std::string make = "cd '" + HostPath("src") + "' && 7z a -tzip '" + HostPath("docs/m.zip") +
+                             "' Docs alpha.txt >/dev/null 2>&1";
+    ASSERT_EQ(0, std::system(make.c_str()));
+    ASSERT_TRUE(RunInApp([&] {
+        UiDriver ui;
+        Corvane& app = *Corvane::GetMyInstance();
+        app.SwitchToForm(app.CreateFolderForm(folder_.CreateBrowser()));
+        ASSERT_TRUE(WaitForTitle(ui, L"\\\\CORVTEST\\corvshare", 20000)) << Narrow(Title(ui));
+        OpenItem(ui, L"docs");
+        ASSERT_TRUE(WaitForTitle(ui, L"\\\\CORVTEST\\corvshare\\docs", 10000));
+        const std::vector<std::wstring> hostNames = Names(ui);
+
+        OpenItem(ui, L"m.zip");  // scrolls the list down to the archive first
+        const int hostTop = List(ui).GetTopDrawnItemIndex();
+        ASSERT_GT(hostTop, 0);
+        ASSERT_TRUE(WaitForNames(ui, {L"Docs", L"alpha.txt"})) << Narrow(Title(ui));
+        EXPECT_EQ(Title(ui), L"m.zip");
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+        OpenItem(ui, L"Docs");
+        ASSERT_TRUE(WaitForNames(ui, {L"Readme.txt"}));
+
+        ui.PressSoftkey(SOFTKEY_1);
+        ASSERT_TRUE(WaitForNames(ui, {L"Docs", L"alpha.txt"}));
+        ui.PressSoftkey(SOFTKEY_1);
+        ASSERT_TRUE(WaitForNames(ui, hostNames));
+        EXPECT_EQ(Title(ui), L"\\\\CORVTEST\\corvshare\\docs");
+        EXPECT_EQ(List(ui).GetTopDrawnItemIndex(), hostTop);
+        Shot(ui, "share_after_archive");
+    }));
+}
+
+}  // namespace
