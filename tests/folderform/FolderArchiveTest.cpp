@@ -1,20 +1,99 @@
 // Archives opened from the folder list: tapping a ZIP in the private files lists it like a folder, its
-// folders open, Back returns into it and then to the host folder; an archive whose names are encrypted
-// asks for its password, says "Invalid password" after a wrong one and opens with the right one.
+// folders open, Back and the path menu return into it and out to the host folder; a text file inside opens
+// in the viewer; files and folders copied out of it and pasted equal the originals; an archive whose names
+// are encrypted asks for its password, says "Invalid password" after a wrong one and opens with the right
+// one, and "Opening..." stays away while the question is open.
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <thread>
 
 #include "FolderFormHarness.h"
 #include "app/Results.h"
+#include "fs/IFileSync.h"
+#include "text/TextForm.h"
 
 namespace {
 
 using Osp::Ui::Controls::MSGBOX_RESULT_OK;
+using Osp::Ui::Controls::SOFTKEY_0;
 using Osp::Ui::Controls::SOFTKEY_1;
 using testsupport::UiDriver;
 
+// The private files, whose synchronous files stop reading while held: an archive's open that takes long.
+class HeldHome : public LocalBrowser {
+public:
+    HeldHome() : LocalBrowser(ROOT_HOME) {}
+    unsigned long CreateSyncFileN(IFileSync** out, const std::wstring& path, TFileMode mode,
+                                  TFileDisp disp) override {
+        unsigned long r = LocalBrowser::CreateSyncFileN(out, path, mode, disp);
+        if (r == RES_OK) {
+            *out = new HeldFile(*out, held);
+        }
+        return r;
+    }
+    std::atomic<bool> held{false};
+
+private:
+    class HeldFile : public IFileSync {
+    public:
+        HeldFile(IFileSync* file, const std::atomic<bool>& held) : file_(file), held_(held) {}
+        unsigned long ReadS(void* buffer, unsigned int size, unsigned int* read) override {
+            for (int waited = 0; held_.load() && waited < 20000; waited += 10) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            return file_->ReadS(buffer, size, read);
+        }
+        unsigned long WriteS(const void* buffer, unsigned int size, unsigned int* written) override {
+            return file_->WriteS(buffer, size, written);
+        }
+        unsigned long SeekS(TPosition origin, int offset) override { return file_->SeekS(origin, offset); }
+        unsigned long long Tell64() const override { return file_->Tell64(); }
+        unsigned long Tell() const override { return file_->Tell(); }
+        void CloseS() override { file_->CloseS(); }
+
+    private:
+        std::unique_ptr<IFileSync> file_;
+        const std::atomic<bool>& held_;
+    };
+};
+
 class FolderArchiveTest : public FolderFormTest {
 protected:
+    static std::string RandomBytes(size_t size, unsigned seed) {
+        std::mt19937 generator(seed);
+        std::string bytes(size, '\0');
+        for (char& c : bytes) {
+            c = static_cast<char>(generator());
+        }
+        return bytes;
+    }
+    // Every file and folder below the host folder, by relative path, with a file's bytes.
+    std::map<std::string, std::string> Tree(const std::string& relative) const {
+        std::map<std::string, std::string> tree;
+        const std::filesystem::path top(root.Host(relative));
+        for (const auto& item : std::filesystem::recursive_directory_iterator(top)) {
+            const std::string name = std::filesystem::relative(item.path(), top).string();
+            tree[item.is_directory() ? name + "/" : name] = item.is_directory() ? "" : root.Read(relative + "/" + name);
+        }
+        return tree;
+    }
+    static bool Shows(UiDriver& ui, const wchar_t* title) {
+        const std::vector<std::wstring> titles = ShownPopupTitles();
+        return std::find(titles.begin(), titles.end(), title) != titles.end();
+    }
+    static bool WaitForPassword(UiDriver& ui) {
+        for (int waited = 0; ui.Find(L"IDC_PWD") == nullptr && waited < 5000; waited += 20) {
+            ui.Pump(20);
+        }
+        return ui.Find(L"IDC_PWD") != nullptr;
+    }
+    std::unique_ptr<HeldHome> heldHome_;
     void MakeArchive(const std::string& command) {
         std::string line = "cd '" + root.Host("Home") + "' && (" + command + ") >/dev/null 2>&1";
         ASSERT_EQ(0, std::system(line.c_str()));
@@ -80,6 +159,113 @@ TEST_F(FolderArchiveTest, AsksForThePasswordAgainAfterAWrongOne) {
             }
         }
         ASSERT_TRUE(WaitForNames(ui, {L"secret.txt"}, 5000));
+    });
+}
+
+TEST_F(FolderArchiveTest, PathMenuGoesThroughTheArchiveAndATextFileInsideOpensInTheViewer) {
+    root.Write("Home/arc/src/Docs/Sub/Readme.txt", "hello from inside\n");
+    MakeArchive("cd arc/src && 7z a -tzip ../Pack.zip Docs");
+    Run([&](UiDriver& ui) {
+        OpenRoot(ui, LocalBrowser::ROOT_HOME);
+        OpenItem(ui, L"arc");
+        OpenItem(ui, L"Pack.zip");
+        ASSERT_TRUE(WaitForNames(ui, {L"Docs"}, 5000));
+        OpenItem(ui, L"Docs");
+        ASSERT_TRUE(WaitForNames(ui, {L"Sub"}, 5000));
+        OpenItem(ui, L"Sub");
+        ASSERT_TRUE(WaitForNames(ui, {L"Readme.txt"}, 5000));
+
+        ui.PressSoftkey(SOFTKEY_0);
+        ui.Pump(0);
+        EXPECT_EQ(ui.MenuItems(), (std::vector<std::wstring>{L"Home", L"/Home/", L"arc", L"Pack.zip", L"Docs"}));
+        Shot(ui, "archive_path_menu");
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Docs"));
+        ASSERT_TRUE(WaitForNames(ui, {L"Sub"}, 5000));
+
+        OpenItem(ui, L"Sub");
+        ASSERT_TRUE(WaitForNames(ui, {L"Readme.txt"}, 5000));
+        OpenItem(ui, L"Readme.txt");
+        TextForm* viewer = nullptr;
+        for (int waited = 0; viewer == nullptr && waited < 5000; waited += 20) {
+            ui.Pump(20);
+            viewer = dynamic_cast<TextForm*>(ui.GetFrame().GetCurrentForm());
+        }
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_EQ(viewer->GetText().substr(0, 17), L"hello from inside");
+        Shot(ui, "archive_text");
+        Corvane::GetMyInstance()->CloseTextForm();
+        ui.Pump(0);
+
+        ui.PressSoftkey(SOFTKEY_0);
+        ui.Pump(0);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"arc"));
+        ASSERT_TRUE(WaitForNames(ui, {L"src", L"Pack.zip"}, 5000));
+        EXPECT_EQ(Title(ui), L"/Home/arc");
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+    });
+}
+
+TEST_F(FolderArchiveTest, FilesAndFoldersCopiedOutOfAnArchiveEqualTheOriginals) {
+    root.Write("Home/orig/big.bin", RandomBytes(700000, 1));
+    root.Write("Home/orig/Docs/a.txt", "alpha\n");
+    root.Write("Home/orig/Docs/Sub/b.bin", RandomBytes(150000, 2));
+    root.MakeDir("Home/orig/Docs/Empty");
+    MakeArchive("cd orig && 7z a -t7z ../arc/Pack.7z big.bin Docs");
+    Run([&](UiDriver& ui) {
+        OpenRoot(ui, LocalBrowser::ROOT_HOME);
+        OpenItem(ui, L"arc");
+        OpenItem(ui, L"Pack.7z");
+        ASSERT_TRUE(WaitForNames(ui, {L"Docs", L"big.bin"}, 5000));
+        for (const wchar_t* name : {L"Docs", L"big.bin"}) {
+            ui.ToggleListItem(List(ui), IndexOf(ui, name));
+        }
+        ItemMenu(ui, L"big.bin", L"Copy");
+        for (int back = 0; back < 2; ++back) {
+            ui.PressSoftkey(SOFTKEY_1);
+            ui.Pump(0);
+        }
+        ASSERT_TRUE(WaitForTitle(ui, L"/Home", 5000));
+        ChooseOption(ui, {L"Copy / Move", L"Paste"});
+        for (int waited = 0; waited < 10000; waited += 20) {
+            ui.Pump(20);
+            if (ui.Find(L"IDC_PROGRESS") == nullptr && root.Exists("Home/Docs/Empty") &&
+                root.Read("Home/big.bin").size() == 700000) {
+                break;
+            }
+        }
+        ui.Pump(100);
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << Narrow(LastBox(ui));
+    });
+    EXPECT_TRUE(root.Read("Home/big.bin") == root.Read("Home/orig/big.bin"));
+    EXPECT_EQ(Tree("Home/Docs"), Tree("Home/orig/Docs"));
+    EXPECT_EQ(Tree("Home/arc").size(), 1u);  // the archive alone: nothing was written beside it
+}
+
+TEST_F(FolderArchiveTest, OpeningStaysAwayWhileThePasswordQuestionIsOpenAndComesBackAfter) {
+    root.Write("Home/secret.txt", "inside");
+    MakeArchive("7z a -t7z -mhe=on -pright Locked.7z secret.txt");
+    Run([&](UiDriver& ui) {
+        heldHome_ = std::make_unique<HeldHome>();
+        Corvane& app = *Corvane::GetMyInstance();
+        app.SwitchToForm(app.CreateFolderForm(heldHome_.get()));
+        ui.Pump(0);
+        OpenItem(ui, L"Locked.7z");
+        ASSERT_TRUE(WaitForPassword(ui));
+        heldHome_->held = true;
+        ui.Pump(3000);  // well past the delay of "Opening..."
+        EXPECT_FALSE(Shows(ui, L"Opening..."));
+        EXPECT_NE(ui.Find(L"IDC_PWD"), nullptr);
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+
+        ui.Tap(L"IDC_PWD");
+        ASSERT_TRUE(ui.TypeText(L"right"));
+        ui.Tap(L"IDC_DONE");
+        ui.Pump(2000);
+        EXPECT_TRUE(Shows(ui, L"Opening..."));
+        Shot(ui, "archive_opening");
+        heldHome_->held = false;
+        ASSERT_TRUE(WaitForNames(ui, {L"secret.txt"}, 5000));
+        EXPECT_FALSE(Shows(ui, L"Opening..."));
     });
 }
 
