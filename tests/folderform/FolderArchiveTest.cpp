@@ -16,7 +16,6 @@
 #include "FolderFormHarness.h"
 #include "app/Results.h"
 #include "fs/IFileSync.h"
-#include "text/TextForm.h"
 
 namespace {
 
@@ -185,11 +184,7 @@ TEST_F(FolderArchiveTest, PathMenuGoesThroughTheArchiveAndATextFileInsideOpensIn
         OpenItem(ui, L"Sub");
         ASSERT_TRUE(WaitForNames(ui, {L"Readme.txt"}, 5000));
         OpenItem(ui, L"Readme.txt");
-        TextForm* viewer = nullptr;
-        for (int waited = 0; viewer == nullptr && waited < 5000; waited += 20) {
-            ui.Pump(20);
-            viewer = dynamic_cast<TextForm*>(ui.GetFrame().GetCurrentForm());
-        }
+        TextForm* viewer = WaitForViewer(ui, 5000);
         ASSERT_NE(viewer, nullptr);
         EXPECT_EQ(viewer->GetText().substr(0, 17), L"hello from inside");
         Shot(ui, "archive_text");

@@ -15,6 +15,7 @@
 #include "host/ui/FrameWindow.h"
 #include "host/ui/Overlay.h"
 #include "testsupport/UiDriver.h"
+#include "text/TextForm.h"
 #include "ui/FolderForm.h"
 
 class FolderListUi {
@@ -121,6 +122,16 @@ protected:
             ui.Pump(20);
         }
         return Title(ui) == title;
+    }
+
+    // Runs the loop until the text viewer is the current form, at most for the time given; null if not.
+    static TextForm* WaitForViewer(testsupport::UiDriver& ui, int ms) {
+        TextForm* viewer = nullptr;
+        for (int waited = 0; viewer == nullptr && waited < ms; waited += 20) {
+            ui.Pump(20);
+            viewer = dynamic_cast<TextForm*>(ui.GetFrame().GetCurrentForm());
+        }
+        return viewer;
     }
 
     // Saves a screenshot into the folder named by CORVANE_SHOTS, when set.

@@ -1,8 +1,10 @@
 // An archive on a real Samba share opened from the folder list of the network folder: it is read in
-// place, listed like a folder, and Back returns to the share's folder scrolled as it was left.
+// place, listed like a folder, and Back returns to the share's folder scrolled as it was left; a text file
+// that lies more than 4 GiB into an archive on the share opens in the viewer.
 
 #include <cstdlib>
 
+#include "../archive/SparseTar.h"
 #include "../folderform/FolderListUi.h"
 #include "SambaFixture.h"
 #include "app/Corvane.h"
@@ -15,6 +17,12 @@ using testsupport::UiDriver;
 
 class SambaArchiveFormTest : public SambaFixture, protected FolderListUi {
 protected:
+    // Shows the share's root folder in the folder list.
+    bool OpenShare(UiDriver& ui) {
+        Corvane& app = *Corvane::GetMyInstance();
+        app.SwitchToForm(app.CreateFolderForm(folder_.CreateBrowser()));
+        return WaitForTitle(ui, L"\\\\CORVTEST\\corvshare", 20000);
+    }
     static bool WaitForNames(UiDriver& ui, const std::vector<std::wstring>& names) {
         for (int waited = 0; Names(ui) != names && waited < 10000; waited += 20) {
             ui.Pump(20);
@@ -35,9 +43,7 @@ TEST_F(SambaArchiveFormTest, AnArchiveOnTheShareOpensListsAndGoesBackToTheSameIt
     ASSERT_EQ(0, std::system(make.c_str()));
     ASSERT_TRUE(RunInApp([&] {
         UiDriver ui;
-        Corvane& app = *Corvane::GetMyInstance();
-        app.SwitchToForm(app.CreateFolderForm(folder_.CreateBrowser()));
-        ASSERT_TRUE(WaitForTitle(ui, L"\\\\CORVTEST\\corvshare", 20000)) << Narrow(Title(ui));
+        ASSERT_TRUE(OpenShare(ui)) << Narrow(Title(ui));
         OpenItem(ui, L"docs");
         ASSERT_TRUE(WaitForTitle(ui, L"\\\\CORVTEST\\corvshare\\docs", 10000));
         const std::vector<std::wstring> hostNames = Names(ui);
@@ -58,6 +64,23 @@ TEST_F(SambaArchiveFormTest, AnArchiveOnTheShareOpensListsAndGoesBackToTheSameIt
         EXPECT_EQ(Title(ui), L"\\\\CORVTEST\\corvshare\\docs");
         EXPECT_EQ(List(ui).GetTopDrawnItemIndex(), hostTop);
         Shot(ui, "share_after_archive");
+    }));
+}
+
+TEST_F(SambaArchiveFormTest, ATextFileFourGiBIntoAnArchiveOnTheShareOpensInTheViewer) {
+    // A sparse file: the share's disk holds only the headers and the text.
+    const std::string text = "found behind the hole\n";
+    ASSERT_GT(sparsetar::Write(HostPath("big.tar"), (4ull << 30) + (300ull << 20) + 7, "after.txt", text),
+              4ull << 30);
+    ASSERT_TRUE(RunInApp([&] {
+        UiDriver ui;
+        ASSERT_TRUE(OpenShare(ui)) << Narrow(Title(ui));
+        OpenItem(ui, L"big.tar");
+        ASSERT_TRUE(WaitForNames(ui, {L"after.txt", L"hole.bin"})) << Narrow(LastBox(ui));
+        OpenItem(ui, L"after.txt");
+        TextForm* viewer = WaitForViewer(ui, 10000);
+        ASSERT_NE(viewer, nullptr) << Narrow(LastBox(ui));
+        EXPECT_EQ(viewer->GetText().substr(0, text.size() - 1), L"found behind the hole");
     }));
 }
 
