@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "../archive/SparseTar.h"
+#include "../archive/SparseArchives.h"
 #include "../folderform/FolderListUi.h"
 #include "SambaFixture.h"
 #include "app/Corvane.h"
@@ -70,7 +70,7 @@ TEST_F(SambaArchiveFormTest, AnArchiveOnTheShareOpensListsAndGoesBackToTheSameIt
 TEST_F(SambaArchiveFormTest, ATextFileFourGiBIntoAnArchiveOnTheShareOpensInTheViewer) {
     // A sparse file: the share's disk holds only the headers and the text.
     const std::string text = "found behind the hole\n";
-    ASSERT_GT(sparsetar::Write(HostPath("big.tar"), (4ull << 30) + (300ull << 20) + 7, "after.txt", text),
+    ASSERT_GT(sparse::WriteTar(HostPath("big.tar"), (4ull << 30) + (300ull << 20) + 7, "after.txt", text),
               4ull << 30);
     ASSERT_TRUE(RunInApp([&] {
         UiDriver ui;
