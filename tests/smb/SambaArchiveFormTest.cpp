@@ -1,6 +1,6 @@
 // An archive on a real Samba share opened from the folder list of the network folder: it is read in
 // place, listed like a folder, and Back returns to the share's folder scrolled as it was left; a text file
-// that lies more than 4 GiB into an archive on the share opens in the viewer.
+// that lies more than 2 or 4 GiB into an archive on the share opens in the viewer.
 
 #include <cstdlib>
 
@@ -67,20 +67,32 @@ TEST_F(SambaArchiveFormTest, AnArchiveOnTheShareOpensListsAndGoesBackToTheSameIt
     }));
 }
 
-TEST_F(SambaArchiveFormTest, ATextFileFourGiBIntoAnArchiveOnTheShareOpensInTheViewer) {
-    // A sparse file: the share's disk holds only the headers and the text.
-    const std::string text = "found behind the hole\n";
-    ASSERT_GT(sparse::WriteTar(HostPath("big.tar"), (4ull << 30) + (300ull << 20) + 7, "after.txt", text),
+TEST_F(SambaArchiveFormTest, ATextFileFarIntoAnArchiveOnTheShareOpensInTheViewer) {
+    // Sparse files: the share's disk holds only the headers and the text. The tar's text lies past 4 GiB,
+    // the ZIP's (found from the archive's end) past 2 GiB.
+    ASSERT_GT(sparse::WriteTar(HostPath("big.tar"), (4ull << 30) + (300ull << 20) + 7, "after.txt",
+                               "found in big.tar\n"),
               4ull << 30);
+    ASSERT_GT(sparse::WriteZip(HostPath("big.zip"), (2u << 30) + (300u << 20) + 7, "after.txt",
+                               "found in big.zip\n"),
+              2ull << 30);
     ASSERT_TRUE(RunInApp([&] {
         UiDriver ui;
         ASSERT_TRUE(OpenShare(ui)) << Narrow(Title(ui));
-        OpenItem(ui, L"big.tar");
-        ASSERT_TRUE(WaitForNames(ui, {L"after.txt", L"hole.bin"})) << Narrow(LastBox(ui));
-        OpenItem(ui, L"after.txt");
-        TextForm* viewer = WaitForViewer(ui, 10000);
-        ASSERT_NE(viewer, nullptr) << Narrow(LastBox(ui));
-        EXPECT_EQ(viewer->GetText().substr(0, text.size() - 1), L"found behind the hole");
+        const std::vector<std::wstring> hostNames = Names(ui);
+        for (const wchar_t* archive : {L"big.tar", L"big.zip"}) {
+            OpenItem(ui, archive);
+            ASSERT_TRUE(WaitForNames(ui, {L"after.txt", L"hole.bin"})) << Narrow(LastBox(ui));
+            OpenItem(ui, L"after.txt");
+            TextForm* viewer = WaitForViewer(ui, 10000);
+            ASSERT_NE(viewer, nullptr) << Narrow(LastBox(ui));
+            EXPECT_EQ(viewer->GetText().substr(0, 16), L"found in " + std::wstring(archive));
+            Corvane::GetMyInstance()->CloseTextForm();
+            ui.Pump(0);
+            ui.PressSoftkey(SOFTKEY_1);
+            ASSERT_TRUE(WaitForNames(ui, hostNames));
+        }
+        EXPECT_TRUE(ui.MessageBoxes().empty());
     }));
 }
 
