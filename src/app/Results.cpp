@@ -35,6 +35,7 @@ constexpr SMessage kMessages[] = {
     {RES_TREE_TOO_DEEP, L"The folder tree is too deep"},
     {RES_NO_ARCHIVE_LIBRARY, L"The archive library is missing or too old (p7zip-full 25.01 or later is needed)"},
     {RES_GUEST_ONLY, L"The server did not accept this user name and password and offered only guest access"},
+    {RES_NO_UNICODE, L"The server does not support Unicode names"},
     {RES_BAD_NODE_NAME,
      L"Unable to look up a computer name with characters other than plain letters, digits and signs.\n\n"
      L"Please enter the server's IP address instead."},

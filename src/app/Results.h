@@ -46,6 +46,8 @@ inline constexpr unsigned int RES_NO_ARCHIVE_LIBRARY = 0xC00043E8;
 inline constexpr unsigned int RES_GUEST_ONLY = 0xC00043DD;
 // A computer name that the name service cannot carry (characters outside plain ASCII).
 inline constexpr unsigned int RES_BAD_NODE_NAME = 0xC00043DE;
+// A server that does not take Unicode names: every name this client sends is Unicode.
+inline constexpr unsigned int RES_NO_UNICODE = 0xC00043DF;
 
 // The message of a failure code; a code without a message of its own gives "General error" and the code in
 // upper-case hexadecimal.

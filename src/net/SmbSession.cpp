@@ -232,6 +232,11 @@ void SmbSession::OnNegotiateResponse(const Smb& response) {
     capabilities_ = info.capabilities & kClientCapsMask;
     receiver_.SetMaxMessageLength((capabilities_ & CAP_LARGE_READX) != 0 ? kMaxLargeReadMessageLength
                                                                          : kMaxMessageLength);
+    // Every name and path goes out in Unicode; a server without it would read them as other names.
+    if ((capabilities_ & CAP_UNICODE) == 0) {
+        Cancel(RES_NO_UNICODE);
+        return;
+    }
     bool userLevel = (securityMode_ & SECURITY_USER_LEVEL) != 0;
     bool encrypt = (securityMode_ & SECURITY_CHALLENGE_RESPONSE) != 0;
     const std::wstring& password = folder_->GetPassword().Units();
@@ -302,6 +307,11 @@ void SmbSession::TreeConnectA(const std::wstring& node, const std::wstring& shar
     std::wstring path = L"\\\\" + (node.empty() ? folder_->GetIpAddress().Units() : node) + L"\\" + share;
     state_ |= STATE_TREE_CONNECT_SENT;
     share_ = share;
+    // Every name and path goes out in Unicode; a server without it would read them as other names.
+    if ((capabilities_ & CAP_UNICODE) == 0) {
+        Cancel(RES_NO_UNICODE);
+        return;
+    }
     bool userLevel = (securityMode_ & SECURITY_USER_LEVEL) != 0;
     bool encrypt = (securityMode_ & SECURITY_CHALLENGE_RESPONSE) != 0;
     std::wstring password = userLevel ? L"" : folder_->GetPassword().Units();

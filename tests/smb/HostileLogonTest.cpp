@@ -58,6 +58,14 @@ TEST(HostileLogonTest, APlainTextPasswordIsNeverSent) {
     }
 }
 
+TEST(HostileLogonTest, AServerWithoutUnicodeIsRefusedBeforeANameIsSent) {
+    // The default capabilities less CAP_UNICODE (0x04).
+    ScriptedSmbServer server([](const SScriptedRequest&) { return Pass(); }, 0x03, 0xC0D8);
+    EXPECT_EQ(OpenRootOn(server, L"secret"), RES_NO_UNICODE);
+    EXPECT_FALSE(Received(server, 0x73));
+    EXPECT_FALSE(Received(server, 0x75));
+}
+
 TEST(HostileLogonTest, AnEmptyPasswordLogsOnWithoutChallengeResponse) {
     ScriptedSmbServer server([](const SScriptedRequest&) { return Pass(); }, 0x01);
     EXPECT_EQ(OpenRootOn(server, L""), RES_OK);
