@@ -49,60 +49,93 @@ std::wstring QueryPath(const std::wstring& path) {
     return out.empty() ? L"\\" : out;
 }
 
+// A folder of the share. It may outlive its browser (a form may keep it while its network folder is
+// removed): it then starts nothing and answers RES_DISCONNECTED.
 class SmbDir : public IFsDir {
 public:
-    SmbDir(SmbBrowser* browser, const std::wstring& path) : browser_(browser), path_(path) {}
+    SmbDir(SmbBrowser* browser, const std::wstring& path)
+        : browser_(browser), alive_(browser->LivenessRef()), path_(path) {}
 
     void SetListener(IFsDirListener* listener) override { listener_ = listener; }
-    std::wstring GetName(bool full) const override { return full ? browser_->GetFullName(path_) : path_; }
+    std::wstring GetName(bool full) const override {
+        SmbBrowser* browser = Browser();
+        return full && browser != nullptr ? browser->GetFullName(path_) : path_;
+    }
     unsigned long OpenEnumeratorA() override {
+        SmbBrowser* browser = Browser();
+        if (browser == nullptr) {
+            return RES_DISCONNECTED;
+        }
         if (listener_ == nullptr) {
             return RES_FAILURE;
         }
-        listener_->OnOpenEnumerator(RES_OK, new SmbEnumerator(browser_->GetSession(), path_));
+        listener_->OnOpenEnumerator(RES_OK, new SmbEnumerator(browser->GetSession(), path_));
         return RES_OK;
     }
     unsigned long OpenSubDirA(const std::wstring& name) override {
+        SmbBrowser* browser = Browser();
+        if (browser == nullptr) {
+            return RES_DISCONNECTED;
+        }
         if (listener_ == nullptr) {
             return RES_FAILURE;
         }
         if (!IsPlainSmbName(name)) {
             listener_->OnOpenSubDir(Osp::Base::E_INVALID_ARG, nullptr);
         } else {
-            listener_->OnOpenSubDir(RES_OK, new SmbDir(browser_, path_ + name + L'\\'));
+            listener_->OnOpenSubDir(RES_OK, new SmbDir(browser, path_ + name + L'\\'));
         }
         return RES_OK;
     }
     unsigned long RenameFileA(int id, IFsOpListener* listener, const std::wstring& oldName,
                               const std::wstring& newName) override {
-        if (!IsPlainSmbName(oldName) || !IsPlainSmbName(newName)) {
-            return browser_->RefuseOperation(id, listener);
+        SmbBrowser* browser = Browser();
+        if (browser == nullptr) {
+            return RES_DISCONNECTED;
         }
-        return browser_->RenameFileA(id, listener, path_ + oldName, path_ + newName);
+        if (!IsPlainSmbName(oldName) || !IsPlainSmbName(newName)) {
+            return browser->RefuseOperation(id, listener);
+        }
+        return browser->RenameFileA(id, listener, path_ + oldName, path_ + newName);
     }
     unsigned long RenameSubDirA(int id, IFsOpListener* listener, const std::wstring& oldName,
                                 const std::wstring& newName) override {
-        if (!IsPlainSmbName(oldName) || !IsPlainSmbName(newName)) {
-            return browser_->RefuseOperation(id, listener);
+        SmbBrowser* browser = Browser();
+        if (browser == nullptr) {
+            return RES_DISCONNECTED;
         }
-        return browser_->RenameFolderA(id, listener, path_ + oldName, path_ + newName);
+        if (!IsPlainSmbName(oldName) || !IsPlainSmbName(newName)) {
+            return browser->RefuseOperation(id, listener);
+        }
+        return browser->RenameFolderA(id, listener, path_ + oldName, path_ + newName);
     }
     unsigned long DeleteFileA(int id, IFsOpListener* listener, const std::wstring& name) override {
-        if (!IsPlainSmbName(name)) {
-            return browser_->RefuseOperation(id, listener);
+        SmbBrowser* browser = Browser();
+        if (browser == nullptr) {
+            return RES_DISCONNECTED;
         }
-        return browser_->DeleteFileA(id, listener, path_ + name);
+        if (!IsPlainSmbName(name)) {
+            return browser->RefuseOperation(id, listener);
+        }
+        return browser->DeleteFileA(id, listener, path_ + name);
     }
     unsigned long DeleteSubDirA(int id, IFsOpListener* listener, const std::wstring& name) override {
-        if (!IsPlainSmbName(name)) {
-            return browser_->RefuseOperation(id, listener);
+        SmbBrowser* browser = Browser();
+        if (browser == nullptr) {
+            return RES_DISCONNECTED;
         }
-        return browser_->DeleteFolderA(id, listener, path_ + name);
+        if (!IsPlainSmbName(name)) {
+            return browser->RefuseOperation(id, listener);
+        }
+        return browser->DeleteFolderA(id, listener, path_ + name);
     }
-    IFsBrowser* GetBrowser() const override { return browser_; }
+    IFsBrowser* GetBrowser() const override { return Browser(); }
 
 private:
+    SmbBrowser* Browser() const { return alive_.Get() != nullptr ? browser_ : nullptr; }
+
     SmbBrowser* browser_;
+    LiveRef<IUserEventHandler> alive_;
     std::wstring path_;  // begins and ends with '\'
     IFsDirListener* listener_ = nullptr;
 };

@@ -40,6 +40,8 @@ public:
     SmbBrowser(const SmbBrowser&) = delete;
     SmbBrowser& operator=(const SmbBrowser&) = delete;
 
+    // A reference that tells whether this browser still exists, for objects that may outlive it.
+    LiveRef<IUserEventHandler> LivenessRef() { return LiveRef<IUserEventHandler>(this); }
     SmbSession* GetSession() const { return session_; }
     RemoteFolder* GetFolder() const { return folder_; }
 

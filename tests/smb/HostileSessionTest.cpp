@@ -426,9 +426,17 @@ TEST(HostileSessionTest, AFileOrListingThatOutlivesItsFolderAnswersDisconnected)
         root.dir->OpenEnumeratorA();
         ASSERT_NE(opened.enumerator, nullptr);
         browser->RemoveListener(&root);
-        root.dir.reset();
 
         folder.reset();  // the browser and the session go with it
+
+        // The folder object outlives its browser: it starts nothing and names no browser.
+        EXPECT_EQ(root.dir->GetBrowser(), nullptr);
+        EXPECT_EQ(root.dir->GetName(true), L"\\");
+        EXPECT_EQ(root.dir->OpenEnumeratorA(), RES_DISCONNECTED);
+        EXPECT_EQ(root.dir->OpenSubDirA(L"sub"), RES_DISCONNECTED);
+        EXPECT_EQ(root.dir->DeleteFileA(1, nullptr, L"f.bin"), RES_DISCONNECTED);
+        EXPECT_EQ(root.dir->RenameSubDirA(1, nullptr, L"a", L"b"), RES_DISCONNECTED);
+        root.dir.reset();
 
         std::vector<char> buffer(100);
         files.file->ReadA(buffer.data(), 100);
