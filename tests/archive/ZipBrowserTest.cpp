@@ -302,10 +302,11 @@ TEST(ZipBrowserTest, FailuresToOpenAnswerWithoutAFolder) {
             EXPECT_EQ(c.result, arc.listener.rootResult) << c.name;
             EXPECT_EQ(nullptr, arc.listener.root);
         }
-        ZipBrowser a;
-        ZipBrowser b;
+        // The host and the listener outlive the browsers, whose workers use them until they are joined.
         LocalBrowser host(LocalBrowser::ROOT_HOME);
         BrowserListener ignore;
+        ZipBrowser a;
+        ZipBrowser b;
         a.InitAndOpenRootDirA(&host, L"/Home/Some.ZIP", &ignore);
         b.InitAndOpenRootDirA(&host, L"/home/some.zip", &ignore);
         EXPECT_EQ(a.GetId(), b.GetId());
