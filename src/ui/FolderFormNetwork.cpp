@@ -12,10 +12,9 @@
 #include "ui/FolderForm.h"
 
 RemoteFolder* FolderForm::GetRemoteFolder() const {
-    if (!IsSmbBrowser()) {
-        return nullptr;
-    }
-    return static_cast<SmbBrowser*>(m_pBrowser)->GetFolder();
+    // A browser of the network kind that is not the share browser belongs to no remote folder.
+    auto* share = IsSmbBrowser() ? dynamic_cast<SmbBrowser*>(m_pBrowser) : nullptr;
+    return share != nullptr ? share->GetFolder() : nullptr;
 }
 
 bool FolderForm::AskForLogon(unsigned long result) {
