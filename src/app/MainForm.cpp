@@ -420,13 +420,11 @@ void MainForm::OnTrans2Received(unsigned long result, unsigned short mid, const 
         response->GetSmb()->Header().IsFailure() || ParseFsSizeResponse(*response, &info) != RES_OK) {
         return;
     }
-    // The unit is a 32-bit product, as the server's two 32-bit factors give it.
-    const unsigned long long unit = static_cast<unsigned int>(info.sectorsPerUnit * info.bytesPerSector);
     std::wstring title = folder->GetUncName().Units();
     if (folder->GetShareName().IsEmpty()) {
         title += sizeShare_;
     }
-    diskDetails_->ShowPopup(title, info.totalUnits * unit, info.freeUnits * unit, 0);
+    diskDetails_->ShowPopup(title, info.Bytes(info.totalUnits), info.Bytes(info.freeUnits), 0);
 }
 
 void MainForm::ShowAbout() {

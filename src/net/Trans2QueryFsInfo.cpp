@@ -1,5 +1,7 @@
 #include "net/Trans2QueryFsInfo.h"
 
+#include <limits>
+
 #include "app/ByteOrder.h"
 #include "app/Results.h"
 #include "net/Trans2Request.h"
@@ -30,4 +32,12 @@ unsigned int ParseFsSizeResponse(const Trans2Resp& resp, SFsSizeInfo* info) {
     info->sectorsPerUnit = reader.ReadUint32();
     info->bytesPerSector = reader.ReadUint32();
     return RES_OK;
+}
+
+unsigned long long SFsSizeInfo::Bytes(unsigned long long units) const {
+    const unsigned long long unit = static_cast<unsigned long long>(sectorsPerUnit) * bytesPerSector;
+    if (unit != 0 && units > std::numeric_limits<unsigned long long>::max() / unit) {
+        return std::numeric_limits<unsigned long long>::max();
+    }
+    return units * unit;
 }

@@ -12,6 +12,9 @@ struct SFsSizeInfo {
     unsigned long long freeUnits = 0;
     unsigned int sectorsPerUnit = 0;
     unsigned int bytesPerSector = 0;
+
+    // The bytes of so many units, held at the largest number where a server's figures would overflow.
+    unsigned long long Bytes(unsigned long long units) const;
 };
 
 bool ConstructTrans2QueryFsRequest(Trans2Req& req, unsigned short level);

@@ -174,6 +174,9 @@ void FolderForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
         case ACTION_PASTE:
             OnPaste();
             break;
+        case ACTION_CANCEL_OPEN:
+            CancelConnecting();
+            break;
         case ACTION_LOGIN_DONE:
         case ACTION_LOGIN_CANCEL:
         case ACTION_SHARE_CHOSEN:

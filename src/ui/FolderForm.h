@@ -307,6 +307,8 @@ private:
     RemoteFolder* GetRemoteFolder() const;
     // Answers a refused logon of the root with the login popup; false when the failure is another one.
     bool AskForLogon(unsigned long result);
+    // The Cancel of the connecting popup: the network folder's connection attempt ends.
+    void CancelConnecting();
     // Stores the account of a confirmed "Remember" once the server has taken it.
     void KeepAcceptedLogon();
     void OnNetworkAction(int actionId);

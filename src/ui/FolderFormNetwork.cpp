@@ -17,6 +17,15 @@ RemoteFolder* FolderForm::GetRemoteFolder() const {
     return share != nullptr ? share->GetFolder() : nullptr;
 }
 
+void FolderForm::CancelConnecting() {
+    // The attempt ends as a cancelled one: the open that waits on it hears RES_CANCELLED.
+    RemoteFolder* folder = GetRemoteFolder();
+    SmbSession* session = folder != nullptr ? folder->GetSmbSession() : nullptr;
+    if (session != nullptr) {
+        session->Disconnect(RES_CANCELLED);
+    }
+}
+
 bool FolderForm::AskForLogon(unsigned long result) {
     RemoteFolder* folder = GetRemoteFolder();
     if (result != RES_BAD_LOGON || folder == nullptr || !m_oDirs.empty()) {

@@ -33,6 +33,7 @@ bool ProgressPopup::Initialize(int width, int height, int cancelActionId) {
         return false;
     }
     button->SetActionId(cancelActionId);
+    button->SetName(L"IDC_PROGRESS_CANCEL");
     if (AddControl(*button) != Osp::Base::E_SUCCESS) {
         return false;
     }

@@ -394,6 +394,27 @@ TEST(AllInfoResponse, ReadsTheFixedPartAndTheName) {
     }
 }
 
+TEST(FsSizeResponse, BytesNeitherCutTheUnitTo32BitsNorWrap) {
+    constexpr unsigned long long kMax = ~0ULL;
+    const struct {
+        unsigned long long units;
+        unsigned int sectors;
+        unsigned int sectorBytes;
+        unsigned long long bytes;
+    } cases[] = {
+        {1000, 8, 512, 4096000},
+        {3, 0x10000, 0x10000, 3ULL << 32},  // a unit of 4 GiB is not cut to 0
+        {kMax / 2, 2, 2, kMax},             // held at the largest number
+        {kMax, 0, 512, 0},
+    };
+    for (const auto& c : cases) {
+        SFsSizeInfo info;
+        info.sectorsPerUnit = c.sectors;
+        info.bytesPerSector = c.sectorBytes;
+        EXPECT_EQ(info.Bytes(c.units), c.bytes) << c.units;
+    }
+}
+
 TEST(FsSizeResponse, OnlyTheExactSizeIsRead) {
     Bytes data;
     Put64(data, 1000);

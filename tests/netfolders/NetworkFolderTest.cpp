@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 #include <sys/statvfs.h>
 
+#include <thread>
+
+#include "../smb/LoopbackAcceptor.h"
 #include "../smb/SambaFixture.h"
 #include "NetFolderHarness.h"
 #include "Osp/Ui/Controls/CheckButton.h"
@@ -266,6 +269,33 @@ TEST_F(NetworkFolderTest, OtherFailuresShowTheirMessage) {
         EXPECT_TRUE(OnMainForm(ui));
         EXPECT_FALSE(app.GetFolderById(1)->IsConnected());
     });
+}
+
+TEST_F(NetworkFolderTest, CancelOnTheConnectingPopupEndsTheAttemptAtOnce) {
+    PhoneRoot root(PhoneRoot::NO_CARD);
+    StoreFolder(L"corvshare", L"Corv-pass1");
+    // A server that takes the connection and never answers.
+    std::atomic<bool> done{false};
+    LoopbackAcceptor silent([&](int fd, int) {
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        close(fd);
+    });
+    SmbSession::SetServerPort(silent.Port());
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        ui.TapListItem(MainList(ui), 2);
+        ASSERT_TRUE(WaitFor([&] { return ui.Find(L"IDC_PROGRESS_CANCEL") != nullptr; }));
+        const auto start = std::chrono::steady_clock::now();
+        ui.Tap(L"IDC_PROGRESS_CANCEL");
+        ASSERT_TRUE(WaitFor([&] { return ui.Find(L"IDC_PROGRESS_CANCEL") == nullptr; }, 3000));
+        EXPECT_TRUE(OnMainForm(ui));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        ui.Pump(100);
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << "a cancel shows no error";
+        EXPECT_FALSE(app.GetFolderById(1)->IsConnected());
+    });
+    done = true;
 }
 
 }  // namespace
