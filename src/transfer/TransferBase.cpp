@@ -40,7 +40,14 @@ TransferBase::TransferBase(IFsTransferListener* listener, TDestination destinati
       dstBrowser_(dst),
       writeBrowser_(dst) {}
 
-TransferBase::~TransferBase() = default;
+TransferBase::~TransferBase() {
+    // A transfer dropped on its way (its job went with its form) leaves no partial file either; nobody
+    // hears how the removal ends.
+    if (created_) {
+        TransferBase::CloseFiles();
+        RemoveCreated(nullptr);
+    }
+}
 
 std::wstring TransferBase::TempNameFor(const std::wstring& path, wchar_t slash) {
     std::wstring dir;
@@ -344,14 +351,22 @@ void TransferBase::Fail(unsigned long result) {
         Report(failure_);
         return;
     }
+    if (!RemoveCreated(this)) {
+        Report(failure_);
+    }
+}
+
+bool TransferBase::RemoveCreated(IFsOpListener* listener) {
     created_ = false;
     if (!tempPath_.empty()) {
-        Corvane::GetMyInstance()->GetCache()->RemoveFile(dstBrowser_->GetId(), dstPath_);
+        Corvane* app = Corvane::GetMyInstance();
+        if (app != nullptr) {
+            app->GetCache()->RemoveFile(dstBrowser_->GetId(), dstPath_);
+        }
         tempPath_.clear();
-        Report(failure_);
-        return;
+        return false;
     }
-    writeBrowser_->DeleteFileA(OP_REMOVE_CREATED, this, writePath_);
+    return writeBrowser_->DeleteFileA(OP_REMOVE_CREATED, listener, writePath_) == RES_OK;
 }
 
 void TransferBase::Progress(bool busy) {

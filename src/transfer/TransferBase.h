@@ -114,6 +114,9 @@ private:
     void Finish();
     void DeleteSource();
     void Report(unsigned long result);
+    // Removes the file this transfer created (the cache's copy, or the file at writePath_); true when a
+    // removal was started whose answer goes to listener.
+    bool RemoveCreated(IFsOpListener* listener);
     void RegisterMedia();
     void StartThread(const std::wstring& from, TThreadEvent event);
     void OnThreadDone(int event, unsigned long result);

@@ -19,6 +19,8 @@ public:
     // 1-based positions of the failing calls over all files of the browser; 0 for none.
     int failRead = 0;
     int failWrite = 0;
+    // The nth read is taken and never answered, as by a storage that went silent; 0 for none.
+    int holdRead = 0;
     unsigned long failure = 0x80000000;
     int reads = 0;
     int writes = 0;
@@ -115,6 +117,10 @@ public:
     }
 
     unsigned long ReadA(void* buffer, unsigned int size) override {
+        if (browser_.reads + 1 == browser_.holdRead) {
+            ++browser_.reads;
+            return RES_OK;
+        }
         if (++browser_.reads == browser_.failRead) {
             // Answered later, as a real file does; a zero-length seek keeps the order of answers.
             failingRead_ = true;

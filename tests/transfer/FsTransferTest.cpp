@@ -190,6 +190,24 @@ TEST_F(FsTransferTest, AFailedOrStoppedTransferLeavesNothingAndAMoveKeepsItsSour
     });
 }
 
+TEST_F(FsTransferTest, ATransferDroppedOnItsWayLeavesNoPartialFile) {
+    root_.Write("Home/big.bin", Bytes(900000, 3));
+    root_.MakeDir("Home/sub");
+    InRunningApp([&] {
+        FaultyBrowser src(Corvane::GetMyInstance()->GetLocalBrowser());
+        src.holdRead = 2;
+        Recorder recorder;
+        std::unique_ptr<IFsTransfer> transfer(
+            CreateFsTransferN(&recorder, DEST_NEW, &src, Corvane::GetMyInstance()->GetLocalBrowser()));
+        transfer->CopyFileA(L"/Home/big.bin", 900000, Osp::Base::DateTime(), L"/Home/sub/big.bin");
+        ASSERT_TRUE(LoopUntil([&] { return src.reads == 2; }));
+        ASSERT_FALSE(Leftovers(root_, "Home/sub", {}).empty()) << "the first block is written";
+        transfer.reset();  // as when its job goes with its form
+        EXPECT_TRUE(LoopUntil([&] { return Leftovers(root_, "Home/sub", {}).empty(); }));
+        EXPECT_EQ(recorder.ends, 0);
+    });
+}
+
 TEST_F(FsTransferTest, MediaFoldersAreWrittenByThePlatformsWorker) {
     root_.Write("Home/pic.jpg", "picture bytes");
     root_.Write("Home/pic2.jpg", "second");
