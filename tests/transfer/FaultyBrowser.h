@@ -3,6 +3,7 @@
 // empty write that confirms a file counts too) answers a failure instead of doing its work. Everything
 // else goes to the browser behind it unchanged. For the transfer tests.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,8 +20,17 @@ public:
     // 1-based positions of the failing calls over all files of the browser; 0 for none.
     int failRead = 0;
     int failWrite = 0;
-    // The nth read is taken and never answered, as by a storage that went silent; 0 for none.
+    // The nth read is taken and held, as by a storage that went silent, until ReleaseHeld; 0 for none.
     int holdRead = 0;
+    // Lets the held read go on (its file must still exist).
+    void ReleaseHeld() {
+        std::function<void()> go = std::move(held_);
+        held_ = nullptr;
+        if (go) {
+            go();
+        }
+    }
+    std::function<void()> held_;
     unsigned long failure = 0x80000000;
     int reads = 0;
     int writes = 0;
@@ -119,6 +129,7 @@ public:
     unsigned long ReadA(void* buffer, unsigned int size) override {
         if (browser_.reads + 1 == browser_.holdRead) {
             ++browser_.reads;
+            browser_.held_ = [this, buffer, size] { inner_->ReadA(buffer, size); };
             return RES_OK;
         }
         if (++browser_.reads == browser_.failRead) {

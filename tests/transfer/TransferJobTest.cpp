@@ -7,6 +7,7 @@
 
 #include "../fs/CorvaneLoop.h"
 #include "../fs/PhoneRoot.h"
+#include "FaultyBrowser.h"
 #include "JobHarness.h"
 #include "Osp/Ui/Controls/MessageBox.h"
 #include "app/Corvane.h"
@@ -143,12 +144,17 @@ TEST_F(TransferJobTest, CancelStopsTheJobWithoutAMessageOrAPartialFile) {
     root_.Write("Home/src/top.txt", std::string(64 << 20, 'x'));
     JobRecorder job;
     InRunningApp([&] {
-        auto clipboard = std::make_unique<Clipboard>(Clipboard::MODE_COPY, Home(), L"/Home/src/");
+        // The source holds its third block until Cancel is on its way.
+        FaultyBrowser src(Home());
+        src.holdRead = 3;
+        auto clipboard = std::make_unique<Clipboard>(Clipboard::MODE_COPY, &src, L"/Home/src/");
         clipboard->AddFile(L"top.txt", 64 << 20, Osp::Base::DateTime(), L"");
-        bool started = false;
         RunJob(job, *clipboard, Home(), L"/Home/dst/", [&] {
-            started = started || fs::exists(root_.Host("Home/dst/top.txt"));
-            return started;
+            if (src.reads < 3) {
+                return false;
+            }
+            src.ReleaseHeld();  // answered later, after Cancel
+            return true;
         });
     });
     EXPECT_EQ(job.result, RES_CANCELLED);
