@@ -264,4 +264,27 @@ TEST_F(FolderArchiveTest, OpeningStaysAwayWhileThePasswordQuestionIsOpenAndComes
     });
 }
 
+TEST_F(FolderArchiveTest, ACancelledQuestionEndsQuietlyAndQuittingWithTheQuestionOpenEndsAtOnce) {
+    root.Write("Home/secret.txt", "inside");
+    MakeArchive("7z a -t7z -mhe=on -pright Locked.7z secret.txt");
+    std::chrono::steady_clock::time_point quit;
+    Run([&](UiDriver& ui) {
+        OpenRoot(ui, LocalBrowser::ROOT_HOME);
+        const std::vector<std::wstring> hostNames = Names(ui);
+        OpenItem(ui, L"Locked.7z");
+        ASSERT_TRUE(WaitForPassword(ui));
+        ui.Tap(L"IDC_CANCEL");
+        ui.Pump(500);
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+        EXPECT_EQ(Names(ui), hostNames);
+        EXPECT_EQ(Title(ui), L"/Home");
+
+        // Asked again; the program ends while the question is open.
+        OpenItem(ui, L"Locked.7z");
+        ASSERT_TRUE(WaitForPassword(ui));
+        quit = std::chrono::steady_clock::now();
+    });
+    EXPECT_LT(std::chrono::steady_clock::now() - quit, std::chrono::seconds(2));
+}
+
 }  // namespace
