@@ -53,7 +53,6 @@ TEST_F(SambaFolderFormTest, RenamesMakesFoldersDeletesAndCountsOnTheShare) {
         };
         EXPECT_TRUE(WaitFor(ui, [&] { return listed(L"b.txt"); }));
 
-
         for (int i = 0; i < 2; ++i) {
             if (i == 1) {
                 ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
@@ -61,6 +60,8 @@ TEST_F(SambaFolderFormTest, RenamesMakesFoldersDeletesAndCountsOnTheShare) {
             ChooseOption(ui, {L"New Folder"});
             Type(ui, L"Fresh");
             WaitFor(ui, [&] { return Exists("docs/Fresh") && (i == 0 || !ui.MessageBoxes().empty()); });
+            // The list is filled anew after the folder is made; the menu waits for that.
+            WaitFor(ui, [&] { return listed(L"Fresh"); });
         }
         EXPECT_TRUE(std::filesystem::is_directory(HostPath("docs/Fresh")));
         // The list is filled anew after a folder is made; the next steps need its items.
