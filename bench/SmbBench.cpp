@@ -198,7 +198,8 @@ public:
         folder_.SetShareName(Osp::Base::String(L"corvshare"));
         folder_.SetUserName(Osp::Base::String(L"corvtest"));
         folder_.SetPassword(Osp::Base::String(L"Corv-pass1"));
-        copier_ = std::make_unique<Copier>(folder_.CreateBrowser());
+        folder_.SetProtocol(SMB_PROTOCOL_SMB1);
+        copier_ = std::make_unique<Copier>(static_cast<SmbBrowser*>(folder_.CreateBrowser()));
         PostUserEvent(this, 0);
         return true;
     }

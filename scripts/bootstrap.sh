@@ -10,7 +10,7 @@ packages=(
     nettle-dev
     fonts-dejavu-core adwaita-icon-theme
     p7zip-full libarchive-dev libarchive-tools
-    samba smbclient iproute2
+    samba smbclient libsmbclient-dev iproute2
     clang libclang-rt-14-dev
     xvfb xauth
 )

@@ -73,6 +73,20 @@ bool EnsureUser(std::string* error) {
     return true;
 }
 
+std::string SecurityLines(SambaServer::TSecurity security) {
+    switch (security) {
+        case SambaServer::SECURITY_NT1:
+            return "server min protocol = NT1\nntlm auth = ntlmv1-permitted\nserver signing = disabled\n";
+        case SambaServer::SECURITY_SMB1_ONLY:
+            return SecurityLines(SambaServer::SECURITY_NT1) + "server max protocol = NT1\n";
+        case SambaServer::SECURITY_DEFAULTS:
+            return "";
+        case SambaServer::SECURITY_STRICT:
+            return "server signing = mandatory\nserver smb encrypt = required\n";
+    }
+    return "";
+}
+
 }  // namespace
 
 int RunCommand(const std::string& command, std::string* output) {
@@ -194,10 +208,7 @@ bool SambaServer::WriteConfig(std::string* error) {
          << "netbios name = " << kNetbiosName << "\n"
          << "workgroup = CORVGROUP\n"
          << "server role = standalone server\n"
-         << "server min protocol = NT1\n"
-         << "ntlm auth = ntlmv1-permitted\n"
-         << "server signing = disabled\n"
-         << "smb ports = " << port_ << "\n"
+         << SecurityLines(security_) << "smb ports = " << port_ << "\n"
          << "interfaces = 127.0.0.1\n"
          << "bind interfaces only = yes\n"
          << "disable netbios = yes\n"

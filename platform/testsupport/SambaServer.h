@@ -1,9 +1,9 @@
 #pragma once
 // A private Samba for tests and benchmarks: smbd on 127.0.0.1, on a free port of its own, with a
-// temporary configuration (SMB1 "NT1", NTLMv1 permitted, signing off), a writable share and a read-only
-// one, and a system user with a Samba password. Everything lives in a temporary folder that goes with the
-// server. Stop (and the destructor) ends smbd and every helper it started, by process id; a system smbd
-// on port 445 is never touched. Needs root (useradd, smbpasswd, the share's files). One thread.
+// temporary configuration (by default SMB1 "NT1", NTLMv1 permitted, signing off), a writable share and a
+// read-only one, and a system user with a Samba password. Everything lives in a temporary folder that goes
+// with the server. Stop (and the destructor) ends smbd and every helper it started, by process id; a system
+// smbd on port 445 is never touched. Needs root (useradd, smbpasswd, the share's files). One thread.
 
 #include <sys/types.h>
 #include <string>
@@ -27,12 +27,20 @@ public:
     // benchmark that measures clients and not the machine's disk.
     enum TStore { STORE_DISK, STORE_MEMORY };
 
+    // What the server accepts: SMB1 "NT1" with NTLMv1 and no signing (and SMB 2 and 3 as well); the same
+    // with SMB1 alone; Samba's own defaults (SMB 2 and 3, NTLMv2 only); or those with signing mandatory
+    // and encryption required.
+    enum TSecurity { SECURITY_NT1, SECURITY_SMB1_ONLY, SECURITY_DEFAULTS, SECURITY_STRICT };
+
     // port 0 takes a free port; another one is used as given (445 for a server a real client can reach).
     explicit SambaServer(TIo io = IO_DEFAULT, TStore store = STORE_DISK, unsigned short port = 0)
         : io_(io), store_(store), fixedPort_(port) {}
     ~SambaServer();
     SambaServer(const SambaServer&) = delete;
     SambaServer& operator=(const SambaServer&) = delete;
+
+    // Before Start.
+    void SetSecurity(TSecurity security) { security_ = security; }
 
     // Lines added to the configuration's global section and after its shares, for a test that needs a
     // server set up otherwise (more shares, another guest rule). Before Start.
@@ -69,6 +77,7 @@ private:
 
     TIo io_;
     TStore store_;
+    TSecurity security_ = SECURITY_NT1;
     std::string extraGlobal_;
     std::string extraShares_;
     std::string dir_;

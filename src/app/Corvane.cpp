@@ -19,7 +19,7 @@
 #include "app/SettingsForm.h"
 #include "fs/Cache.h"
 #include "fs/FileSyncProxy.h"
-#include "net/FsSmbBrowser.h"
+#include "net/NetBrowser.h"
 #include "transfer/Clipboard.h"
 #include "net/RemoteFolder.h"
 #include "net/RemoteFolderForm.h"
@@ -346,8 +346,9 @@ void Corvane::ReleaseBrowserOf(RemoteFolder* folder) {
 }
 
 void Corvane::RemoveFolderFormOf(const RemoteFolder* folder) {
-    if (folderForm_ == nullptr || folderForm_->GetBrowser()->GetType() != BROWSER_SMB ||
-        static_cast<const SmbBrowser*>(folderForm_->GetBrowser())->GetFolder() != folder) {
+    const auto* share =
+        folderForm_ != nullptr ? dynamic_cast<const NetBrowser*>(folderForm_->GetBrowser()) : nullptr;
+    if (share == nullptr || share->GetFolder() != folder) {
         return;
     }
     FolderForm* form = folderForm_;

@@ -39,10 +39,11 @@ bool DiskDetailsPopup::Construct(Osp::Ui::IActionEventListener* listener) {
     used_ = FindLabel(L"IDC_USED");
     capacity_ = FindLabel(L"IDC_CAPACITY");
     percent_ = FindLabel(L"IDC_PERCENT");
+    connection_ = FindLabel(L"IDC_PROTOCOL");
     bar_ = dynamic_cast<Osp::Ui::Controls::Progress*>(GetControl(String(L"IDC_PROGRESS1"), true));
     auto* close = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_CLOSE"), true));
     if (free_ == nullptr || used_ == nullptr || capacity_ == nullptr || percent_ == nullptr ||
-        bar_ == nullptr || close == nullptr) {
+        connection_ == nullptr || bar_ == nullptr || close == nullptr) {
         return false;
     }
     close->SetActionId(kActionClose);
@@ -51,8 +52,10 @@ bool DiskDetailsPopup::Construct(Osp::Ui::IActionEventListener* listener) {
 }
 
 void DiskDetailsPopup::ShowPopup(const std::wstring& title, unsigned long long capacity,
-                                 unsigned long long free, unsigned long long used) {
+                                 unsigned long long free, unsigned long long used,
+                                 const std::wstring& connection) {
     SetTitleText(String(title));
+    connection_->SetText(String(connection));
     // A server may report more free space than capacity; that must not turn into a huge used size or a
     // share above 100 percent.
     if (capacity != 0 && free > capacity) {

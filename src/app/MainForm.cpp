@@ -9,6 +9,7 @@
 #include "app/PasswordPopup.h"
 #include "app/Results.h"
 #include "app/UiUtils.h"
+#include "net/NetBrowser.h"
 #include "net/RemoteFolder.h"
 #include "net/SmbSession.h"
 #include "net/Trans2QueryFsInfo.h"
@@ -392,6 +393,12 @@ void MainForm::ShowDiskDetails() {
 }
 
 void MainForm::AskShareSize(RemoteFolder* folder) {
+    NetBrowser* browser = folder->GetBrowser();
+    if (browser != nullptr && browser->AskDiskSizeA(this)) {
+        sizeFolderId_ = static_cast<int>(folder->GetId());
+        sizeMid_ = 0;
+        return;
+    }
     SmbSession* session = folder->GetSmbSession();
     Trans2Req request;
     if (session == nullptr || !session->HasTreeSession() ||
@@ -424,7 +431,19 @@ void MainForm::OnTrans2Received(unsigned long result, unsigned short mid, const 
     if (folder->GetShareName().IsEmpty()) {
         title += sizeShare_;
     }
-    diskDetails_->ShowPopup(title, info.Bytes(info.totalUnits), info.Bytes(info.freeUnits), 0);
+    const NetBrowser* browser = folder->GetBrowser();
+    diskDetails_->ShowPopup(title, info.Bytes(info.totalUnits), info.Bytes(info.freeUnits), 0,
+                            browser != nullptr ? browser->DescribeConnection() : L"");
+}
+
+void MainForm::OnDiskSize(unsigned long result, unsigned long long capacity, unsigned long long free) {
+    const RemoteFolder* folder = Corvane::GetMyInstance()->GetFolderById(sizeFolderId_);
+    sizeFolderId_ = -1;
+    const NetBrowser* browser = folder != nullptr ? folder->GetBrowser() : nullptr;
+    if (result != RES_OK || browser == nullptr) {
+        return;
+    }
+    diskDetails_->ShowPopup(browser->GetFullName(L""), capacity, free, 0, browser->DescribeConnection());
 }
 
 void MainForm::ShowAbout() {

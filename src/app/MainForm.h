@@ -26,6 +26,7 @@
 #include "Osp/Ui/IOrientationEventListener.h"
 #include "Osp/Ui/ITouchEventListener.h"
 #include "net/ISmbRequestListener.h"
+#include "net/NetBrowser.h"
 
 class AboutPopup;
 class DiskDetailsPopup;
@@ -37,7 +38,8 @@ class MainForm : public Osp::Ui::Controls::Form,
                  public Osp::Ui::IItemEventListener,
                  public Osp::Ui::ITouchEventListener,
                  public Osp::Ui::IOrientationEventListener,
-                 private ISmbRequestListener {
+                 private ISmbRequestListener,
+                 private IDiskSizeListener {
 public:
     static constexpr int kPadItemId = -1;
 
@@ -84,6 +86,8 @@ private:
     void OnSmbReceived(unsigned long, unsigned short, const Smb*) override {}
     void OnTransReceived(unsigned long, unsigned short, const Trans2Resp*) override {}
     void OnTrans2Received(unsigned long result, unsigned short mid, const Trans2Resp* response) override;
+    // IDiskSizeListener: the size of an SMB 2/3 share.
+    void OnDiskSize(unsigned long result, unsigned long long capacity, unsigned long long free) override;
 
     enum TLocalItem { ITEM_PRIVATE = 0, ITEM_PHONE = 1, ITEM_CARD = 2 };
 

@@ -33,12 +33,20 @@ constexpr SMessage kMessages[] = {
     {RES_ACCOUNT_LOCKED, L"This user account is currently locked on the server"},
     {RES_NO_SHARES, L"Unable to find shared folders on this server"},
     {RES_TREE_TOO_DEEP, L"The folder tree is too deep"},
-    {RES_NO_ARCHIVE_LIBRARY, L"The archive library is missing or too old (p7zip-full 25.01 or later is needed)"},
+    {RES_NO_ARCHIVE_LIBRARY,
+     L"The archive library is missing or too old (p7zip-full 25.01 or later is needed)"},
     {RES_GUEST_ONLY, L"The server did not accept this user name and password and offered only guest access"},
     {RES_NO_UNICODE, L"The server does not support Unicode names"},
     {RES_BAD_NODE_NAME,
      L"Unable to look up a computer name with characters other than plain letters, digits and signs.\n\n"
      L"Please enter the server's IP address instead."},
+    {RES_NO_SMB_SERVER,
+     L"No file server answers at this address.\n\nPlease check the IP address and that the server is turned "
+     L"on."},
+    {RES_PROTOCOLS_REFUSED, L"The server does not accept any protocol version this phone can use"},
+    {RES_SMB1_REFUSED,
+     L"The server refuses the old protocol (SMB1) or its logon.\n\nPlease set the folder's protocol to "
+     L"\"Automatic\" instead of \"SMB1 only\"."},
 };
 
 }  // namespace

@@ -48,6 +48,12 @@ inline constexpr unsigned int RES_GUEST_ONLY = 0xC00043DD;
 inline constexpr unsigned int RES_BAD_NODE_NAME = 0xC00043DE;
 // A server that does not take Unicode names: every name this client sends is Unicode.
 inline constexpr unsigned int RES_NO_UNICODE = 0xC00043DF;
+// Nothing takes connections at the folder's address and port.
+inline constexpr unsigned int RES_NO_SMB_SERVER = 0xC00043F1;
+// The server speaks none of the protocol versions offered.
+inline constexpr unsigned int RES_PROTOCOLS_REFUSED = 0xC00043F2;
+// The server refuses the classic protocol or its logon, which is all a folder on "SMB1 only" uses.
+inline constexpr unsigned int RES_SMB1_REFUSED = 0xC00043F3;
 
 // The message of a failure code; a code without a message of its own gives "General error" and the code in
 // upper-case hexadecimal.

@@ -160,6 +160,28 @@ SmbSession* SmbBrowser::Session() {
     return session_;
 }
 
+bool SmbBrowser::IsLoggedOn() const {
+    return session_ != nullptr && session_->IsConnected();
+}
+
+bool SmbBrowser::IsShareConnected() const {
+    return session_ != nullptr && session_->HasTreeSession();
+}
+
+std::wstring SmbBrowser::DescribeConnection() const {
+    return IsShareConnected() ? L"SMB1 (NT LM 0.12)" : L"";
+}
+
+void SmbBrowser::Disconnect() {
+    if (session_ != nullptr) {
+        session_->Disconnect(RES_OK);
+    }
+}
+
+bool SmbBrowser::AskDiskSizeA(IDiskSizeListener*) {
+    return false;
+}
+
 void SmbBrowser::AddRef() {}
 
 void SmbBrowser::Release() {}

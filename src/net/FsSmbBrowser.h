@@ -18,17 +18,17 @@
 
 #include "app/IUserEventHandler.h"
 #include "app/LiveTarget.h"
-#include "fs/IFsBrowser.h"
 #include "fs/IFsFileListener.h"
 #include "fs/IFsOpListener.h"
 #include "net/ISmbRequestListener.h"
 #include "net/ISmbSessionListener.h"
+#include "net/NetBrowser.h"
 
 class DceResponse;
 class RemoteFolder;
 class SmbSession;
 
-class SmbBrowser : public IFsBrowser,
+class SmbBrowser : public NetBrowser,
                    private ISmbSessionListener,
                    private ISmbRequestListener,
                    private IUserEventHandler,
@@ -43,7 +43,12 @@ public:
     // A reference that tells whether this browser still exists, for objects that may outlive it.
     LiveRef<IUserEventHandler> LivenessRef() { return LiveRef<IUserEventHandler>(this); }
     SmbSession* GetSession() const { return session_; }
-    RemoteFolder* GetFolder() const { return folder_; }
+    RemoteFolder* GetFolder() const override { return folder_; }
+    bool IsLoggedOn() const override;
+    bool IsShareConnected() const override;
+    std::wstring DescribeConnection() const override;
+    void Disconnect() override;
+    bool AskDiskSizeA(IDiskSizeListener* listener) override;
 
     void AddRef() override;
     void Release() override;
@@ -80,7 +85,7 @@ public:
 
     // The display name of a folder of this browser: the folder's UNC name (completed with the share the
     // session is connected to when the folder names none) followed by path.
-    std::wstring GetFullName(const std::wstring& path) const;
+    std::wstring GetFullName(const std::wstring& path) const override;
     // Answers an operation on a name that is not one plain component of a path with E_INVALID_ARG,
     // without asking the server.
     unsigned long RefuseOperation(int id, IFsOpListener* listener);

@@ -2,6 +2,7 @@
 
 #include "app/RegValue.h"
 #include "app/Results.h"
+#include "net/FsSmb2Browser.h"
 #include "net/FsSmbBrowser.h"
 #include "net/SmbSession.h"
 
@@ -12,6 +13,7 @@ using Osp::Base::String;
 constexpr wchar_t kGeneral[] = L"General";
 constexpr wchar_t kFreeFolderId[] = L"FreeFolderId";
 constexpr wchar_t kId[] = L"Id";
+constexpr wchar_t kProtocol[] = L"Protocol";
 
 // Identifier 0 is the key of the local file system's cached copies, so folders start at 1.
 unsigned int g_nextFreeId = 1;
@@ -33,9 +35,11 @@ SmbSession* RemoteFolder::CreateSmbSession(ISmbSessionListener* listener) {
     return session_.get();
 }
 
-SmbBrowser* RemoteFolder::CreateBrowser() {
-    if (browser_ == nullptr) {
+NetBrowser* RemoteFolder::CreateBrowser() {
+    if (browser_ == nullptr && protocol_ == SMB_PROTOCOL_SMB1) {
         browser_ = std::make_unique<SmbBrowser>(this);
+    } else if (browser_ == nullptr) {
+        browser_ = std::make_unique<Smb2Browser>(this);
     }
     return browser_.get();
 }
@@ -47,7 +51,9 @@ void RemoteFolder::SmbConnect() {
 }
 
 void RemoteFolder::SmbDisconnect() {
-    if (session_ != nullptr) {
+    if (browser_ != nullptr) {
+        browser_->Disconnect();
+    } else if (session_ != nullptr) {
         session_->Disconnect(RES_OK);
     }
 }
@@ -78,7 +84,7 @@ void RemoteFolder::ForgetSessionLogon() {
 }
 
 bool RemoteFolder::IsConnected() const {
-    return session_ != nullptr && session_->HasTreeSession();
+    return browser_ != nullptr && browser_->IsShareConnected();
 }
 
 template <typename Folder, typename Visit>
@@ -98,6 +104,7 @@ void RemoteFolder::CopyFrom(const RemoteFolder* other) {
     winsServer_ = other->winsServer_;
     userName_ = other->userName_;
     password_ = other->password_;
+    protocol_ = other->protocol_;
 }
 
 RemoteFolder* RemoteFolder::CloneN() const {
@@ -146,6 +153,11 @@ void RemoteFolder::LoadFromReg(const Osp::Io::Registry& reg, const String& secti
     if (reg.GetValue(section, String(kId), id) == RES_OK) {
         id_ = static_cast<unsigned int>(id);
     }
+    int protocol = 0;
+    if (reg.GetValue(section, String(kProtocol), protocol) == RES_OK && protocol >= SMB_PROTOCOL_AUTOMATIC &&
+        protocol <= SMB_PROTOCOL_SMB1) {
+        protocol_ = static_cast<TSmbProtocol>(protocol);
+    }
     ForEachString(*this, [&](const wchar_t* key, String& field) {
         String value;
         if (reg.GetValue(section, String(key), value) == RES_OK) {
@@ -165,6 +177,8 @@ Osp::Base::result RemoteFolder::SaveToReg(Osp::Io::Registry& reg, bool isNew) co
             SetRegValue(reg, String(kGeneral), String(kFreeFolderId), static_cast<int>(g_nextFreeId));
         first = first != RES_OK ? first : r;
     }
+    Osp::Base::result saved = SetRegValue(reg, section, String(kProtocol), static_cast<int>(protocol_));
+    first = first != RES_OK ? first : saved;
     ForEachString(*this, [&](const wchar_t* key, const String& field) {
         Osp::Base::result r = SetRegValue(reg, section, String(key), field);
         first = first != RES_OK ? first : r;

@@ -10,8 +10,15 @@
 #include "Osp/Io/Registry.h"
 
 class ISmbSessionListener;
-class SmbBrowser;
+class NetBrowser;
 class SmbSession;
+
+// Which client a network folder connects with.
+enum TSmbProtocol {
+    SMB_PROTOCOL_AUTOMATIC = 0,  // SMB 3 or 2, else the classic SMB1 client
+    SMB_PROTOCOL_SMB2 = 1,       // SMB 3 or 2 only
+    SMB_PROTOCOL_SMB1 = 2,       // the classic SMB1 client only
+};
 
 class RemoteFolder {
 public:
@@ -28,6 +35,8 @@ public:
     // The stored account, as the settings file keeps it.
     void SetUserName(const Osp::Base::String& name) { userName_ = name; }
     void SetPassword(const Osp::Base::String& password) { password_ = password; }
+    void SetProtocol(TSmbProtocol protocol) { protocol_ = protocol; }
+    TSmbProtocol GetProtocol() const { return protocol_; }
     const Osp::Base::String& GetNodeName() const { return nodeName_; }
     const Osp::Base::String& GetShareName() const { return shareName_; }
     const Osp::Base::String& GetIpAddress() const { return ipAddress_; }
@@ -45,9 +54,9 @@ public:
     void KeepSessionLogon();
     void ForgetSessionLogon();
 
-    // Copies the six settings strings; the identifier stays.
+    // Copies the six settings strings and the protocol; the identifier stays.
     void CopyFrom(const RemoteFolder* other);
-    // A new folder with the six strings of this one.
+    // A new folder with the settings of this one.
     RemoteFolder* CloneN() const;
 
     // Two backslashes, the node name (or the address when there is none), a backslash and the share.
@@ -63,7 +72,8 @@ public:
 
     // Reads "FreeFolderId" of "General" into the next free identifier, when it is there.
     static void LoadGeneralSettings(const Osp::Io::Registry& reg);
-    // Reads the identifier and the six strings of section; a missing value leaves its field alone.
+    // Reads the identifier, the six strings and the protocol of section; a missing value leaves its field
+    // alone (a folder saved before the protocol was a setting is "Automatic").
     void LoadFromReg(const Osp::Io::Registry& reg, const Osp::Base::String& section);
     // Writes the folder's section (and, for a new folder, "FreeFolderId"); an empty string removes its
     // key. Returns the first failure.
@@ -73,18 +83,18 @@ public:
     // The folder's session, made on first use with listener; owned by the folder.
     SmbSession* CreateSmbSession(ISmbSessionListener* listener);
     SmbSession* GetSmbSession() const { return session_.get(); }
-    // The folder's browser, made on first use; owned by the folder.
-    SmbBrowser* CreateBrowser();
+    // The folder's browser for its protocol, made on first use; owned by the folder.
+    NetBrowser* CreateBrowser();
     // The folder's browser, or null when none was made.
-    SmbBrowser* GetBrowser() const { return browser_.get(); }
+    NetBrowser* GetBrowser() const { return browser_.get(); }
     // Starts the session's connection; nothing without a session.
     void SmbConnect();
-    // Closes the session's connection, if there is a session.
+    // Closes the connection of the folder's browser (or of its session, when there is no browser).
     void SmbDisconnect();
     // Destroys the browser and the session, so that the next use starts afresh (after the server
     // changed). Nothing may use the browser any more.
     void DropConnection();
-    // There is a session and it is connected to a share.
+    // The browser is connected to a share.
     bool IsConnected() const;
 
 private:
@@ -101,7 +111,8 @@ private:
     bool hasSessionLogon_ = false;
     Osp::Base::String sessionUserName_;
     Osp::Base::String sessionPassword_;
+    TSmbProtocol protocol_ = SMB_PROTOCOL_AUTOMATIC;
     unsigned int id_ = 0;
     std::unique_ptr<SmbSession> session_;
-    std::unique_ptr<SmbBrowser> browser_;
+    std::unique_ptr<NetBrowser> browser_;
 };

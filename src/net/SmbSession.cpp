@@ -67,8 +67,16 @@ void SmbSession::SetServerPort(unsigned short port) {
     g_serverPort = port;
 }
 
+unsigned short SmbSession::GetServerPort() {
+    return g_serverPort;
+}
+
 void SmbSession::SetRequestTimeout(int milliseconds) {
     g_requestTimeoutMs = milliseconds;
+}
+
+int SmbSession::GetRequestTimeout() {
+    return g_requestTimeoutMs;
 }
 
 void SmbSession::SetIdleProbeAfter(int milliseconds) {
@@ -220,7 +228,12 @@ void SmbSession::OnSocketConnected(Socket& socket) {
 void SmbSession::OnNegotiateResponse(const Smb& response) {
     state_ &= ~STATE_NEGOTIATE_SENT;
     SNegotiateInfo info;
-    if (response.Header().IsFailure() || ParseNegotiateResponse(response, &info) != RES_OK) {
+    // A refusal, or the one-word answer that names no dialect, is a server that no longer speaks SMB1.
+    if (response.Header().IsFailure() || response.wordCount == 1) {
+        Cancel(RES_SMB1_REFUSED);
+        return;
+    }
+    if (ParseNegotiateResponse(response, &info) != RES_OK) {
         Cancel(RES_FAILURE);
         return;
     }

@@ -62,9 +62,11 @@ public:
     // The TCP port of the connections made from now on, 445 by default. Tests run their servers on
     // ports of their own.
     static void SetServerPort(unsigned short port);
+    static unsigned short GetServerPort();
     // How long a request may wait for its answer before the connection counts as dead, 30 s by default.
     // Tests of silent servers shorten it.
     static void SetRequestTimeout(int milliseconds);
+    static int GetRequestTimeout();
     // After how long without a word from the server the next request is preceded by an echo, 60 s by
     // default.
     static void SetIdleProbeAfter(int milliseconds);

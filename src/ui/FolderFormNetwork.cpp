@@ -4,16 +4,15 @@
 #include "Osp/Ui/Controls/Frame.h"
 #include "app/Corvane.h"
 #include "app/Results.h"
-#include "net/FsSmbBrowser.h"
+#include "net/NetBrowser.h"
 #include "net/LoginPopup.h"
 #include "net/RemoteFolder.h"
 #include "net/SharesPopup.h"
-#include "net/SmbSession.h"
 #include "ui/FolderForm.h"
 
 RemoteFolder* FolderForm::GetRemoteFolder() const {
-    // A browser of the network kind that is not the share browser belongs to no remote folder.
-    auto* share = IsSmbBrowser() ? dynamic_cast<SmbBrowser*>(m_pBrowser) : nullptr;
+    // A browser of the network kind that is not a share browser belongs to no remote folder.
+    auto* share = IsSmbBrowser() ? dynamic_cast<NetBrowser*>(m_pBrowser) : nullptr;
     return share != nullptr ? share->GetFolder() : nullptr;
 }
 
@@ -50,8 +49,8 @@ void FolderForm::KeepAcceptedLogon() {
     // Whatever the answer, the logon it follows is over; only a session that got logged on took the
     // account, and only then may it replace what the settings file holds.
     m_bRememberLogon = false;
-    const SmbSession* session = folder->GetSmbSession();
-    if (session != nullptr && session->IsConnected()) {
+    const NetBrowser* browser = folder->GetBrowser();
+    if (browser != nullptr && browser->IsLoggedOn()) {
         folder->KeepSessionLogon();
         Corvane::GetMyInstance()->OnFolderChanged(folder, true);
     }

@@ -171,17 +171,17 @@ TEST_F(NetworkFolderTest, FolderWithoutShareOffersTheServersDiskShares) {
         EXPECT_EQ(popup->GetTitleText().Units(), L"\\\\CORVTEST\\corvshare");
         ui.Tap(L"IDC_CLOSE");
 
-        // Another server keeps nothing of this one: not its session, nor the share picked on it, nor the
+        // Another server keeps nothing of this one: not its connection, nor the share picked on it, nor the
         // folder form that browsed it.
         ui.LongPressListItem(list, 2);
         ASSERT_TRUE(ui.ChooseMenuItem(L"Disconnect"));
         ui.LongPressListItem(list, 2);
         ASSERT_TRUE(ui.ChooseMenuItem(L"Edit"));
         Fill(ui, L"IDC_IP_ADDRESS", L"127.0.0.2");
-        ASSERT_NE(app.GetFolderById(1)->GetSmbSession(), nullptr);
+        ASSERT_NE(app.GetFolderById(1)->GetBrowser(), nullptr);
         ASSERT_NE(app.GetFolderForm(), nullptr);
         ui.PressSoftkey(SOFTKEY_0);
-        EXPECT_EQ(app.GetFolderById(1)->GetSmbSession(), nullptr);
+        EXPECT_EQ(app.GetFolderById(1)->GetBrowser(), nullptr);
         EXPECT_EQ(app.GetFolderForm(), nullptr);
     });
     // Picking a share does not make it the folder's.

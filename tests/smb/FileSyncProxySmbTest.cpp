@@ -47,7 +47,7 @@ TEST_F(FileSyncProxySmbTest, ReadsFillTheBufferAcrossBlocksUntilTheEnd) {
     const std::string content = Bytes(200000);
     PutFile("archive.bin", content);
     ASSERT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder_.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder_);
         OnWorker([&](std::atomic<int>&) {
             FileSyncProxy proxy;
             ASSERT_EQ(proxy.Open(browser, L"\\archive.bin", FILE_MODE_READ), RES_OK);
@@ -70,7 +70,7 @@ TEST_F(FileSyncProxySmbTest, ReadsFillTheBufferAcrossBlocksUntilTheEnd) {
 TEST_F(FileSyncProxySmbTest, ADroppedConnectionEndsTheWorkersWaitWithAnError) {
     PutFile("big.bin", Bytes(3000000));
     ASSERT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder_.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder_);
         unsigned long last = RES_OK;
         OnWorker(
             [&](std::atomic<int>& step) {

@@ -78,7 +78,7 @@ void WithFileOn(ScriptedSmbServer& server, TFileMode mode,
     RemoteFolder folder;
     PointFolderAt(folder, L"share", L"user", L"secret");
     EXPECT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder);
         FileRecorder files;
         browser->CreateFileA(&files, L"\\f.bin", mode, FILE_DISP_OPEN_EXISTING);
         ASSERT_NE(WaitForFile(files, 1), nullptr);
@@ -163,7 +163,7 @@ TEST(HostileFileTest, AServerThatStopsInTheMiddleAnswersDisconnectedAndTheNextRe
     RemoteFolder folder;
     PointFolderAt(folder, L"share", L"user", L"secret");
     EXPECT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder);
         OpRecorder ops;
         browser->GetFileInfoA(1, &ops, L"\\dir");
         browser->GetFileInfoA(2, &ops, L"\\other");

@@ -23,8 +23,8 @@ unsigned long OpenRootOn(ScriptedSmbServer& server, const std::wstring& password
     unsigned long result = 1;
     EXPECT_TRUE(RunInApp([&] {
         RootRecorder root;
-        result = OpenRoot(*folder.CreateBrowser(), root, timeoutMs);
-        folder.CreateBrowser()->RemoveListener(&root);
+        result = OpenRoot(*Smb1Browser(folder), root, timeoutMs);
+        Smb1Browser(folder)->RemoveListener(&root);
     }));
     SmbSession::SetServerPort(445);
     return result;
@@ -85,7 +85,9 @@ TEST(HostileLogonTest, BrokenNegotiateAnswersEndTheLogon) {
         unsigned long expected;
     } cases[] = {
         {"refused", [](const SScriptedRequest& r) { return Send(SmbAnswer(r, 0xC0000001, {}, {})); },
-         RES_FAILURE},
+         RES_SMB1_REFUSED},
+        {"no_dialect", [](const SScriptedRequest& r) { return Send(SmbAnswer(r, 0, Bytes(2, 0xFF), {})); },
+         RES_SMB1_REFUSED},
         {"too_few_words", [](const SScriptedRequest& r) { return Send(SmbAnswer(r, 0, Bytes(26, 0), {})); },
          RES_FAILURE},
         {"transport_length_above_the_maximum",
@@ -152,10 +154,10 @@ TEST(HostileLogonTest, ARetryRightAfterAResetDuringTheLogonConnectsAgain) {
     EXPECT_TRUE(RunInApp([&] {
         RootRecorder root;
         auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), RES_DISCONNECTED);
-        EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), RES_OK);
+        EXPECT_EQ(OpenRoot(*Smb1Browser(folder), root), RES_DISCONNECTED);
+        EXPECT_EQ(OpenRoot(*Smb1Browser(folder), root), RES_OK);
         EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
-        folder.CreateBrowser()->RemoveListener(&root);
+        Smb1Browser(folder)->RemoveListener(&root);
     }));
     SmbSession::SetServerPort(445);
 }

@@ -89,8 +89,8 @@ SListing OpenAndList(ScriptedSmbServer& server, const std::wstring& password = L
     SListing out;
     bool finished = RunInApp([&] {
         RootRecorder root;
-        out.openResult = OpenRoot(*folder.CreateBrowser(), root, 15000);
-        folder.CreateBrowser()->RemoveListener(&root);
+        out.openResult = OpenRoot(*Smb1Browser(folder), root, 15000);
+        Smb1Browser(folder)->RemoveListener(&root);
         if (root.dir == nullptr) {
             return;
         }

@@ -56,7 +56,7 @@ void WithFolderOn(ScriptedSmbServer& server, const std::function<void(RemoteFold
 }
 
 void WithBrowserOn(ScriptedSmbServer& server, const std::function<void(RemoteFolder&, SmbBrowser&)>& body) {
-    WithFolderOn(server, [&](RemoteFolder& folder) { body(folder, *folder.CreateBrowser()); });
+    WithFolderOn(server, [&](RemoteFolder& folder) { body(folder, *Smb1Browser(folder)); });
 }
 
 // Deletes name through browser and waits for the answer; the result, or 1 without an answer.
@@ -414,7 +414,7 @@ TEST(HostileSessionTest, AFileOrListingThatOutlivesItsFolderAnswersDisconnected)
     EXPECT_TRUE(RunInApp([&] {
         auto folder = std::make_unique<RemoteFolder>();
         PointFolderAt(*folder, L"share", L"user", L"secret");
-        SmbBrowser* browser = folder->CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(*folder);
         FileRecorder files;
         browser->CreateFileA(&files, L"\\f.bin", FILE_MODE_WRITE, FILE_DISP_OPEN_EXISTING);
         ASSERT_NE(WaitForFile(files, 1), nullptr);
@@ -462,8 +462,8 @@ TEST(HostileSessionTest, AComputerNameTheNameServiceCannotCarryIsRefusedWithoutA
     folder.SetNodeName(Osp::Base::String(L"\x0424\x0410\x0419\x041B\x042B"));
     EXPECT_TRUE(RunInApp([&] {
         RootRecorder root;
-        EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root, 5000), RES_BAD_NODE_NAME);
-        folder.CreateBrowser()->RemoveListener(&root);
+        EXPECT_EQ(OpenRoot(*Smb1Browser(folder), root, 5000), RES_BAD_NODE_NAME);
+        Smb1Browser(folder)->RemoveListener(&root);
     }));
     EXPECT_EQ(
         BadaResultToString(RES_BAD_NODE_NAME),

@@ -207,8 +207,8 @@ TEST_F(ScriptedNameServiceTest, AFolderNamedByComputerNameConnectsToTheAddressTh
         folder.SetNodeName(Osp::Base::String(L"server"));
         folder.SetWinsServer(Osp::Base::String(L"127.0.0.1"));
         RootRecorder root;
-        EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), RES_OK);
-        folder.CreateBrowser()->RemoveListener(&root);
+        EXPECT_EQ(OpenRoot(*Smb1Browser(folder), root), RES_OK);
+        Smb1Browser(folder)->RemoveListener(&root);
         SmbSession::SetServerPort(445);
         EXPECT_EQ(names.QueryTimes().size(), 1u);
         std::vector<SScriptedRequest> requests = smb.Requests();
@@ -239,10 +239,10 @@ TEST_F(ScriptedNameServiceTest, AnUnansweredNameEndsTheConnectionAsServerNotFoun
         folder.SetWinsServer(Osp::Base::String(L"127.0.0.1"));
         RootRecorder root;
         auto start = Clock::now();
-        EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root, 10000), RES_SERVER_NOT_FOUND);
+        EXPECT_EQ(OpenRoot(*Smb1Browser(folder), root, 10000), RES_SERVER_NOT_FOUND);
         double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
         EXPECT_NEAR(elapsed, 4.5, 0.4);
-        folder.CreateBrowser()->RemoveListener(&root);
+        Smb1Browser(folder)->RemoveListener(&root);
         std::vector<double> times = server.QueryTimes();
         ASSERT_EQ(times.size(), 3u);
         EXPECT_NEAR(times[1] - times[0], 3.0, 0.2);

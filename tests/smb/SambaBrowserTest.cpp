@@ -59,7 +59,7 @@ TEST_F(SambaBrowserTest, LogsOnAndListsAFolderOfManyEntriesPageByPage) {
     CountingRelay relay(Server().Port());
     SmbSession::SetServerPort(relay.Port());
     ASSERT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder_.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder_);
         RootRecorder root;
         ASSERT_EQ(OpenRoot(*browser, root), RES_OK);
         EXPECT_EQ(root.popupText, L"Connecting...");
@@ -110,11 +110,11 @@ TEST_F(SambaBrowserTest, RefusedLogonsAndSharesEndTheOpenWithTheirResult) {
         PointFolderAt(folder, c.share, c.user, c.password);
         ASSERT_TRUE(RunInApp([&] {
             RootRecorder root;
-            EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), c.expected);
+            EXPECT_EQ(OpenRoot(*Smb1Browser(folder), root), c.expected);
             EXPECT_EQ(root.dir, nullptr);
             EXPECT_FALSE(root.popupShown);
             EXPECT_FALSE(folder.IsConnected());
-            folder.CreateBrowser()->RemoveListener(&root);
+            Smb1Browser(folder)->RemoveListener(&root);
         }));
     }
 }
@@ -122,7 +122,7 @@ TEST_F(SambaBrowserTest, RefusedLogonsAndSharesEndTheOpenWithTheirResult) {
 TEST_F(SambaBrowserTest, WritesAndReadsFilesLargerThanABlock) {
     const std::string content = RandomBytes(200000, 7);
     ASSERT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder_.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder_);
         FileRecorder writer;
         browser->CreateFileA(&writer, L"\\upload.bin", FILE_MODE_WRITE, FILE_DISP_CREATE_ALWAYS);
         const FileAnswer* created = WaitForFile(writer, 1);
@@ -216,7 +216,7 @@ TEST_F(SambaBrowserTest, AnotherClientOpeningAFileHeldOpenHereIsNotKeptWaiting) 
     PutFile("held.bin", content);
     ASSERT_TRUE(RunInApp([&] {
         FileRecorder files;
-        folder_.CreateBrowser()->CreateFileA(&files, L"\\held.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+        Smb1Browser(folder_)->CreateFileA(&files, L"\\held.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
         ASSERT_NE(WaitForFile(files, 1), nullptr);
         ASSERT_EQ(files.answers[0].result, RES_OK);
         // The other client runs beside the loop, which must go on to hear the server's oplock break.
@@ -252,7 +252,7 @@ TEST_F(SambaBrowserTest, CopiesAFileWithinTheShareWithBlocksOfBothFilesOnTheirWa
     const std::string content = RandomBytes(1000000, 13);
     PutFile("source.bin", content);
     ASSERT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder_.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder_);
         FileRecorder source;
         FileRecorder target;
         browser->CreateFileA(&source, L"\\source.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
@@ -286,7 +286,7 @@ TEST_F(SambaBrowserTest, CopiesAFileWithinTheShareWithBlocksOfBothFilesOnTheirWa
 TEST_F(SambaBrowserTest, OpeningAMissingFileAnswersNotFound) {
     ASSERT_TRUE(RunInApp([&] {
         FileRecorder files;
-        folder_.CreateBrowser()->CreateFileA(&files, L"\\absent.txt", FILE_MODE_READ,
+        Smb1Browser(folder_)->CreateFileA(&files, L"\\absent.txt", FILE_MODE_READ,
                                              FILE_DISP_OPEN_EXISTING);
         const FileAnswer* created = WaitForFile(files, 1);
         ASSERT_NE(created, nullptr);
@@ -298,7 +298,7 @@ TEST_F(SambaBrowserTest, OpeningAMissingFileAnswersNotFound) {
 TEST_F(SambaBrowserTest, CreatesRenamesDeletesAndDescribesEntries) {
     PutFile("docs/old.txt", "twelve bytes");
     ASSERT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder_.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder_);
         OpRecorder ops;
         browser->CreateFolderA(1, &ops, L"\\made", true);
         browser->CreateFolderA(2, &ops, L"\\made", true);
@@ -394,7 +394,7 @@ private:
 
 TEST_F(SambaBrowserTest, TheDiskSizeQueryAnswersTheShareSize) {
     ASSERT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder_.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder_);
         RootRecorder root;
         ASSERT_EQ(OpenRoot(*browser, root), RES_OK);
         browser->RemoveListener(&root);
@@ -413,7 +413,7 @@ TEST_F(SambaBrowserTest, TheDiskSizeQueryAnswersTheShareSize) {
 TEST_F(SambaBrowserTest, AFolderWithoutAShareOffersTheServersDiskShares) {
     folder_.SetShareName(Osp::Base::String(L""));
     ASSERT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder_.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder_);
         RootRecorder root;
         root.onSelectShare = [&] {
             EXPECT_FALSE(root.popupShown);
@@ -448,7 +448,7 @@ TEST_F(SambaBrowserTest, KillingTheServerMidListingAnswersDisconnectedAndTheNext
         PutFile("big/entry-with-a-long-name-" + std::to_string(100000 + i), "");
     }
     ASSERT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder_.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder_);
         RootRecorder root;
         ASSERT_EQ(OpenRoot(*browser, root), RES_OK);
         browser->RemoveListener(&root);

@@ -39,7 +39,7 @@ TEST_F(SambaFolderFormTest, RenamesMakesFoldersDeletesAndCountsOnTheShare) {
     ASSERT_TRUE(RunInApp([&] {
         UiDriver ui;
         Corvane& app = *Corvane::GetMyInstance();
-        app.SwitchToForm(app.CreateFolderForm(folder_.CreateBrowser()));
+        app.SwitchToForm(app.CreateFolderForm(Smb1Browser(folder_)));
         ASSERT_TRUE(WaitForTitle(ui, L"\\\\CORVTEST\\corvshare", 20000)) << Narrow(Title(ui));
         OpenItem(ui, L"docs");
         ASSERT_TRUE(WaitForTitle(ui, L"\\\\CORVTEST\\corvshare\\docs", 10000));

@@ -35,7 +35,7 @@ TEST(SambaSetupTest, AShareListLongerThanOneAnswerIsReadWhole) {
     RemoteFolder folder;
     PointFolderAt(folder, L"", L"corvtest", L"Corv-pass1");
     EXPECT_TRUE(RunInApp([&] {
-        SmbBrowser* browser = folder.CreateBrowser();
+        SmbBrowser* browser = Smb1Browser(folder);
         RootRecorder root;
         root.onSelectShare = [&] { browser->SelectShare(L"corvshare"); };
         EXPECT_EQ(OpenRoot(*browser, root), RES_OK);
@@ -68,8 +68,8 @@ TEST(SambaSetupTest, AGuestLogonInsteadOfTheUserGivenIsRefusedAndSaysSo) {
         PointFolderAt(folder, L"corvshare", c.user, c.password);
         EXPECT_TRUE(RunInApp([&] {
             RootRecorder root;
-            EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), c.expected) << c.user << " " << c.password;
-            folder.CreateBrowser()->RemoveListener(&root);
+            EXPECT_EQ(OpenRoot(*Smb1Browser(folder), root), c.expected) << c.user << " " << c.password;
+            Smb1Browser(folder)->RemoveListener(&root);
         }));
     }
     EXPECT_EQ(BadaResultToString(RES_GUEST_ONLY),

@@ -76,6 +76,12 @@ inline void PointFolderAt(RemoteFolder& folder, const std::wstring& share, const
     folder.SetPassword(Osp::Base::String(password));
 }
 
+// The folder's browser on the classic SMB1 client.
+inline SmbBrowser* Smb1Browser(RemoteFolder& folder) {
+    folder.SetProtocol(SMB_PROTOCOL_SMB1);
+    return static_cast<SmbBrowser*>(folder.CreateBrowser());
+}
+
 // Opens the browser's root and waits for the answer.
 inline unsigned long OpenRoot(IFsBrowser& browser, RootRecorder& recorder, int timeoutMs = 20000) {
     int before = recorder.answers;

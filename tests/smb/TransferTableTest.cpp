@@ -71,7 +71,7 @@ TEST_F(TransferTableTest, EveryPairKindAndFaultLeavesTheExpectedFiles) {
     ASSERT_TRUE(CorvaneLoop::Run(
         [&] {
             Corvane* app = Corvane::GetMyInstance();
-            SmbBrowser* share = folder_.CreateBrowser();
+            SmbBrowser* share = Smb1Browser(folder_);
             auto browser = [&](TPlace p) -> IFsBrowser* {
                 return p == SHARE ? static_cast<IFsBrowser*>(share)
                                   : app->GetLocalBrowser(p == HOME ? LocalBrowser::ROOT_HOME

@@ -1,0 +1,90 @@
+#pragma once
+// A client of SMB 2 and 3 servers over Samba's client library. One object holds one library context and
+// serves one thread: the library is not thread-safe, and the few settings it keeps for the whole process
+// (protocol range, configuration) are taken under one lock shared by every client, together with each
+// call. Calls block until the server answers or the deadline passes.
+//
+// The library is kept to the address it is given: the client writes its own configuration (no name
+// resolution, no broadcasts, no NetBIOS), logs on with NTLMv2 only (no Kerberos, no anonymous retry),
+// signs when the server requires it and encrypts when the server offers it. The password reaches the
+// library only through its credentials callback.
+//
+// Failures come back as the library's error numbers (the <cerrno> values), 0 for success; what a number
+// means depends on the step that gave it, which the caller knows.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct SmbClientSettings {
+    std::string address;  // a dotted IPv4 address, never a name
+    unsigned short port = 445;
+    std::string user;
+    std::string password;
+    std::string workgroup;
+    int timeoutMs = 20000;
+    // The dialects to try, newest first, in the library's names ("SMB3_11", "SMB2_02", ...). Each is tried
+    // alone so that the one in use is known.
+    std::vector<std::string> dialects;
+};
+
+struct SmbClientEntry {
+    std::string name;  // UTF-8
+    bool isDir = false;
+    bool hidden = false;
+    bool readOnly = false;
+    unsigned long long size = 0;
+    long long mtime = 0;  // seconds since 1970 UTC
+};
+
+class SmbClient {
+public:
+    SmbClient();
+    ~SmbClient();
+    SmbClient(const SmbClient&) = delete;
+    SmbClient& operator=(const SmbClient&) = delete;
+
+    // Makes the library context; the settings stay for every later call. 0 or an error number.
+    int Open(const SmbClientSettings& settings);
+    // Logs on and lists the server's disk shares, trying the dialects in order until one is accepted.
+    // The error of the last dialect tried comes back when none is.
+    int ListShares(std::vector<std::string>* shares);
+    // Connects to share (logging on when not yet done); 0 or an error number.
+    int ConnectShare(const std::string& share);
+    // The dialect the connection uses, in the library's names; empty before a connection.
+    const std::string& Dialect() const { return dialect_; }
+
+    // Paths are '/'-separated within the connected share, UTF-8, starting with '/'.
+    int List(const std::string& path, std::vector<SmbClientEntry>* entries);
+    int Stat(const std::string& path, SmbClientEntry* entry);
+    int MakeDir(const std::string& path);
+    int RemoveDir(const std::string& path);
+    int Unlink(const std::string& path);
+    int Rename(const std::string& from, const std::string& to);
+    int SetModified(const std::string& path, long long mtime);
+    int DiskSize(unsigned long long* total, unsigned long long* available);
+
+    enum TOpen { OPEN_READ, OPEN_READ_WRITE, OPEN_CREATE_NEW, OPEN_CREATE_ALWAYS, OPEN_APPEND };
+    // A handle (>= 0) or a negative error number.
+    int OpenFile(const std::string& path, TOpen how);
+    // Bytes moved, or a negative error number.
+    long long Read(int handle, void* buffer, unsigned int size);
+    long long Write(int handle, const void* buffer, unsigned int size);
+    // origin 0 start, 1 current, 2 end: the new position or a negative error number.
+    long long Seek(int handle, long long offset, int origin);
+    // Closes on the server; 0 or the error of the close.
+    int CloseFile(int handle);
+
+private:
+    struct Impl;
+    std::string Url(const std::string& path) const;
+    int TryDialects(const std::string& url);
+
+    std::unique_ptr<Impl> impl_;
+    std::string share_;
+    std::string dialect_;
+};
+
+}  // namespace host

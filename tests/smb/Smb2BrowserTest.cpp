@@ -1,0 +1,247 @@
+// The SMB 2/3 browser against real Samba servers: one table of operations on every kind of server with
+// "Automatic", the reasons a connection is refused, and the deadline of a silent server.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "SmbTestSupport.h"
+#include "app/Results.h"
+#include "net/FsSmb2Browser.h"
+#include "testsupport/SambaServer.h"
+
+namespace {
+
+using testsupport::SambaServer;
+
+struct ServerOn {
+    explicit ServerOn(SambaServer::TSecurity security) {
+        server.SetSecurity(security);
+        started = server.Start(&error);
+        SmbSession::SetServerPort(server.Port());
+    }
+    ~ServerOn() { SmbSession::SetServerPort(445); }
+    SambaServer server;
+    std::string error;
+    bool started = false;
+};
+
+std::string RandomBytes(size_t size) {
+    std::mt19937 generator(7);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(generator());
+    }
+    return bytes;
+}
+
+// Writes bytes into a new file in blocks, then confirms them with the empty write: the confirmation's
+// result, or the first failure on the way.
+unsigned long WriteWhole(IFsBrowser& browser, const std::wstring& path, const std::string& bytes) {
+    FileRecorder files;
+    browser.CreateFileA(&files, path, FILE_MODE_WRITE, FILE_DISP_CREATE_ALWAYS);
+    const FileAnswer* created = WaitForFile(files, 1);
+    if (created == nullptr || created->result != RES_OK) {
+        return created == nullptr ? RES_TIMEOUT : created->result;
+    }
+    unsigned int block = 0;
+    browser.GetProperty(IFsBrowser::PROP_WRITE_BLOCK, &block);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const unsigned int size = static_cast<unsigned int>(std::min<size_t>(block, bytes.size() - done));
+        files.file->WriteA(bytes.data() + done, size);
+        const FileAnswer* written = WaitForFile(files, files.answers.size() + 1);
+        if (written == nullptr || written->result != RES_OK || written->count != size) {
+            return written == nullptr ? RES_TIMEOUT : written->result;
+        }
+        done += size;
+    }
+    files.file->WriteA(nullptr, 0);
+    const FileAnswer* confirmed = WaitForFile(files, files.answers.size() + 1);
+    return confirmed == nullptr ? RES_TIMEOUT : confirmed->result;
+}
+
+std::string ReadWhole(IFsBrowser& browser, const std::wstring& path) {
+    FileRecorder files;
+    browser.CreateFileA(&files, path, FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+    const FileAnswer* opened = WaitForFile(files, 1);
+    if (opened == nullptr || opened->result != RES_OK) {
+        return "(not opened)";
+    }
+    unsigned int block = 0;
+    browser.GetProperty(IFsBrowser::PROP_READ_BLOCK, &block);
+    std::string buffer(block, '\0');
+    std::string out;
+    for (;;) {
+        files.file->ReadA(buffer.data(), block);
+        const FileAnswer* read = WaitForFile(files, files.answers.size() + 1);
+        if (read == nullptr || read->result != RES_OK) {
+            return "(read failed)";
+        }
+        if (read->count == 0) {
+            return out;
+        }
+        out.append(buffer.data(), read->count);
+    }
+}
+
+unsigned long Op(const std::function<void(OpRecorder&)>& start) {
+    OpRecorder ops;
+    start(ops);
+    const OpAnswer* answer = WaitForOp(ops, 1);
+    return answer == nullptr ? RES_TIMEOUT : answer->result;
+}
+
+// Lists dir to its end, its enumerator being answered later.
+EnumRecorder ListDirLater(IFsDir& dir) {
+    DirRecorder opened;
+    EnumRecorder listed;
+    dir.SetListener(&opened);
+    dir.OpenEnumeratorA();
+    LoopUntil([&] { return opened.enumResult != 1; }, 20000);
+    if (opened.enumerator == nullptr) {
+        listed.endResult = opened.enumResult;
+        return listed;
+    }
+    opened.enumerator->SetListener(&listed);
+    opened.enumerator->StartEnumA(true);
+    LoopUntil([&] { return listed.ends > 0; }, 20000);
+    return listed;
+}
+
+struct STableCase {
+    SambaServer::TSecurity security;
+    const wchar_t* connection;  // what the details tell
+};
+
+TEST(Smb2BrowserTest, EveryServerKindServesTheSameOperationsOnAutomatic) {
+    const STableCase cases[] = {
+        {SambaServer::SECURITY_DEFAULTS, L"SMB 3.1.1, signed, encrypted"},
+        {SambaServer::SECURITY_STRICT, L"SMB 3.1.1, signed, encrypted"},
+        {SambaServer::SECURITY_SMB1_ONLY, L"SMB1 (NT LM 0.12)"},
+    };
+    const std::string content = RandomBytes(3 * Smb2Browser::kBlockSize + 12345);
+    for (const STableCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "security " << c.security);
+        ServerOn on(c.security);
+        ASSERT_TRUE(on.started) << on.error;
+        ASSERT_TRUE(RunInApp([&] {
+            RemoteFolder folder;
+            PointFolderAt(folder, L"corvshare", L"corvtest", L"Corv-pass1");
+            NetBrowser& browser = *folder.CreateBrowser();
+            RootRecorder root;
+            ASSERT_EQ(OpenRoot(browser, root), RES_OK);
+            EXPECT_EQ(browser.DescribeConnection(), c.connection);
+            EXPECT_TRUE(folder.IsConnected());
+
+            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.CreateFolderA(1, &ops, L"\\made", true); }), RES_OK);
+            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.CreateFolderA(1, &ops, L"\\made", true); }),
+                      RES_ALREADY_EXISTS);
+            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.CreateFolderA(1, &ops, L"\\made", false); }), RES_OK);
+            EXPECT_EQ(WriteWhole(browser, L"\\made\\a.bin", content), RES_OK);
+            EXPECT_EQ(ReadWhole(browser, L"\\made\\a.bin"), content);
+            EXPECT_EQ(Op([&](OpRecorder& ops) {
+                          browser.RenameFileA(1, &ops, L"\\made\\a.bin", L"\\made\\b.bin");
+                      }),
+                      RES_OK);
+
+            OpRecorder info;
+            browser.GetFileInfoA(1, &info, L"\\made\\b.bin");
+            const OpAnswer* answer = WaitForOp(info, 1);
+            ASSERT_NE(answer, nullptr);
+            ASSERT_EQ(answer->result, RES_OK);
+            EXPECT_EQ(reinterpret_cast<IFsDirEntry*>(answer->object)->GetSize(), content.size());
+
+            EnumRecorder listed = ListDirLater(*root.dir);
+            EXPECT_EQ(listed.endResult, RES_OK);
+            ASSERT_NE(listed.Find(L"made"), nullptr);
+            EXPECT_NE(listed.Find(L"made")->type & ENTRY_DIRECTORY, 0);
+
+            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.DeleteFolderA(1, &ops, L"\\made"); }),
+                      RES_DIR_NOT_EMPTY);
+            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.DeleteFileA(1, &ops, L"\\made\\b.bin"); }), RES_OK);
+            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.DeleteFileA(1, &ops, L"\\made\\b.bin"); }),
+                      RES_NOT_FOUND);
+            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.DeleteFolderA(1, &ops, L"\\made"); }), RES_OK);
+            browser.RemoveListener(&root);
+        }));
+        EXPECT_TRUE(std::filesystem::is_empty(on.server.ShareDir()));
+    }
+}
+
+struct SRefusalCase {
+    SambaServer::TSecurity security;
+    TSmbProtocol protocol;
+    const wchar_t* share;
+    const wchar_t* password;
+    unsigned long expected;
+};
+
+TEST(Smb2BrowserTest, RefusalsGiveTheirReason) {
+    const SRefusalCase cases[] = {
+        {SambaServer::SECURITY_DEFAULTS, SMB_PROTOCOL_AUTOMATIC, L"corvshare", L"wrong", RES_BAD_LOGON},
+        {SambaServer::SECURITY_DEFAULTS, SMB_PROTOCOL_SMB2, L"absent", L"Corv-pass1", RES_BAD_SHARE},
+        {SambaServer::SECURITY_DEFAULTS, SMB_PROTOCOL_SMB1, L"corvshare", L"Corv-pass1", RES_SMB1_REFUSED},
+        {SambaServer::SECURITY_SMB1_ONLY, SMB_PROTOCOL_SMB2, L"corvshare", L"Corv-pass1",
+         RES_PROTOCOLS_REFUSED},
+        {SambaServer::SECURITY_SMB1_ONLY, SMB_PROTOCOL_SMB1, L"corvshare", L"wrong", RES_BAD_LOGON},
+    };
+    for (const SRefusalCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "security " << c.security << " protocol " << c.protocol);
+        ServerOn on(c.security);
+        ASSERT_TRUE(on.started) << on.error;
+        ASSERT_TRUE(RunInApp([&] {
+            RemoteFolder folder;
+            PointFolderAt(folder, c.share, L"corvtest", c.password);
+            folder.SetProtocol(c.protocol);
+            RootRecorder root;
+            EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), c.expected);
+            EXPECT_FALSE(folder.IsConnected());
+            folder.CreateBrowser()->RemoveListener(&root);
+        }));
+    }
+}
+
+TEST(Smb2BrowserTest, NoServerAndASilentServerEndWithinTheDeadline) {
+    const int silent = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(silent, 4), 0);
+    socklen_t length = sizeof address;
+    getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+    const struct {
+        unsigned short port;
+        unsigned long expected;
+    } cases[] = {{testsupport::FindFreePort(), RES_NO_SMB_SERVER},
+                 {ntohs(address.sin_port), RES_DISCONNECTED}};
+    Smb2Browser::SetDeadline(1500);
+    for (const auto& c : cases) {
+        SmbSession::SetServerPort(c.port);
+        ASSERT_TRUE(RunInApp([&] {
+            RemoteFolder folder;
+            PointFolderAt(folder, L"corvshare", L"corvtest", L"Corv-pass1");
+            folder.SetProtocol(SMB_PROTOCOL_SMB2);
+            RootRecorder root;
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(OpenRoot(*folder.CreateBrowser(), root), c.expected);
+            folder.CreateBrowser()->RemoveListener(&root);
+            folder.DropConnection();
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        }));
+    }
+    Smb2Browser::SetDeadline(20000);
+    SmbSession::SetServerPort(445);
+    close(silent);
+}
+
+}  // namespace
