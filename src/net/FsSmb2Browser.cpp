@@ -82,6 +82,20 @@ std::wstring Smb2Browser::DescribeConnection() const {
     return DialectName(dialect_) + (smb3 ? L", signed, encrypted" : L", signed if the server requires it");
 }
 
+void Smb2Browser::CancelConnecting() {
+    if (fallback_ != nullptr) {
+        fallback_->CancelConnecting();
+        return;
+    }
+    if (!connecting_) {
+        return;
+    }
+    // The library's call is not waited for: its answer, when it comes, belongs to an attempt given up.
+    ++attempt_;
+    connecting_ = false;
+    AnswerRoot(RES_CANCELLED);
+}
+
 void Smb2Browser::Disconnect() {
     if (fallback_ != nullptr) {
         fallback_->Disconnect();
@@ -193,37 +207,39 @@ void Smb2Browser::Connect(const std::wstring& share) {
     std::string shareName;
     ToUtf8Name(share, &shareName);
     Smb2Worker* worker = worker_.get();
-    worker_->Enqueue([this, worker, settings, shareName, share](std::unique_ptr<host::SmbClient>& client) {
-        int error = 0;
-        TSmb2Step step = SMB2_STEP_LOGON;
-        std::vector<std::string> names;
-        if (client == nullptr) {
-            client = std::make_unique<host::SmbClient>();
-            error = client->Open(settings);
-        }
-        if (error == 0) {
-            error = client->ListShares(&names);
-        }
-        if (error == 0 && !shareName.empty()) {
-            step = SMB2_STEP_SHARE;
-            error = client->ConnectShare(shareName);
-        }
-        const std::string dialect = client->Dialect();
-        if (error != 0) {
-            // The next attempt starts afresh, with the account the user gives then.
-            client.reset();
-        }
-        std::vector<std::wstring> shares;
-        for (const std::string& name : names) {
-            std::wstring wide;
-            if (FromUtf8Name(name, &wide) && IsPlainSmbName(wide)) {
-                shares.push_back(wide);
+    const int attempt = ++attempt_;
+    worker_->Enqueue(
+        [this, worker, attempt, settings, shareName, share](std::unique_ptr<host::SmbClient>& client) {
+            int error = 0;
+            TSmb2Step step = SMB2_STEP_LOGON;
+            std::vector<std::string> names;
+            if (client == nullptr) {
+                client = std::make_unique<host::SmbClient>();
+                error = client->Open(settings);
             }
-        }
-        const unsigned long result = Smb2Result(error, step);
-        worker->Answer(
-            [this, result, dialect, shares, share] { OnConnectAnswer(result, dialect, shares, share); });
-    });
+            if (error == 0) {
+                error = client->ListShares(&names);
+            }
+            if (error == 0 && !shareName.empty()) {
+                step = SMB2_STEP_SHARE;
+                error = client->ConnectShare(shareName);
+            }
+            const std::string dialect = client->Dialect();
+            if (error != 0) {
+                // The next attempt starts afresh, with the account the user gives then.
+                client.reset();
+            }
+            std::vector<std::wstring> shares;
+            for (const std::string& name : names) {
+                std::wstring wide;
+                if (FromUtf8Name(name, &wide) && IsPlainSmbName(wide)) {
+                    shares.push_back(wide);
+                }
+            }
+            const unsigned long result = Smb2Result(error, step);
+            worker->Answer(
+                [this, result, dialect, shares, share] { OnConnectAnswer(result, dialect, shares, share); });
+        });
 }
 
 void Smb2Browser::OnConnectAnswer(unsigned long result, const std::string& dialect,

@@ -38,6 +38,7 @@ public:
     bool IsLoggedOn() const override;
     bool IsShareConnected() const override;
     std::wstring DescribeConnection() const override;
+    void CancelConnecting() override;
     void Disconnect() override;
     bool AskDiskSizeA(IDiskSizeListener* listener) override;
 
@@ -106,6 +107,8 @@ private:
     std::unique_ptr<Smb2Worker> worker_;
     std::unique_ptr<SmbBrowser> fallback_;
     bool connecting_ = false;
+    // The number of the latest connection attempt; answers of earlier ones are dropped.
+    int attempt_ = 0;
     bool connected_ = false;
     std::wstring share_;
     std::string dialect_;

@@ -172,6 +172,12 @@ std::wstring SmbBrowser::DescribeConnection() const {
     return IsShareConnected() ? L"SMB1 (NT LM 0.12)" : L"";
 }
 
+void SmbBrowser::CancelConnecting() {
+    if (session_ != nullptr) {
+        session_->Disconnect(RES_CANCELLED);
+    }
+}
+
 void SmbBrowser::Disconnect() {
     if (session_ != nullptr) {
         session_->Disconnect(RES_OK);

@@ -47,6 +47,7 @@ public:
     bool IsLoggedOn() const override;
     bool IsShareConnected() const override;
     std::wstring DescribeConnection() const override;
+    void CancelConnecting() override;
     void Disconnect() override;
     bool AskDiskSizeA(IDiskSizeListener* listener) override;
 

@@ -30,6 +30,8 @@ public:
     virtual std::wstring DescribeConnection() const = 0;
     // The folder's UNC name (completed with the connected share when the folder names none) and path.
     virtual std::wstring GetFullName(const std::wstring& path) const = 0;
+    // Ends a connection attempt under way: the open that waits on it is answered with RES_CANCELLED.
+    virtual void CancelConnecting() = 0;
     // Ends the connection; the next operation connects again.
     virtual void Disconnect() = 0;
     // Asks for the share's size, answered through listener; false when this browser leaves the question

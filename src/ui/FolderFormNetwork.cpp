@@ -4,8 +4,8 @@
 #include "Osp/Ui/Controls/Frame.h"
 #include "app/Corvane.h"
 #include "app/Results.h"
-#include "net/NetBrowser.h"
 #include "net/LoginPopup.h"
+#include "net/NetBrowser.h"
 #include "net/RemoteFolder.h"
 #include "net/SharesPopup.h"
 #include "ui/FolderForm.h"
@@ -18,10 +18,9 @@ RemoteFolder* FolderForm::GetRemoteFolder() const {
 
 void FolderForm::CancelConnecting() {
     // The attempt ends as a cancelled one: the open that waits on it hears RES_CANCELLED.
-    RemoteFolder* folder = GetRemoteFolder();
-    SmbSession* session = folder != nullptr ? folder->GetSmbSession() : nullptr;
-    if (session != nullptr) {
-        session->Disconnect(RES_CANCELLED);
+    auto* share = IsSmbBrowser() ? dynamic_cast<NetBrowser*>(m_pBrowser) : nullptr;
+    if (share != nullptr) {
+        share->CancelConnecting();
     }
 }
 
