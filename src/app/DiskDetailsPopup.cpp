@@ -39,7 +39,7 @@ bool DiskDetailsPopup::Construct(Osp::Ui::IActionEventListener* listener) {
     used_ = FindLabel(L"IDC_USED");
     capacity_ = FindLabel(L"IDC_CAPACITY");
     percent_ = FindLabel(L"IDC_PERCENT");
-    connection_ = FindLabel(L"IDC_PROTOCOL");
+    connection_ = FindLabel(L"IDC_CONNECTION");
     bar_ = dynamic_cast<Osp::Ui::Controls::Progress*>(GetControl(String(L"IDC_PROGRESS1"), true));
     auto* close = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_CLOSE"), true));
     if (free_ == nullptr || used_ == nullptr || capacity_ == nullptr || percent_ == nullptr ||

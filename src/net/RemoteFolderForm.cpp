@@ -13,6 +13,9 @@ using Osp::Base::String;
 using Osp::Ui::Controls::EditField;
 using Osp::Ui::Controls::MSGBOX_STYLE_OK;
 
+// The protocols' names, in TSmbProtocol order.
+constexpr const wchar_t* kProtocolNames[] = {L"Automatic", L"SMB 2/3 only", L"SMB1 only"};
+
 constexpr const wchar_t* kFieldIds[] = {L"IDC_NBT_NAME",     L"IDC_SHARE_NAME", L"IDC_IP_ADDRESS",
                                         L"IDC_WINS_ADDRESS", L"IDC_USER_NAME",  L"IDC_PASSWORD"};
 constexpr unsigned long kAddressInput =
@@ -56,6 +59,18 @@ bool RemoteFolderForm::Initialize(RemoteFolder* folder) {
         fields_[address]->SetInputModeCategory(kAddressInput, true);
     }
     fields_[PASSWORD]->SetLowerCaseModeEnabled(true);
+    protocolButton_ = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_PROTOCOL"), true));
+    if (protocolButton_ == nullptr) {
+        return false;
+    }
+    protocolButton_->SetActionId(ACTION_PROTOCOL);
+    protocolButton_->AddActionEventListener(*this);
+    protocolMenu_ = std::make_unique<Osp::Ui::Controls::ContextMenu>();
+    protocolMenu_->Construct(Osp::Graphics::Point(0, 0));
+    for (int protocol = SMB_PROTOCOL_AUTOMATIC; protocol <= SMB_PROTOCOL_SMB1; ++protocol) {
+        protocolMenu_->AddItem(String(kProtocolNames[protocol]), ACTION_PROTOCOL_CHOSEN + protocol);
+    }
+    protocolMenu_->AddActionEventListener(*this);
     SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_0, ACTION_SAVE);
     SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_1, ACTION_CANCEL);
     AddSoftkeyActionListener(Osp::Ui::Controls::SOFTKEY_0, *this);
@@ -83,6 +98,12 @@ void RemoteFolderForm::Fill(const RemoteFolder& folder) {
     for (int i = 0; i < FIELD_COUNT; ++i) {
         fields_[i]->SetText(*texts[i]);
     }
+    ShowProtocol(folder.GetProtocol());
+}
+
+void RemoteFolderForm::ShowProtocol(TSmbProtocol protocol) {
+    protocol_ = protocol;
+    protocolButton_->SetText(String(kProtocolNames[protocol]));
 }
 
 String RemoteFolderForm::TextOf(TField field) const {
@@ -104,7 +125,17 @@ void RemoteFolderForm::OnActionPerformed(const Osp::Ui::Control& source, int act
         case ACTION_HELP:
             Corvane::GetMyInstance()->ShowHelp(kHelpPage);
             break;
+        case ACTION_PROTOCOL:
+            protocolMenu_->SetShowState(true);
+            protocolMenu_->Show();
+            break;
         default:
+            if (actionId >= ACTION_PROTOCOL_CHOSEN &&
+                actionId <= ACTION_PROTOCOL_CHOSEN + static_cast<int>(SMB_PROTOCOL_SMB1)) {
+                ShowProtocol(static_cast<TSmbProtocol>(actionId - ACTION_PROTOCOL_CHOSEN));
+                RequestRedraw();
+                break;
+            }
             OkFormBase::OnActionPerformed(source, actionId);
             break;
     }
@@ -138,6 +169,7 @@ void RemoteFolderForm::CopyFieldsInto(RemoteFolder* folder) const {
     folder->SetWinsServer(TextOf(WINS_SERVER));
     folder->SetUserName(TextOf(USER_NAME));
     folder->SetPassword(TextOf(PASSWORD));
+    folder->SetProtocol(protocol_);
 }
 
 void RemoteFolderForm::Save() {
@@ -159,9 +191,10 @@ void RemoteFolderForm::Save() {
 }
 
 void RemoteFolderForm::SaveChanges(RemoteFolder* folder) {
-    const bool serverChanged = folder->GetNodeName() != TextOf(NODE_NAME) ||
-                               folder->GetIpAddress() != TextOf(IP_ADDRESS) ||
-                               folder->GetWinsServer() != TextOf(WINS_SERVER);
+    // Another protocol is another kind of browser: nothing of the old one carries over either.
+    const bool serverChanged =
+        folder->GetProtocol() != protocol_ || folder->GetNodeName() != TextOf(NODE_NAME) ||
+        folder->GetIpAddress() != TextOf(IP_ADDRESS) || folder->GetWinsServer() != TextOf(WINS_SERVER);
     const bool accountChanged =
         folder->GetSavedUserName() != TextOf(USER_NAME) || folder->GetSavedPassword() != TextOf(PASSWORD);
     const bool shareChanged = folder->GetShareName() != TextOf(SHARE_NAME);
@@ -186,6 +219,7 @@ void RemoteFolderForm::Leave() {
     }
     folder_ = nullptr;
     newFolder_.reset();
+    ShowProtocol(SMB_PROTOCOL_AUTOMATIC);
     Corvane* app = Corvane::GetMyInstance();
     app->SwitchToForm(app->GetMainForm());
 }

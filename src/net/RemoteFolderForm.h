@@ -12,11 +12,13 @@
 #include <memory>
 
 #include "Osp/Base/String.h"
+#include "Osp/Ui/Controls/Button.h"
+#include "Osp/Ui/Controls/ContextMenu.h"
 #include "Osp/Ui/Controls/EditField.h"
 #include "Osp/Ui/Controls/OptionMenu.h"
 #include "ui/OkFormBase.h"
 
-class RemoteFolder;
+#include "net/RemoteFolder.h"
 
 // A dotted IPv4 address of exactly four numbers, without a leading or trailing dot.
 bool ValidateIpAddress(const Osp::Base::String& text);
@@ -28,6 +30,9 @@ public:
         ACTION_CANCEL = 102,
         ACTION_OPTIONS = 103,
         ACTION_HELP = 104,
+        ACTION_PROTOCOL = 105,
+        // The protocol menu's items: this value plus the TSmbProtocol.
+        ACTION_PROTOCOL_CHOSEN = 110,
     };
 
     RemoteFolderForm();
@@ -44,6 +49,7 @@ private:
     enum TField { NODE_NAME, SHARE_NAME, IP_ADDRESS, WINS_SERVER, USER_NAME, PASSWORD, FIELD_COUNT };
 
     void Fill(const RemoteFolder& folder);
+    void ShowProtocol(TSmbProtocol protocol);
     Osp::Base::String TextOf(TField field) const;
     void CopyFieldsInto(RemoteFolder* folder) const;
     void Save();
@@ -56,4 +62,7 @@ private:
     RemoteFolder* folder_ = nullptr;                          // the application's, while editing
     Osp::Ui::Controls::EditField* fields_[FIELD_COUNT] = {};  // controls of the form
     std::unique_ptr<Osp::Ui::Controls::OptionMenu> optionMenu_;
+    Osp::Ui::Controls::Button* protocolButton_ = nullptr;  // a control of the form
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu> protocolMenu_;
+    TSmbProtocol protocol_ = SMB_PROTOCOL_AUTOMATIC;
 };

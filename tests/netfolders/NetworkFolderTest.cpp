@@ -115,6 +115,8 @@ TEST_F(NetworkFolderTest, AddedFolderOpensItsShareShowsItsDiskAndIsRemoved) {
         EXPECT_EQ(ui.TextOf(L"IDC_CAPACITY"),
                   FormatSize64(static_cast<unsigned long long>(disk.f_blocks) * disk.f_frsize).Units());
         EXPECT_NE(ui.TextOf(L"IDC_FREE"), L"");
+        EXPECT_EQ(ui.TextOf(L"IDC_CONNECTION"), L"SMB 3.1.1, signed, encrypted");
+        Screenshot(ui, "share-details");
         ui.Tap(L"IDC_CLOSE");
         EXPECT_EQ(ui.Find(L"IDC_CAPACITY"), nullptr);
 
@@ -213,6 +215,42 @@ TEST_F(NetworkFolderTest, RememberedAccountIsStoredOnceTheServerTakesIt) {
         ASSERT_TRUE(WaitFor([&] { return ShownFolderForm(ui, app) != nullptr; }));
         EXPECT_EQ(StoredValue(L"RF1", L"Password"), L"Corv-pass1");
         EXPECT_TRUE(ui.MessageBoxes().empty());
+    });
+}
+
+// The protocol chosen in the folder's form is stored and used: on "SMB1 only" the classic client asks for
+// the account the server refused, as the SMB 2/3 client does above.
+TEST_F(NetworkFolderTest, ProtocolChosenInTheFormIsStoredAndUsed) {
+    PhoneRoot root(PhoneRoot::NO_CARD);
+    StoreFolder(L"corvshare", L"wrong-one");
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        List& list = MainList(ui);
+        ui.LongPressListItem(list, 2);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Edit"));
+        EXPECT_EQ(ui.TextOf(L"IDC_PROTOCOL"), L"Automatic");
+        ui.Tap(L"IDC_PROTOCOL");
+        EXPECT_EQ(ui.MenuItems(), (std::vector<std::wstring>{L"Automatic", L"SMB 2/3 only", L"SMB1 only"}));
+        ASSERT_TRUE(ui.ChooseMenuItem(L"SMB1 only"));
+        EXPECT_EQ(ui.TextOf(L"IDC_PROTOCOL"), L"SMB1 only");
+        Screenshot(ui, "folder-protocol");
+        ui.PressSoftkey(SOFTKEY_0);
+        ASSERT_TRUE(OnMainForm(ui));
+        Osp::Io::Registry reg;
+        int stored = -1;
+        ASSERT_EQ(reg.Construct(String(L"/Home/RF.reg"), false), Osp::Base::E_SUCCESS);
+        EXPECT_EQ(reg.GetValue(String(L"RF1"), String(L"Protocol"), stored), Osp::Base::E_SUCCESS);
+        EXPECT_EQ(stored, SMB_PROTOCOL_SMB1);
+
+        ui.TapListItem(list, 2);
+        ASSERT_TRUE(WaitFor([&] { return LoginShown(ui); }));
+        LogIn(ui, L"Corv-pass1", false);
+        ASSERT_TRUE(WaitFor([&] { return ShownFolderForm(ui, app) != nullptr; }));
+        ui.PressSoftkey(SOFTKEY_1);
+        ui.LongPressListItem(list, 2);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Details"));
+        ASSERT_TRUE(WaitFor([&] { return ui.Find(L"IDC_CONNECTION") != nullptr; }));
+        EXPECT_EQ(ui.TextOf(L"IDC_CONNECTION"), L"SMB1 (NT LM 0.12)");
+        ui.Tap(L"IDC_CLOSE");
     });
 }
 
