@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <mutex>
 
@@ -63,6 +64,9 @@ const std::string& PrivateConfiguration() {
     if (std::fclose(out) == 0) {
         path = file;
     }
+    // The folder holds what the library keeps between calls; it goes with the process.
+    static const std::string made = folder;
+    std::atexit([] { std::filesystem::remove_all(made); });
     return path;
 }
 

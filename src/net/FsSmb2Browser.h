@@ -31,7 +31,9 @@ public:
 
     // How long a call may wait for the server, for every browser made from now on; tests shorten it.
     static void SetDeadline(int milliseconds);
-    // The size of the blocks files are read and written in.
+    // The size of the blocks files are read and written in: of the sizes measured against Samba, the
+    // fastest both ways (the library splits a block into the server's largest requests and keeps several
+    // on the wire).
     static constexpr unsigned int kBlockSize = 1024 * 1024;
 
     RemoteFolder* GetFolder() const override { return folder_; }
