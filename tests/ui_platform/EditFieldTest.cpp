@@ -81,7 +81,7 @@ TEST_F(EditFieldTest, AnotherFieldTakesTheKeypadOverWithoutAClose) {
     ui.PressKey(PhoneKey::kLeftSoftkey);
     EXPECT_EQ(actions.actions, std::vector<int>{5101});
     // A tap beside the fields is reported with the panel as source.
-    ui.Tap(*panel, Osp::Graphics::Point(240, 650));
+    ui.Tap(*panel, Osp::Graphics::Point(8, 650));
     EXPECT_EQ(panelRecorder.events.back(), "other IDN_SCROLLPANEL");
 }
 
