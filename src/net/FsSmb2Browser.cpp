@@ -4,6 +4,7 @@
 
 #include "app/Corvane.h"
 #include "app/Results.h"
+#include "app/StringUtils.h"
 #include "fs/IFsBrowserListener.h"
 #include "fs/IFsOpListener.h"
 #include "net/FsSmbBrowser.h"
@@ -410,9 +411,22 @@ unsigned long Smb2Browser::RenameFileA(int id, IFsOpListener* listener, const st
     if (fallback_ != nullptr) {
         return fallback_->RenameFileA(id, listener, oldPath, newPath);
     }
+    // The library replaces a file that already has the new name; a rename here never does, as on every
+    // other browser. Only a change of case alone finds the file itself under the new name.
+    std::wstring oldLower = oldPath;
+    std::wstring newLower = newPath;
+    MakeLower(&oldLower);
+    MakeLower(&newLower);
+    if (oldLower == newLower) {
+        return RunPathOperation(id, listener, oldPath, newPath,
+                                [](host::SmbClient& c, const std::string& from, const std::string& to) {
+                                    return c.Rename(from, to);
+                                });
+    }
     return RunPathOperation(id, listener, oldPath, newPath,
                             [](host::SmbClient& c, const std::string& from, const std::string& to) {
-                                return c.Rename(from, to);
+                                host::SmbClientEntry there;
+                                return c.Stat(to, &there) == 0 ? EEXIST : c.Rename(from, to);
                             });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A real Samba for the tests of one test binary process: started once per process (CTest runs each test
 // in a process of its own, so tests never share a server's state) and stopped when the process's tests
-// are done, even when they fail.
+// are done, even when they fail. ServerOn starts one of a chosen kind for a single test.
 
 #include <gtest/gtest.h>
 
@@ -47,4 +47,17 @@ protected:
 private:
     static inline testsupport::SambaServer* server_ = nullptr;
     static inline std::string startError_;
+};
+
+// A private Samba of the given kind for one test, which the folders of the test reach.
+struct ServerOn {
+    explicit ServerOn(testsupport::SambaServer::TSecurity security) {
+        server.SetSecurity(security);
+        started = server.Start(&error);
+        SmbSession::SetServerPort(server.Port());
+    }
+    ~ServerOn() { SmbSession::SetServerPort(445); }
+    testsupport::SambaServer server;
+    std::string error;
+    bool started = false;
 };

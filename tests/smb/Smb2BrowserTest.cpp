@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "SambaFixture.h"
 #include "SmbTestSupport.h"
 #include "app/Results.h"
 #include "net/FsSmb2Browser.h"
@@ -21,18 +22,6 @@
 namespace {
 
 using testsupport::SambaServer;
-
-struct ServerOn {
-    explicit ServerOn(SambaServer::TSecurity security) {
-        server.SetSecurity(security);
-        started = server.Start(&error);
-        SmbSession::SetServerPort(server.Port());
-    }
-    ~ServerOn() { SmbSession::SetServerPort(445); }
-    SambaServer server;
-    std::string error;
-    bool started = false;
-};
 
 std::string RandomBytes(size_t size) {
     std::mt19937 generator(7);
@@ -148,8 +137,21 @@ TEST(Smb2BrowserTest, EveryServerKindServesTheSameOperationsOnAutomatic) {
             EXPECT_EQ(Op([&](OpRecorder& ops) { browser.CreateFolderA(1, &ops, L"\\made", false); }), RES_OK);
             EXPECT_EQ(WriteWhole(browser, L"\\made\\a.bin", content), RES_OK);
             EXPECT_EQ(ReadWhole(browser, L"\\made\\a.bin"), content);
+            // A rename never replaces a file that is there.
+            EXPECT_EQ(WriteWhole(browser, L"\\made\\kept.bin", "kept"), RES_OK);
+            EXPECT_EQ(Op([&](OpRecorder& ops) {
+                          browser.RenameFileA(1, &ops, L"\\made\\a.bin", L"\\made\\kept.bin");
+                      }),
+                      RES_ALREADY_EXISTS);
+            EXPECT_EQ(ReadWhole(browser, L"\\made\\kept.bin"), "kept");
+            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.DeleteFileA(1, &ops, L"\\made\\kept.bin"); }), RES_OK);
             EXPECT_EQ(Op([&](OpRecorder& ops) {
                           browser.RenameFileA(1, &ops, L"\\made\\a.bin", L"\\made\\b.bin");
+                      }),
+                      RES_OK);
+            // A change of case alone is a rename too (the server finds names without case).
+            EXPECT_EQ(Op([&](OpRecorder& ops) {
+                          browser.RenameFileA(1, &ops, L"\\made\\b.bin", L"\\made\\B.bin");
                       }),
                       RES_OK);
 
