@@ -1,0 +1,408 @@
+// The SMB 2/3 browser side by side with `smbclient` (its default protocol) against one private Samba with
+// Samba's default security (SMB 2 and 3, NTLMv2): a large file downloaded and uploaded through the
+// browser's file interface in the browser's blocks (as a copy between browsers moves it), and a folder of
+// many files listed through the browser's folder and enumerator, against smbclient's get, put and ls.
+// Needs root (the server's user and files).
+//
+// The server keeps Samba's default file input and output (its thread pool): both clients keep several
+// requests on the wire, so that is what a real server of theirs runs. The share and the local files live
+// in memory (tmpfs), so that the machine's disk, shared and slow to settle, does not decide the figures.
+// Ours is timed from opening the file or folder to its last answer (for an upload, the empty write that
+// the server has confirmed every block), after a logon that is not timed; smbclient's runs are taken less
+// a run of it that only starts, logs on and ends, timed just before. Rounds alternate the two clients;
+// the best round of each counts. The bytes of both clients both ways are checked after the last round.
+//
+// usage: bench_smb2 [MIB] [ROUNDS]   (defaults: 256 MiB, 6 rounds)
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "../tests/fs/CorvaneLoop.h"
+#include "../tests/fs/PhoneRoot.h"
+#include "../tests/fs/Recorders.h"
+#include "../tests/platform/LoopUntil.h"
+#include "app/Results.h"
+#include "net/NetBrowser.h"
+#include "net/RemoteFolder.h"
+#include "net/SmbSession.h"
+#include "testsupport/SambaServer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using testsupport::SambaServer;
+
+constexpr double kTransferTarget = 1.0;  // ours against smbclient's throughput, at least
+constexpr double kListTarget = 1.5;      // ours against smbclient's time, at most
+constexpr int kListedFiles = 10000;
+constexpr int kWaitMs = 120000;  // for one answer of the server
+constexpr double kNever = 1e300;
+
+double Since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Every timed transfer starts alike: its target does not exist (so that no transfer pays for cutting off
+// the last round's copy) and nothing written before is still on its way to a disk.
+void Settle(const std::string& target) {
+    fs::remove(target);
+    ::sync();
+}
+
+void WriteRandomFile(const std::string& path, size_t bytes) {
+    std::mt19937_64 generator(42);
+    std::vector<unsigned long long> block(1 << 17);
+    std::ofstream out(path, std::ios::binary);
+    for (size_t written = 0; written < bytes;) {
+        for (auto& v : block) {
+            v = generator();
+        }
+        const size_t n = std::min(bytes - written, block.size() * sizeof(block[0]));
+        out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(n));
+        written += n;
+    }
+}
+
+// The size and SHA-256 of a file; empty when it cannot be read.
+std::string Fingerprint(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return "";
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return std::to_string(file.size()) + ":" + hash.result().toHex().toStdString();
+}
+
+struct SBest {
+    double download = kNever;  // seconds of the best round
+    double upload = kNever;
+    double list = kNever;
+    double get = kNever;
+    double put = kNever;
+    double ls = kNever;
+};
+
+// One run of both clients against one server; every step says whether it went right.
+class Bench {
+public:
+    Bench(const SambaServer& server, const std::string& scratch) : server_(server), scratch_(scratch) {}
+
+    const SBest& Best() const { return best_; }
+    const std::string& Failure() const { return failure_; }
+    unsigned int ReadBlock() const { return readBlock_; }
+    unsigned int WriteBlock() const { return writeBlock_; }
+
+    // Logs on through a folder on "SMB 2/3 only" and opens its root; inside a running application.
+    bool Connect() {
+        folder_.SetIpAddress(Osp::Base::String(L"127.0.0.1"));
+        folder_.SetNodeName(Osp::Base::String(L"CORVTEST"));
+        folder_.SetShareName(Osp::Base::String(L"corvshare"));
+        folder_.SetUserName(Osp::Base::String(L"corvtest"));
+        folder_.SetPassword(Osp::Base::String(L"Corv-pass1"));
+        folder_.SetProtocol(SMB_PROTOCOL_SMB2);
+        browser_ = folder_.CreateBrowser();
+        DirRecorder root;
+        browser_->SetListener(&root);
+        browser_->OpenRootDirA();
+        LoopUntil([&] { return root.dirResult != 1; }, kWaitMs);
+        browser_->RemoveListener(&root);
+        if (root.dirResult != RES_OK) {
+            return Fail("the share did not open", root.dirResult);
+        }
+        connection_ = browser_->DescribeConnection();
+        browser_->GetProperty(IFsBrowser::PROP_READ_BLOCK, &readBlock_);
+        browser_->GetProperty(IFsBrowser::PROP_WRITE_BLOCK, &writeBlock_);
+        buffer_.resize(std::max(readBlock_, writeBlock_));
+        return true;
+    }
+    const std::wstring& Connection() const { return connection_; }
+
+    // One round: each of ours followed by the same with smbclient.
+    bool Round() {
+        Settle(Local("downloaded.bin"));
+        if (!Keep(&best_.download, Download(L"\\big.bin", Local("downloaded.bin")))) {
+            return false;
+        }
+        Settle(Local("got.bin"));
+        if (!Keep(&best_.get, TimeSmbClient("get big.bin " + Local("got.bin")))) {
+            return false;
+        }
+        Settle(server_.ShareDir() + "/up.bin");
+        if (!Keep(&best_.upload, Upload(Local("local.bin"), L"\\up.bin"))) {
+            return false;
+        }
+        Settle(server_.ShareDir() + "/put.bin");
+        if (!Keep(&best_.put, TimeSmbClient("put " + Local("local.bin") + " put.bin"))) {
+            return false;
+        }
+        if (!Keep(&best_.list, List(L"\\many"))) {
+            return false;
+        }
+        std::string listing;
+        if (!Keep(&best_.ls, TimeSmbClient("ls many\\*", &listing))) {
+            return false;
+        }
+        if (CountListed(listing) != kListedFiles) {
+            return Fail("smbclient listed another number of files", 0);
+        }
+        return true;
+    }
+
+    // Whether every copy of the last round holds the bytes of its source.
+    bool CopiesAreExact() {
+        const std::string source = Fingerprint(Local("local.bin"));
+        const struct {
+            const char* what;
+            std::string path;
+        } copies[] = {{"our download", Local("downloaded.bin")},
+                      {"our upload", server_.ShareDir() + "/up.bin"},
+                      {"smbclient's get", Local("got.bin")},
+                      {"smbclient's put", server_.ShareDir() + "/put.bin"}};
+        for (const auto& copy : copies) {
+            if (source.empty() || Fingerprint(copy.path) != source) {
+                return Fail(std::string(copy.what) + " differs from its source", 0);
+            }
+        }
+        std::printf("  copies checked: size and SHA-256 of both clients' downloads and uploads match (%s)\n",
+                    source.c_str());
+        return true;
+    }
+
+    // The scratch folder's file name.
+    std::string Local(const std::string& name) const { return scratch_ + "/" + name; }
+
+private:
+    bool Fail(const std::string& what, unsigned long result) {
+        char code[16];
+        std::snprintf(code, sizeof code, "%08lX", result);
+        failure_ = result != 0 ? what + " (" + code + ")" : what;
+        return false;
+    }
+    double FailTime(const std::string& what, unsigned long result) {
+        Fail(what, result);
+        return -1;
+    }
+    static bool Keep(double* best, double seconds) {
+        if (seconds < 0) {
+            return false;
+        }
+        *best = std::min(*best, seconds);
+        return true;
+    }
+
+    // Waits for the recorder's next answer after count answers; nullptr when none came.
+    static const FileAnswer* NextAnswer(FileRecorder& files, size_t count) {
+        LoopUntil([&] { return files.answers.size() > count; }, kWaitMs);
+        return files.answers.size() > count ? &files.answers[count] : nullptr;
+    }
+
+    // Seconds, or -1 on failure.
+    double Download(const std::wstring& path, const std::string& to) {
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(to.c_str(), "wb"), &std::fclose);
+        FileRecorder files;
+        const Clock::time_point start = Clock::now();
+        browser_->CreateFileA(&files, path, FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+        const FileAnswer* answer = NextAnswer(files, 0);
+        if (out == nullptr || answer == nullptr || answer->result != RES_OK) {
+            return FailTime("our download did not open", answer != nullptr ? answer->result : 0);
+        }
+        for (;;) {
+            const size_t count = files.answers.size();
+            files.file->ReadA(buffer_.data(), readBlock_);
+            answer = NextAnswer(files, count);
+            if (answer == nullptr || answer->result != RES_OK) {
+                return FailTime("our download failed", answer != nullptr ? answer->result : 0);
+            }
+            if (answer->count == 0) {
+                return Since(start);
+            }
+            std::fwrite(buffer_.data(), 1, answer->count, out.get());
+        }
+    }
+
+    double Upload(const std::string& from, const std::wstring& path) {
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(from.c_str(), "rb"), &std::fclose);
+        FileRecorder files;
+        const Clock::time_point start = Clock::now();
+        browser_->CreateFileA(&files, path, FILE_MODE_WRITE, FILE_DISP_CREATE_ALWAYS);
+        const FileAnswer* answer = NextAnswer(files, 0);
+        if (in == nullptr || answer == nullptr || answer->result != RES_OK) {
+            return FailTime("our upload did not open", answer != nullptr ? answer->result : 0);
+        }
+        for (;;) {
+            const size_t n = std::fread(buffer_.data(), 1, writeBlock_, in.get());
+            const size_t count = files.answers.size();
+            // The empty write answers once the server has confirmed every block before it.
+            files.file->WriteA(buffer_.data(), static_cast<unsigned int>(n));
+            answer = NextAnswer(files, count);
+            if (answer == nullptr || answer->result != RES_OK || answer->count != n) {
+                return FailTime("our upload failed", answer != nullptr ? answer->result : 0);
+            }
+            if (n == 0) {
+                return Since(start);
+            }
+        }
+    }
+
+    // Opens the folder at path and enumerates it to its end; every entry is taken as a folder view
+    // takes it.
+    double List(const std::wstring& path) {
+        OpRecorder ops;
+        ops.deleteObject = [](std::intptr_t o) { delete reinterpret_cast<IFsDir*>(o); };
+        DirRecorder opened;
+        EnumRecorder listed;
+        const Clock::time_point start = Clock::now();
+        browser_->OpenDirA(1, &ops, path);
+        LoopUntil([&] { return !ops.answers.empty(); }, kWaitMs);
+        if (ops.answers.empty() || ops.answers[0].result != RES_OK) {
+            return FailTime("our folder did not open", ops.answers.empty() ? 0 : ops.answers[0].result);
+        }
+        IFsDir* dir = reinterpret_cast<IFsDir*>(ops.answers[0].object);
+        dir->SetListener(&opened);
+        dir->OpenEnumeratorA();
+        LoopUntil([&] { return opened.enumResult != 1; }, kWaitMs);
+        if (opened.enumerator == nullptr) {
+            return FailTime("our enumerator did not open", opened.enumResult);
+        }
+        opened.enumerator->SetListener(&listed);
+        opened.enumerator->StartEnumA(true);
+        LoopUntil([&] { return listed.ends > 0; }, kWaitMs);
+        const double seconds = Since(start);
+        if (listed.endResult != RES_OK || listed.entries.size() != static_cast<size_t>(kListedFiles)) {
+            return FailTime("our listing is incomplete", listed.endResult);
+        }
+        return seconds;
+    }
+
+    // smbclient with its default protocol and security, as a user runs it.
+    int SmbClient(const std::string& command, std::string* output) const {
+        return testsupport::RunCommand("smbclient //127.0.0.1/" + std::string(SambaServer::kShare) + " -p " +
+                                           std::to_string(server_.Port()) + " -U '" + SambaServer::kUser +
+                                           "%" + SambaServer::kPassword + "' -c '" + command + "'",
+                                       output);
+    }
+
+    // The time of smbclient's command less that of a run that only starts and logs on; -1 on failure.
+    double TimeSmbClient(const std::string& command, std::string* output = nullptr) {
+        Clock::time_point start = Clock::now();
+        const bool idleOk = SmbClient("pwd", nullptr) == 0;
+        const double idle = Since(start);
+        start = Clock::now();
+        std::string printed;
+        const bool ok = SmbClient(command, &printed) == 0;
+        const double whole = Since(start);
+        if (!idleOk || !ok) {
+            return FailTime("smbclient failed: " + command + ": " + printed, 0);
+        }
+        if (output != nullptr) {
+            *output = printed;
+        }
+        return whole - idle;
+    }
+
+    static int CountListed(const std::string& listing) {
+        int count = 0;
+        for (size_t at = listing.find("  f"); at != std::string::npos; at = listing.find("  f", at + 1)) {
+            ++count;
+        }
+        return count;
+    }
+
+    const SambaServer& server_;
+    std::string scratch_;
+    RemoteFolder folder_;
+    NetBrowser* browser_ = nullptr;  // the folder's
+    std::wstring connection_;
+    unsigned int readBlock_ = 0;
+    unsigned int writeBlock_ = 0;
+    std::vector<char> buffer_;
+    SBest best_;
+    std::string failure_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long mib = argc > 1 ? std::atol(argv[1]) : 256;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 6;
+    if (mib <= 0 || rounds <= 0) {
+        std::fprintf(stderr, "usage: bench_smb2 [MIB] [ROUNDS]\n");
+        return 2;
+    }
+    const size_t bytes = static_cast<size_t>(mib) << 20;
+    // The benchmark shows nothing; it runs without a display.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    SambaServer server(SambaServer::IO_DEFAULT, SambaServer::STORE_MEMORY);
+    server.SetSecurity(SambaServer::SECURITY_DEFAULTS);
+    std::string error;
+    if (!server.Start(&error)) {
+        std::fprintf(stderr, "cannot start Samba: %s\n", error.c_str());
+        return 1;
+    }
+    char pattern[] = "/dev/shm/corvane-bench-smb2-XXXXXX";
+    const std::string scratch = ::mkdtemp(pattern);
+    fs::create_directories(server.ShareDir() + "/many");
+    for (int i = 0; i < kListedFiles; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/many/f%05d.txt", i);
+        std::ofstream(server.ShareDir() + name) << i;
+    }
+    Bench bench(server, scratch);
+    WriteRandomFile(bench.Local("local.bin"), bytes);
+    fs::copy_file(bench.Local("local.bin"), server.ShareDir() + "/big.bin");
+    SmbSession::SetServerPort(server.Port());
+
+    bool ok = false;
+    {
+        PhoneRoot phone;
+        CorvaneLoop::Run(
+            [&] {
+                ok = bench.Connect();
+                for (int r = 0; ok && r < rounds; ++r) {
+                    ok = bench.Round();
+                }
+                ok = ok && bench.CopiesAreExact();
+                CorvaneLoop::Quit();
+            },
+            rounds * 600000);
+    }
+    fs::remove_all(scratch);
+    server.Stop();
+    if (!ok) {
+        std::fprintf(stderr, "%s\n", bench.Failure().empty() ? "the run did not finish" : bench.Failure().c_str());
+        return 1;
+    }
+    const SBest& best = bench.Best();
+    const double mb = static_cast<double>(bytes) / 1e6;
+    const double down = best.get / best.download;
+    const double up = best.put / best.upload;
+    const double list = best.list / best.ls;
+    const std::wstring& connection = bench.Connection();
+    std::printf("SMB 2/3 against smbclient (its default protocol), Samba's defaults over loopback, best of %d "
+                "rounds;\n  ours: %s, blocks of %u bytes read, %u written\n",
+                rounds, std::string(connection.begin(), connection.end()).c_str(), bench.ReadBlock(),
+                bench.WriteBlock());
+    std::printf("  download %ld MiB  Smb2Browser %8.1f MB/s   smbclient get %8.1f MB/s   ratio %5.2f\n", mib,
+                mb / best.download, mb / best.get, down);
+    std::printf("  upload   %ld MiB  Smb2Browser %8.1f MB/s   smbclient put %8.1f MB/s   ratio %5.2f\n", mib,
+                mb / best.upload, mb / best.put, up);
+    std::printf("  list %d files  Smb2Browser %7.1f ms    smbclient ls  %7.1f ms    ratio %5.2f\n", kListedFiles,
+                best.list * 1e3, best.ls * 1e3, list);
+    std::printf("  target: throughput ratio at least %.1f both ways, listing ratio at most %.1f\n", kTransferTarget,
+                kListTarget);
+    return down >= kTransferTarget && up >= kTransferTarget && list <= kListTarget ? 0 : 1;
+}
