@@ -18,7 +18,10 @@
 #include <unistd.h>
 
 #include <QCryptographicHash>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -32,7 +35,6 @@
 #include "../tests/fs/CorvaneLoop.h"
 #include "../tests/fs/PhoneRoot.h"
 #include "../tests/fs/Recorders.h"
-#include "../tests/platform/LoopUntil.h"
 #include "app/Results.h"
 #include "net/NetBrowser.h"
 #include "net/RemoteFolder.h"
@@ -53,6 +55,22 @@ constexpr double kNever = 1e300;
 
 double Since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Runs the event loop until done holds or timeoutMs have passed; false on time-out. It sleeps between
+// events, so that the waiting side leaves the machine's cores to the server and the library's thread.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    QTimer tick;  // wakes the loop now and then so that the time-out is noticed
+    tick.start(100);
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 // Every timed transfer starts alike: its target does not exist (so that no transfer pays for cutting off
@@ -118,7 +136,7 @@ public:
         DirRecorder root;
         browser_->SetListener(&root);
         browser_->OpenRootDirA();
-        LoopUntil([&] { return root.dirResult != 1; }, kWaitMs);
+        WaitUntil([&] { return root.dirResult != 1; }, kWaitMs);
         browser_->RemoveListener(&root);
         if (root.dirResult != RES_OK) {
             return Fail("the share did not open", root.dirResult);
@@ -206,7 +224,7 @@ private:
 
     // Waits for the recorder's next answer after count answers; nullptr when none came.
     static const FileAnswer* NextAnswer(FileRecorder& files, size_t count) {
-        LoopUntil([&] { return files.answers.size() > count; }, kWaitMs);
+        WaitUntil([&] { return files.answers.size() > count; }, kWaitMs);
         return files.answers.size() > count ? &files.answers[count] : nullptr;
     }
 
@@ -267,20 +285,20 @@ private:
         EnumRecorder listed;
         const Clock::time_point start = Clock::now();
         browser_->OpenDirA(1, &ops, path);
-        LoopUntil([&] { return !ops.answers.empty(); }, kWaitMs);
+        WaitUntil([&] { return !ops.answers.empty(); }, kWaitMs);
         if (ops.answers.empty() || ops.answers[0].result != RES_OK) {
             return FailTime("our folder did not open", ops.answers.empty() ? 0 : ops.answers[0].result);
         }
         IFsDir* dir = reinterpret_cast<IFsDir*>(ops.answers[0].object);
         dir->SetListener(&opened);
         dir->OpenEnumeratorA();
-        LoopUntil([&] { return opened.enumResult != 1; }, kWaitMs);
+        WaitUntil([&] { return opened.enumResult != 1; }, kWaitMs);
         if (opened.enumerator == nullptr) {
             return FailTime("our enumerator did not open", opened.enumResult);
         }
         opened.enumerator->SetListener(&listed);
         opened.enumerator->StartEnumA(true);
-        LoopUntil([&] { return listed.ends > 0; }, kWaitMs);
+        WaitUntil([&] { return listed.ends > 0; }, kWaitMs);
         const double seconds = Since(start);
         if (listed.endResult != RES_OK || listed.entries.size() != static_cast<size_t>(kListedFiles)) {
             return FailTime("our listing is incomplete", listed.endResult);
