@@ -19,11 +19,11 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "Osp/App/Application.h"
+#include "TransferFiles.h"
 #include "Osp/Ui/Controls/Frame.h"
 #include "app/Corvane.h"
 #include "app/Results.h"
@@ -64,12 +64,6 @@ double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
-// Every timed transfer starts alike: its target does not exist and nothing written before is still on
-// its way.
-void Settle(const std::string& target) {
-    fs::remove(target);
-    ::sync();
-}
 
 class EndRecorder : public ITpListener {
 public:
@@ -129,6 +123,7 @@ public:
         folder_.SetShareName(Osp::Base::String(L"corvshare"));
         folder_.SetUserName(Osp::Base::String(L"corvtest"));
         folder_.SetPassword(Osp::Base::String(L"Corv-pass1"));
+        folder_.SetProtocol(SMB_PROTOCOL_SMB1);  // as smbclient -m NT1
         share_ = folder_.CreateBrowser();
         PostUserEvent(this, 0);
         return true;
@@ -173,19 +168,6 @@ private:
     IFsBrowser* share_ = nullptr;  // the folder's
 };
 
-void WriteRandomFile(const std::string& path, long long bytes) {
-    std::mt19937_64 generator(42);
-    std::vector<unsigned long long> block(1 << 17);
-    std::ofstream out(path, std::ios::binary);
-    for (long long written = 0; written < bytes;) {
-        for (auto& v : block) {
-            v = generator();
-        }
-        const long long n = std::min<long long>(bytes - written, static_cast<long long>(block.size() * 8));
-        out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(n));
-        written += n;
-    }
-}
 
 bool SameFiles(const std::string& a, const std::string& b) {
     return testsupport::RunCommand("cmp -s '" + a + "' '" + b + "'") == 0;
@@ -214,7 +196,7 @@ int main(int argc, char** argv) {
     g_setup.root = ::mkdtemp(pattern);
     const std::string home = g_setup.root + "/Home";
     fs::create_directories(home);
-    WriteRandomFile(home + "/local.bin", g_setup.bytes);
+    WriteRandomFile(home + "/local.bin", static_cast<size_t>(g_setup.bytes));
     fs::copy_file(home + "/local.bin", server.ShareDir() + "/big.bin");
     host::SetDataRoot(g_setup.root);
     SmbSession::SetServerPort(server.Port());
