@@ -16,14 +16,13 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "../tests/smb/CountingRelay.h"
+#include "TransferFiles.h"
 #include "Osp/App/Application.h"
 #include "app/Corvane.h"
 #include "fs/IFsBrowserListener.h"
@@ -61,12 +60,6 @@ struct SRun {
 
 SRun* g_run = nullptr;
 
-// Every timed transfer starts alike: its target does not exist (so that no transfer pays for cutting off
-// the last round's copy) and nothing written before is still on its way to a disk.
-void Settle(const std::string& target) {
-    std::filesystem::remove(target);
-    ::sync();
-}
 
 // Opens the root (so that the logon is not timed), then downloads, then uploads; ends the application.
 class Copier : public IFsBrowserListener, public IFsFileListener {
@@ -211,19 +204,6 @@ private:
     std::unique_ptr<Copier> copier_;
 };
 
-void WriteRandomFile(const std::string& path, size_t bytes) {
-    std::mt19937_64 generator(42);
-    std::vector<unsigned long long> block(1 << 17);
-    std::ofstream out(path, std::ios::binary);
-    for (size_t written = 0; written < bytes;) {
-        for (auto& v : block) {
-            v = generator();
-        }
-        size_t n = std::min(bytes - written, block.size() * sizeof(block[0]));
-        out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(n));
-        written += n;
-    }
-}
 
 bool SameFiles(const std::string& a, const std::string& b) {
     return testsupport::RunCommand("cmp -s '" + a + "' '" + b + "'") == 0;
