@@ -90,8 +90,48 @@ int LastError() {
     return errno != 0 ? errno : EIO;
 }
 
-// Errors after which another dialect would fare no better.
-bool EndsDialectSearch(int error) {
+// The library tells the server's status behind a failure only in its most detailed log, in a line such as
+// "map_errno_from_nt_status: 32 bit codes: code=c0000072", and says " session setup ok" once the logon is
+// accepted. While a logon is watched, the last status before that is kept; every other line is dropped
+// unread (they may show the logon's exchange).
+constexpr char kStatusMark[] = "32 bit codes: code=";
+constexpr char kLoggedOnMark[] = " session setup ok";
+constexpr int kWatchedLogLevel = 10;
+
+struct SLogonWatch {
+    unsigned int status = 0;
+    bool loggedOn = false;
+};
+SLogonWatch g_watch;  // under LibraryLock, as every call of the library
+
+void OnLibraryLog(void*, int, const char* line) {
+    if (line == nullptr || g_watch.loggedOn) {
+        return;
+    }
+    if (std::strstr(line, kLoggedOnMark) != nullptr) {
+        g_watch = SLogonWatch{0, true};
+        return;
+    }
+    const char* mark = std::strstr(line, kStatusMark);
+    if (mark == nullptr) {
+        return;
+    }
+    const char* digits = mark + sizeof(kStatusMark) - 1;
+    char* end = nullptr;
+    const unsigned long status = std::strtoul(digits, &end, 16);
+    if (end != digits && status <= 0xFFFFFFFFul) {
+        g_watch.status = static_cast<unsigned int>(status);
+    }
+}
+
+// The server's status for a locked account, which the library turns into EINVAL.
+constexpr unsigned int kStatusAccountLockedOut = 0xC0000234;
+
+// Failures after which another dialect would fare no better.
+bool EndsDialectSearch(int error, unsigned int status) {
+    if (status == kStatusAccountLockedOut) {
+        return true;
+    }
     switch (error) {
         case EACCES:
         case EPERM:
@@ -144,6 +184,20 @@ struct SmbClient::Impl {
         minDialect = low;
         maxDialect = high;
         smbc_setOptionProtocols(ctx, low.c_str(), high.c_str());
+    }
+
+    // Opens the folder at url with the library's log watched: nullptr with the error, and the status the
+    // server refused the logon with (0 when not told), when it fails.
+    SMBCFILE* OpenDirWatched(const std::string& url, int* error, unsigned int* refusal) {
+        smbc_setLogCallback(ctx, nullptr, &OnLibraryLog);
+        smbc_setDebug(ctx, kWatchedLogLevel);
+        g_watch = SLogonWatch{};
+        errno = 0;
+        SMBCFILE* dir = smbc_getFunctionOpendir(ctx)(ctx, url.c_str());
+        *error = dir == nullptr ? LastError() : 0;
+        smbc_setDebug(ctx, 0);
+        *refusal = dir == nullptr ? g_watch.status : 0;
+        return dir;
     }
 };
 
@@ -210,15 +264,13 @@ int SmbClient::TryDialects(const std::string& url) {
     for (const std::string& dialect : impl_->settings.dialects) {
         impl_->UseDialects(dialect, dialect);
         smbc_getFunctionPurgeCachedServers(impl_->ctx)(impl_->ctx);
-        errno = 0;
-        SMBCFILE* dir = smbc_getFunctionOpendir(impl_->ctx)(impl_->ctx, url.c_str());
+        SMBCFILE* dir = impl_->OpenDirWatched(url, &error, &logonRefusal_);
         if (dir != nullptr) {
             smbc_getFunctionClosedir(impl_->ctx)(impl_->ctx, dir);
             dialect_ = dialect;
             return 0;
         }
-        error = LastError();
-        if (EndsDialectSearch(error)) {
+        if (EndsDialectSearch(error, logonRefusal_)) {
             break;
         }
     }
@@ -228,6 +280,7 @@ int SmbClient::TryDialects(const std::string& url) {
 int SmbClient::ListShares(std::vector<std::string>* shares) {
     std::lock_guard<std::mutex> lock(LibraryLock());
     share_.clear();
+    logonRefusal_ = 0;
     if (dialect_.empty()) {
         const int error = TryDialects(Url(""));
         if (error != 0) {
@@ -235,10 +288,10 @@ int SmbClient::ListShares(std::vector<std::string>* shares) {
         }
     }
     impl_->UseDialects(dialect_, dialect_);
-    errno = 0;
-    SMBCFILE* dir = smbc_getFunctionOpendir(impl_->ctx)(impl_->ctx, Url("").c_str());
+    int error = 0;
+    SMBCFILE* dir = impl_->OpenDirWatched(Url(""), &error, &logonRefusal_);
     if (dir == nullptr) {
-        return LastError();
+        return error;
     }
     while (const smbc_dirent* entry = smbc_getFunctionReaddir(impl_->ctx)(impl_->ctx, dir)) {
         if (entry->smbc_type == SMBC_FILE_SHARE) {
@@ -252,14 +305,15 @@ int SmbClient::ListShares(std::vector<std::string>* shares) {
 int SmbClient::ConnectShare(const std::string& share) {
     std::lock_guard<std::mutex> lock(LibraryLock());
     share_ = share;
+    logonRefusal_ = 0;
     if (dialect_.empty()) {
         return TryDialects(Url("/"));
     }
     impl_->UseDialects(dialect_, dialect_);
-    errno = 0;
-    SMBCFILE* dir = smbc_getFunctionOpendir(impl_->ctx)(impl_->ctx, Url("/").c_str());
+    int error = 0;
+    SMBCFILE* dir = impl_->OpenDirWatched(Url("/"), &error, &logonRefusal_);
     if (dir == nullptr) {
-        return LastError();
+        return error;
     }
     smbc_getFunctionClosedir(impl_->ctx)(impl_->ctx, dir);
     return 0;

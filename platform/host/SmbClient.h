@@ -10,7 +10,9 @@
 // library only through its credentials callback.
 //
 // Failures come back as the library's error numbers (the <cerrno> values), 0 for success; what a number
-// means depends on the step that gave it, which the caller knows.
+// means depends on the step that gave it, which the caller knows. A number can stand for several of the
+// server's answers (a wrong password and a disabled account are both EACCES), so a refused logon also
+// keeps the server's own status when the library told it.
 
 #include <memory>
 #include <string>
@@ -55,6 +57,10 @@ public:
     int ConnectShare(const std::string& share);
     // The dialect the connection uses, in the library's names; empty before a connection.
     const std::string& Dialect() const { return dialect_; }
+    // When the last ListShares or ConnectShare failed before the server accepted its logon: the status the
+    // server refused the negotiation or the logon with (an NT status such as 0xC000006D). 0 when the logon
+    // was accepted or the library did not tell.
+    unsigned int LogonRefusal() const { return logonRefusal_; }
 
     // Paths are '/'-separated within the connected share, UTF-8, starting with '/'.
     int List(const std::string& path, std::vector<SmbClientEntry>* entries);
@@ -85,6 +91,7 @@ private:
     std::unique_ptr<Impl> impl_;
     std::string share_;
     std::string dialect_;
+    unsigned int logonRefusal_ = 0;
 };
 
 }  // namespace host

@@ -83,6 +83,8 @@ std::string SecurityLines(SambaServer::TSecurity security) {
             return "";
         case SambaServer::SECURITY_STRICT:
             return "server signing = mandatory\nserver smb encrypt = required\n";
+        case SambaServer::SECURITY_ENCRYPTED_SMB2:
+            return "server smb encrypt = required\nserver max protocol = SMB2_10\n";
     }
     return "";
 }
@@ -184,6 +186,14 @@ bool SambaServer::Start(std::string* error) {
     if (RunCommand(command, &output) != 0) {
         *error = "smbpasswd failed: " + output;
         return false;
+    }
+    if (account_ != ACCOUNT_ENABLED) {
+        command = "pdbedit -s " + configFile_ + " -u " + kUser + " -c '[" +
+                  (account_ == ACCOUNT_DISABLED ? "D" : "L") + "]'";
+        if (RunCommand(command, &output) != 0) {
+            *error = "pdbedit failed: " + output;
+            return false;
+        }
     }
     // Another process may take the free port before smbd binds it; smbd then aborts, and the next port
     // is tried.

@@ -28,9 +28,19 @@ public:
     enum TStore { STORE_DISK, STORE_MEMORY };
 
     // What the server accepts: SMB1 "NT1" with NTLMv1 and no signing (and SMB 2 and 3 as well); the same
-    // with SMB1 alone; Samba's own defaults (SMB 2 and 3, NTLMv2 only); or those with signing mandatory
-    // and encryption required.
-    enum TSecurity { SECURITY_NT1, SECURITY_SMB1_ONLY, SECURITY_DEFAULTS, SECURITY_STRICT };
+    // with SMB1 alone; Samba's own defaults (SMB 2 and 3, NTLMv2 only); those with signing mandatory and
+    // encryption required; or encryption required of clients that can have SMB 2 at most, which cannot
+    // encrypt.
+    enum TSecurity {
+        SECURITY_NT1,
+        SECURITY_SMB1_ONLY,
+        SECURITY_DEFAULTS,
+        SECURITY_STRICT,
+        SECURITY_ENCRYPTED_SMB2
+    };
+
+    // The state of kUser's account on the server.
+    enum TAccount { ACCOUNT_ENABLED, ACCOUNT_DISABLED, ACCOUNT_LOCKED };
 
     // port 0 takes a free port; another one is used as given (445 for a server a real client can reach).
     explicit SambaServer(TIo io = IO_DEFAULT, TStore store = STORE_DISK, unsigned short port = 0)
@@ -41,6 +51,7 @@ public:
 
     // Before Start.
     void SetSecurity(TSecurity security) { security_ = security; }
+    void SetAccount(TAccount account) { account_ = account; }
 
     // Lines added to the configuration's global section and after its shares, for a test that needs a
     // server set up otherwise (more shares, another guest rule). Before Start.
@@ -78,6 +89,7 @@ private:
     TIo io_;
     TStore store_;
     TSecurity security_ = SECURITY_NT1;
+    TAccount account_ = ACCOUNT_ENABLED;
     std::string extraGlobal_;
     std::string extraShares_;
     std::string dir_;

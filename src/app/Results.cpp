@@ -47,6 +47,8 @@ constexpr SMessage kMessages[] = {
     {RES_SMB1_REFUSED,
      L"The server refuses the old protocol (SMB1) or its logon.\n\nPlease set the folder's protocol to "
      L"\"Automatic\" instead of \"SMB1 only\"."},
+    {RES_ACCOUNT_DISABLED, L"This user account is disabled on the server"},
+    {RES_SECURITY_REFUSED, L"The server requires signing or encryption that this connection cannot provide"},
 };
 
 }  // namespace

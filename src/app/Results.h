@@ -54,6 +54,10 @@ inline constexpr unsigned int RES_NO_SMB_SERVER = 0xC00043F1;
 inline constexpr unsigned int RES_PROTOCOLS_REFUSED = 0xC00043F2;
 // The server refuses the classic protocol or its logon, which is all a folder on "SMB1 only" uses.
 inline constexpr unsigned int RES_SMB1_REFUSED = 0xC00043F3;
+// The server refuses the logon because the account is disabled.
+inline constexpr unsigned int RES_ACCOUNT_DISABLED = 0xC00043F4;
+// The server requires signing or encryption that the connection's protocol version cannot provide.
+inline constexpr unsigned int RES_SECURITY_REFUSED = 0xC00043F5;
 
 // The message of a failure code; a code without a message of its own gives "General error" and the code in
 // upper-case hexadecimal.

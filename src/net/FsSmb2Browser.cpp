@@ -226,6 +226,7 @@ void Smb2Browser::Connect(const std::wstring& share) {
                 error = client->ConnectShare(shareName);
             }
             const std::string dialect = client->Dialect();
+            const unsigned int refusal = client->LogonRefusal();
             if (error != 0) {
                 // The next attempt starts afresh, with the account the user gives then.
                 client.reset();
@@ -237,7 +238,7 @@ void Smb2Browser::Connect(const std::wstring& share) {
                     shares.push_back(wide);
                 }
             }
-            const unsigned long result = Smb2Result(error, step);
+            const unsigned long result = Smb2Result(error, step, refusal);
             worker->Answer(
                 [this, result, dialect, shares, share] { OnConnectAnswer(result, dialect, shares, share); });
         });

@@ -38,11 +38,32 @@ constexpr SRow kRows[] = {
     {ENOMEM, true, SMB2_STEP_FILE, RES_OUT_OF_MEMORY},
 };
 
+// What the server said when it refused a logon, where the error number alone misleads: the library gives
+// EACCES for a wrong password, a disabled account and a connection without the signing or encryption the
+// server requires alike, and EINVAL for a locked account.
+struct SRefusal {
+    unsigned int status;
+    unsigned long result;
+};
+
+constexpr SRefusal kRefusals[] = {
+    {0xC0000072, RES_ACCOUNT_DISABLED},  // STATUS_ACCOUNT_DISABLED
+    {0xC0000234, RES_ACCOUNT_LOCKED},    // STATUS_ACCOUNT_LOCKED_OUT
+    // The answer to a session setup whose dialect cannot sign or encrypt as the server requires; a wrong
+    // account is STATUS_LOGON_FAILURE.
+    {0xC0000022, RES_SECURITY_REFUSED},  // STATUS_ACCESS_DENIED
+};
+
 }  // namespace
 
-unsigned long Smb2Result(int error, TSmb2Step step) {
+unsigned long Smb2Result(int error, TSmb2Step step, unsigned int logonRefusal) {
     if (error == 0) {
         return RES_OK;
+    }
+    for (const SRefusal& refusal : kRefusals) {
+        if (refusal.status == logonRefusal) {
+            return refusal.result;
+        }
     }
     for (const SRow& row : kRows) {
         if (row.error == error && (row.anyStep || row.step == step)) {

@@ -51,8 +51,11 @@ private:
 
 // A private Samba of the given kind for one test, which the folders of the test reach.
 struct ServerOn {
-    explicit ServerOn(testsupport::SambaServer::TSecurity security) {
+    explicit ServerOn(
+        testsupport::SambaServer::TSecurity security,
+        testsupport::SambaServer::TAccount account = testsupport::SambaServer::ACCOUNT_ENABLED) {
         server.SetSecurity(security);
+        server.SetAccount(account);
         started = server.Start(&error);
         SmbSession::SetServerPort(server.Port());
     }

@@ -185,6 +185,7 @@ struct SRefusalCase {
     const wchar_t* share;
     const wchar_t* password;
     unsigned long expected;
+    SambaServer::TAccount account = SambaServer::ACCOUNT_ENABLED;
 };
 
 TEST(Smb2BrowserTest, RefusalsGiveTheirReason) {
@@ -195,10 +196,19 @@ TEST(Smb2BrowserTest, RefusalsGiveTheirReason) {
         {SambaServer::SECURITY_SMB1_ONLY, SMB_PROTOCOL_SMB2, L"corvshare", L"Corv-pass1",
          RES_PROTOCOLS_REFUSED},
         {SambaServer::SECURITY_SMB1_ONLY, SMB_PROTOCOL_SMB1, L"corvshare", L"wrong", RES_BAD_LOGON},
+        // The library reports these three as a wrong password or a bare failure; the server's own status
+        // tells them apart, with a share and without one (the share list).
+        {SambaServer::SECURITY_DEFAULTS, SMB_PROTOCOL_AUTOMATIC, L"corvshare", L"Corv-pass1",
+         RES_ACCOUNT_DISABLED, SambaServer::ACCOUNT_DISABLED},
+        {SambaServer::SECURITY_DEFAULTS, SMB_PROTOCOL_SMB2, L"", L"Corv-pass1", RES_ACCOUNT_LOCKED,
+         SambaServer::ACCOUNT_LOCKED},
+        {SambaServer::SECURITY_ENCRYPTED_SMB2, SMB_PROTOCOL_AUTOMATIC, L"corvshare", L"Corv-pass1",
+         RES_SECURITY_REFUSED},
     };
     for (const SRefusalCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "security " << c.security << " protocol " << c.protocol);
-        ServerOn on(c.security);
+        SCOPED_TRACE(testing::Message()
+                     << "security " << c.security << " protocol " << c.protocol << " account " << c.account);
+        ServerOn on(c.security, c.account);
         ASSERT_TRUE(on.started) << on.error;
         ASSERT_TRUE(RunInApp([&] {
             RemoteFolder folder;
