@@ -189,8 +189,7 @@ unsigned long Smb2Browser::OpenRootDirA() {
 
 void Smb2Browser::Connect(const std::wstring& share) {
     if (worker_ == nullptr) {
-        IUserEventHandler* handler = this;
-        auto worker = std::make_unique<Smb2Worker>(handler);
+        auto worker = std::make_unique<Smb2Worker>();
         if (!worker->Start()) {
             AnswerRoot(RES_OUT_OF_MEMORY);
             return;

@@ -15,7 +15,7 @@ private:
     Smb2Worker* owner_;
 };
 
-Smb2Worker::Smb2Worker(IUserEventHandler* handler) : handler_(handler) {}
+Smb2Worker::Smb2Worker() = default;
 
 Smb2Worker::~Smb2Worker() {
     {
@@ -47,7 +47,14 @@ void Smb2Worker::Enqueue(Task task) {
 }
 
 void Smb2Worker::Answer(std::function<void()> deliver) {
-    Corvane::GetMyInstance()->PostUserEventEx(handler_, new Smb2Answer(std::move(deliver)));
+    IUserEventHandler* self = this;
+    Corvane::GetMyInstance()->PostUserEventEx(self, new Smb2Answer(std::move(deliver)));
+}
+
+void Smb2Worker::OnUserEventEx(UserEvent* event) {
+    if (auto* answer = dynamic_cast<Smb2Answer*>(event)) {
+        answer->Deliver();
+    }
 }
 
 void Smb2Worker::Run() {

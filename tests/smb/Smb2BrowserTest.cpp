@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -220,6 +221,32 @@ TEST(Smb2BrowserTest, RefusalsGiveTheirReason) {
             folder.CreateBrowser()->RemoveListener(&root);
         }));
     }
+}
+
+TEST(Smb2BrowserTest, AnswersOfAnEndedConnectionGoWithIt) {
+    ServerOn on(SambaServer::SECURITY_DEFAULTS);
+    ASSERT_TRUE(on.started) << on.error;
+    ASSERT_TRUE(RunInApp([&] {
+        RemoteFolder folder;
+        PointFolderAt(folder, L"corvshare", L"corvtest", L"Corv-pass1");
+        folder.SetProtocol(SMB_PROTOCOL_SMB2);
+        NetBrowser& browser = *folder.CreateBrowser();
+        RootRecorder root;
+        ASSERT_EQ(OpenRoot(browser, root), RES_OK);
+        ASSERT_EQ(WriteWhole(browser, L"\\a.bin", "abc"), RES_OK);
+        // The open is answered while the screen thread looks away; by the time the answer comes up, its
+        // asker and the connection are gone.
+        auto asker = std::make_unique<FileRecorder>();
+        browser.CreateFileA(asker.get(), L"\\a.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        asker.reset();
+        browser.Disconnect();
+        LoopUntil([] { return false; }, 300);
+        // The folder connects afresh and serves.
+        EXPECT_EQ(OpenRoot(browser, root), RES_OK);
+        EXPECT_EQ(ReadWhole(browser, L"\\a.bin"), "abc");
+        browser.RemoveListener(&root);
+    }));
 }
 
 TEST(Smb2BrowserTest, NoServerAndASilentServerEndWithinTheDeadline) {
