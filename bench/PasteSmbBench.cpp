@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "Osp/App/Application.h"
-#include "TransferFiles.h"
 #include "Osp/Ui/Controls/Frame.h"
+#include "TransferFiles.h"
 #include "app/Corvane.h"
 #include "app/Results.h"
 #include "host/HostPaths.h"
@@ -63,7 +63,6 @@ SFigures g_figures;
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
-
 
 class EndRecorder : public ITpListener {
 public:
@@ -167,7 +166,6 @@ private:
     RemoteFolder folder_;
     IFsBrowser* share_ = nullptr;  // the folder's
 };
-
 
 bool SameFiles(const std::string& a, const std::string& b) {
     return testsupport::RunCommand("cmp -s '" + a + "' '" + b + "'") == 0;

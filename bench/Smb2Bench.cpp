@@ -1,24 +1,25 @@
-// The SMB 2/3 browser side by side with `smbclient` (its default protocol) against one private Samba with
-// Samba's default security (SMB 2 and 3, NTLMv2): a large file downloaded and uploaded through the
-// browser's file interface in the browser's blocks (as a copy between browsers moves it), and a folder of
-// many files listed through the browser's folder and enumerator, against smbclient's get, put and ls.
-// Needs root (the server's user and files).
+// The SMB 2/3 browser side by side with `smbclient` against one private Samba with Samba's default
+// security (SMB 2 and 3, NTLMv2): a large file downloaded and uploaded through the browser's file
+// interface in the browser's blocks (as a copy between browsers moves it), and a folder of many files
+// listed through the browser's folder and enumerator, against smbclient's get, put and ls. smbclient runs
+// with its defaults (the data in the clear) and, for the transfers, once more encrypted, as ours is on a
+// server that offers encryption. Needs root (the server's user and files).
 //
-// The server keeps Samba's default file input and output (its thread pool): both clients keep several
-// requests on the wire, so that is what a real server of theirs runs. The share and the local files live
-// in memory (tmpfs), so that the machine's disk, shared and slow to settle, does not decide the figures.
-// Ours is timed from opening the file or folder to its last answer (for an upload, the empty write that
-// the server has confirmed every block), after a logon that is not timed; smbclient's runs are taken less
-// a run of it that only starts, logs on and ends, timed just before. Rounds alternate the two clients;
-// the best round of each counts. The bytes of both clients both ways are checked after the last round.
+// The server keeps Samba's default file input and output (its thread pool), as a user's server runs it.
+// The share and the local files live in memory (tmpfs), so that the machine's disk, shared and slow to
+// settle, does not decide the figures. Ours is timed from opening the file or folder to its last answer
+// (for an upload, the empty write that answers once the server has confirmed every block), after a logon
+// that is not timed; smbclient's runs are taken less a run of it that only starts, logs on and ends,
+// timed just before. Rounds alternate the two clients; the best round of each counts. The bytes of every
+// copy both ways are checked after the last round.
 //
 // usage: bench_smb2 [MIB] [ROUNDS]   (defaults: 256 MiB, 6 rounds)
 
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <QCryptographicHash>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
@@ -72,8 +73,6 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     }
     return true;
 }
-
-
 
 // The size and SHA-256 of a file; empty when it cannot be read.
 std::string Fingerprint(const std::string& path) {
@@ -188,8 +187,10 @@ public:
                 return Fail(std::string(copy.what) + " differs from its source", 0);
             }
         }
-        std::printf("  copies checked: size and SHA-256 of both clients' downloads and uploads match (%s)\n",
-                    source.c_str());
+        std::printf(
+            "  copies checked: the size and SHA-256 of all six (both clients both ways, smbclient also\n"
+            "  encrypted) match the source's: %s\n",
+            source.c_str());
         return true;
     }
 
@@ -303,12 +304,13 @@ private:
     // data in the clear), or with everything encrypted.
     enum TProtection { PLAIN, SEALED };
     int SmbClient(const std::string& command, TProtection protection, std::string* output) const {
-        return testsupport::RunCommand("smbclient //127.0.0.1/" + std::string(SambaServer::kShare) + " -p " +
-                                           std::to_string(server_.Port()) + " -U '" + SambaServer::kUser +
-                                           "%" + SambaServer::kPassword + "'" +
-                                           (protection == SEALED ? " --client-protection=encrypt" : "") +
-                                           " -c '" + command + "'",
-                                       output);
+        std::string line = "smbclient //127.0.0.1/" + std::string(SambaServer::kShare) + " -p " +
+                           std::to_string(server_.Port()) + " -U '" + SambaServer::kUser + "%" +
+                           SambaServer::kPassword + "'";
+        if (protection == SEALED) {
+            line += " --client-protection=encrypt";
+        }
+        return testsupport::RunCommand(line + " -c '" + command + "'", output);
     }
 
     // The time of smbclient's command less that of a run that only starts and logs on; -1 on failure.
@@ -398,7 +400,8 @@ int main(int argc, char** argv) {
     fs::remove_all(scratch);
     server.Stop();
     if (!ok) {
-        std::fprintf(stderr, "%s\n", bench.Failure().empty() ? "the run did not finish" : bench.Failure().c_str());
+        std::fprintf(stderr, "%s\n",
+                     bench.Failure().empty() ? "the run did not finish" : bench.Failure().c_str());
         return 1;
     }
     const SBest& best = bench.Best();
@@ -409,18 +412,21 @@ int main(int argc, char** argv) {
     const std::wstring& connection = bench.Connection();
     std::printf("SMB 2/3 over loopback to Samba with its default security, best of %d rounds\n", rounds);
     std::printf("  Smb2Browser: %s, blocks of %u bytes read and %u written\n",
-                std::string(connection.begin(), connection.end()).c_str(), bench.ReadBlock(), bench.WriteBlock());
-    std::printf("  smbclient: its defaults (the logon signed, the data in the clear), and encrypted\n"
-                "  (--client-protection=encrypt) as ours is on a server that offers it\n");
+                std::string(connection.begin(), connection.end()).c_str(), bench.ReadBlock(),
+                bench.WriteBlock());
+    std::printf(
+        "  smbclient: its defaults (the logon signed, the data in the clear), and encrypted\n"
+        "  (--client-protection=encrypt) as ours is on a server that offers it\n");
     std::printf("                      Smb2Browser    smbclient  ratio    encrypted  ratio\n");
-    std::printf("  download %4ld MiB  %7.1f MB/s %7.1f MB/s  %5.2f %7.1f MB/s  %5.2f\n", mib, mb / best.download,
-                mb / best.get, down, mb / best.sealedGet, best.sealedGet / best.download);
-    std::printf("  upload   %4ld MiB  %7.1f MB/s %7.1f MB/s  %5.2f %7.1f MB/s  %5.2f\n", mib, mb / best.upload,
-                mb / best.put, up, mb / best.sealedPut, best.sealedPut / best.upload);
+    std::printf("  download %4ld MiB  %7.1f MB/s %7.1f MB/s  %5.2f %7.1f MB/s  %5.2f\n", mib,
+                mb / best.download, mb / best.get, down, mb / best.sealedGet, best.sealedGet / best.download);
+    std::printf("  upload   %4ld MiB  %7.1f MB/s %7.1f MB/s  %5.2f %7.1f MB/s  %5.2f\n", mib,
+                mb / best.upload, mb / best.put, up, mb / best.sealedPut, best.sealedPut / best.upload);
     std::printf("  list %5d files  %10.1f ms %10.1f ms  %5.2f (ours over smbclient's time)\n", kListedFiles,
                 best.list * 1e3, best.ls * 1e3, list);
-    std::printf("  target against smbclient's defaults: throughput ratio at least %.1f both ways, listing ratio at "
-                "most %.1f\n",
-                kTransferTarget, kListTarget);
+    std::printf(
+        "  target against smbclient's defaults: throughput ratio at least %.1f both ways, listing ratio at "
+        "most %.1f\n",
+        kTransferTarget, kListTarget);
     return down >= kTransferTarget && up >= kTransferTarget && list <= kListTarget ? 0 : 1;
 }

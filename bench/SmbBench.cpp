@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "../tests/smb/CountingRelay.h"
-#include "TransferFiles.h"
 #include "Osp/App/Application.h"
+#include "TransferFiles.h"
 #include "app/Corvane.h"
 #include "fs/IFsBrowserListener.h"
 #include "fs/IFsDir.h"
@@ -59,7 +59,6 @@ struct SRun {
 };
 
 SRun* g_run = nullptr;
-
 
 // Opens the root (so that the logon is not timed), then downloads, then uploads; ends the application.
 class Copier : public IFsBrowserListener, public IFsFileListener {
@@ -203,7 +202,6 @@ private:
     RemoteFolder folder_;
     std::unique_ptr<Copier> copier_;
 };
-
 
 bool SameFiles(const std::string& a, const std::string& b) {
     return testsupport::RunCommand("cmp -s '" + a + "' '" + b + "'") == 0;
