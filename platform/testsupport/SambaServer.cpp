@@ -322,6 +322,12 @@ void SambaServer::Stop() {
     KillLeftovers();
 }
 
+void SambaServer::Pause(bool paused) {
+    if (smbd_ > 0) {
+        kill(-smbd_, paused ? SIGSTOP : SIGCONT);
+    }
+}
+
 void SambaServer::KillLeftovers() {
     // Helpers started on demand (the RPC daemons) may leave the group; they all name our configuration.
     if (!configFile_.empty()) {

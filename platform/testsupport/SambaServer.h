@@ -67,6 +67,8 @@ public:
     void Stop();
     // Starts smbd again on the same port, with the same share.
     bool Restart(std::string* error);
+    // Halts every process of smbd, or lets them go on: a server that goes silent with its connections open.
+    void Pause(bool paused);
 
     unsigned short Port() const { return port_; }
     // The host folder behind kShare.

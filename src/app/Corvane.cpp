@@ -23,6 +23,7 @@
 #include "transfer/Clipboard.h"
 #include "net/RemoteFolder.h"
 #include "net/RemoteFolderForm.h"
+#include "net/Smb2Worker.h"
 #include "text/TextForm.h"
 #include "ui/FolderForm.h"
 
@@ -81,6 +82,9 @@ Corvane::~Corvane() {
     for (auto& [id, folder] : folders_) {
         delete folder;
     }
+    // The workers of shares that were closed say goodbye to their servers; one that still waits on a
+    // silent server is not waited for long.
+    Smb2Worker::JoinRetired(2000);
 }
 
 bool Corvane::OnAppInitializing(Osp::App::AppRegistry&) {

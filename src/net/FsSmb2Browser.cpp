@@ -54,7 +54,7 @@ std::wstring DialectName(const std::string& dialect) {
 Smb2Browser::Smb2Browser(RemoteFolder* folder) : folder_(folder) {}
 
 Smb2Browser::~Smb2Browser() {
-    // The worker goes first: its answers are addressed to this browser.
+    // The worker stops first: its answers are addressed to this browser.
     worker_.reset();
     fallback_.reset();
 }
@@ -189,12 +189,11 @@ unsigned long Smb2Browser::OpenRootDirA() {
 
 void Smb2Browser::Connect(const std::wstring& share) {
     if (worker_ == nullptr) {
-        auto worker = std::make_unique<Smb2Worker>();
-        if (!worker->Start()) {
+        worker_ = Smb2Worker::Create();
+        if (worker_ == nullptr) {
             AnswerRoot(RES_OUT_OF_MEMORY);
             return;
         }
-        worker_ = std::move(worker);
     }
     connecting_ = true;
     host::SmbClientSettings settings;

@@ -106,7 +106,7 @@ private:
     // All members belong to the user-interface thread.
     RemoteFolder* folder_;
     IFsBrowserListener* listener_ = nullptr;
-    std::unique_ptr<Smb2Worker> worker_;
+    Smb2Worker::Ptr worker_;
     std::unique_ptr<SmbBrowser> fallback_;
     bool connecting_ = false;
     // The number of the latest connection attempt; answers of earlier ones are dropped.

@@ -249,6 +249,42 @@ TEST(Smb2BrowserTest, AnswersOfAnEndedConnectionGoWithIt) {
     }));
 }
 
+TEST(Smb2BrowserTest, DisconnectNeverWaitsOnAServerThatWentSilent) {
+    ServerOn on(SambaServer::SECURITY_DEFAULTS);
+    ASSERT_TRUE(on.started) << on.error;
+    Smb2Browser::SetDeadline(4000);
+    std::chrono::steady_clock::time_point quitStart;
+    ASSERT_TRUE(RunInApp([&] {
+        RemoteFolder folder;
+        PointFolderAt(folder, L"corvshare", L"corvtest", L"Corv-pass1");
+        folder.SetProtocol(SMB_PROTOCOL_SMB2);
+        NetBrowser& browser = *folder.CreateBrowser();
+        RootRecorder root;
+        ASSERT_EQ(OpenRoot(browser, root), RES_OK);
+        on.server.Pause(true);
+        OpRecorder stuck;
+        browser.GetFileInfoA(1, &stuck, L"\\");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const auto start = std::chrono::steady_clock::now();
+        browser.Disconnect();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        EXPECT_FALSE(folder.IsConnected());
+        on.server.Pause(false);
+        EXPECT_EQ(OpenRoot(browser, root), RES_OK);
+        // The call the disconnect left behind never answers.
+        EXPECT_TRUE(stuck.answers.empty());
+        // Quitting with a call that waits on the silent server does not wait for it either.
+        on.server.Pause(true);
+        browser.GetFileInfoA(1, &stuck, L"\\");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        browser.RemoveListener(&root);
+        quitStart = std::chrono::steady_clock::now();
+    }));
+    EXPECT_LT(std::chrono::steady_clock::now() - quitStart, std::chrono::seconds(3));
+    on.server.Pause(false);
+    Smb2Browser::SetDeadline(20000);
+}
+
 TEST(Smb2BrowserTest, NoServerAndASilentServerEndWithinTheDeadline) {
     const int silent = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
