@@ -187,15 +187,17 @@ unsigned long Smb2Browser::OpenRootDirA() {
     return RES_OK;
 }
 
-void Smb2Browser::Connect(const std::wstring& share) {
+void Smb2Browser::Connect(const std::wstring& share, bool quiet) {
     if (worker_ == nullptr) {
         worker_ = Smb2Worker::Create();
         if (worker_ == nullptr) {
-            AnswerRoot(RES_OUT_OF_MEMORY);
+            if (!quiet) {
+                AnswerRoot(RES_OUT_OF_MEMORY);
+            }
             return;
         }
     }
-    connecting_ = true;
+    connecting_ = !quiet;
     host::SmbClientSettings settings;
     settings.address = ToUtf8(folder_->GetIpAddress());
     settings.port = SmbSession::GetServerPort();
@@ -208,7 +210,7 @@ void Smb2Browser::Connect(const std::wstring& share) {
     Smb2Worker* worker = worker_.get();
     const int attempt = ++attempt_;
     worker_->Enqueue(
-        [this, worker, attempt, settings, shareName, share](std::unique_ptr<host::SmbClient>& client) {
+        [this, worker, attempt, settings, shareName, share, quiet](std::unique_ptr<host::SmbClient>& client) {
             int error = 0;
             TSmb2Step step = SMB2_STEP_LOGON;
             std::vector<std::string> names;
@@ -237,13 +239,25 @@ void Smb2Browser::Connect(const std::wstring& share) {
                 }
             }
             const unsigned long result = Smb2Result(error, step, refusal);
-            worker->Answer(
-                [this, result, dialect, shares, share] { OnConnectAnswer(result, dialect, shares, share); });
+            worker->Answer([this, result, dialect, shares, share, quiet] {
+                OnConnectAnswer(result, dialect, shares, share, quiet);
+            });
         });
 }
 
 void Smb2Browser::OnConnectAnswer(unsigned long result, const std::string& dialect,
-                                  const std::vector<std::wstring>& shares, const std::wstring& share) {
+                                  const std::vector<std::wstring>& shares, const std::wstring& share,
+                                  bool quiet) {
+    if (quiet) {
+        // Nobody waits on an operation's own connection: the operations behind it fail on their own
+        // when it did.
+        if (result == RES_OK) {
+            dialect_ = dialect;
+            connected_ = true;
+            RefreshFolder();
+        }
+        return;
+    }
     connecting_ = false;
     if (result == RES_PROTOCOLS_REFUSED && folder_->GetProtocol() == SMB_PROTOCOL_AUTOMATIC) {
         FallBackToSmb1();
@@ -318,11 +332,18 @@ void Smb2Browser::PostOpDone(int id, IFsOpListener* listener, unsigned long resu
                                               }));
 }
 
+Smb2Worker* Smb2Browser::OperationWorker() {
+    if (worker_ == nullptr && !share_.empty()) {
+        Connect(share_, true);
+    }
+    return worker_.get();
+}
+
 unsigned long Smb2Browser::RunPathOperation(int id, IFsOpListener* listener, const std::wstring& path,
                                             const std::wstring& other, PathAction action) {
     std::string from;
     std::string to;
-    if (worker_ == nullptr || !ToLibraryPath(path, &from) || (!other.empty() && !ToLibraryPath(other, &to))) {
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &from) || (!other.empty() && !ToLibraryPath(other, &to))) {
         return Osp::Base::E_INVALID_ARG;
     }
     LiveRef<IFsOpListener> target(listener);
@@ -344,7 +365,7 @@ unsigned long Smb2Browser::OpenDirA(int id, IFsOpListener* listener, const std::
         return fallback_->OpenDirA(id, listener, path);
     }
     std::string where;
-    if (worker_ == nullptr || !ToLibraryPath(path, &where)) {
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &where)) {
         return Osp::Base::E_INVALID_ARG;
     }
     LiveRef<IFsOpListener> target(listener);
@@ -379,7 +400,7 @@ unsigned long Smb2Browser::GetFileInfoA(int id, IFsOpListener* listener, const s
         return fallback_->GetFileInfoA(id, listener, path);
     }
     std::string where;
-    if (worker_ == nullptr || !ToLibraryPath(path, &where)) {
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &where)) {
         return Osp::Base::E_INVALID_ARG;
     }
     LiveRef<IFsOpListener> target(listener);
@@ -480,7 +501,7 @@ void Smb2Browser::SetFileTimeModifiedA(const std::wstring& path, const Osp::Base
         return;
     }
     std::string where;
-    if (worker_ == nullptr || !ToLibraryPath(path, &where)) {
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &where)) {
         return;
     }
     const long long seconds = time.ToUnixSeconds();
@@ -497,7 +518,7 @@ unsigned long Smb2Browser::CreateFileA(IFsFileListener* listener, const std::wst
         return fallback_->CreateFileA(listener, path, mode, disp);
     }
     std::string where;
-    if (worker_ == nullptr || !ToLibraryPath(path, &where)) {
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &where)) {
         return Osp::Base::E_INVALID_ARG;
     }
     Smb2File::Open(this, listener, where, mode, disp);

@@ -89,9 +89,14 @@ private:
     using PathAction = int (*)(host::SmbClient& client, const std::string& path, const std::string& other);
     unsigned long RunPathOperation(int id, IFsOpListener* listener, const std::wstring& path,
                                    const std::wstring& other, PathAction action);
-    void Connect(const std::wstring& share);
+    // Logs on and connects share (none: the share choice follows); quiet when an operation needs the
+    // connection again after a disconnect, and no root waits on the answer.
+    void Connect(const std::wstring& share, bool quiet = false);
     void OnConnectAnswer(unsigned long result, const std::string& dialect,
-                         const std::vector<std::wstring>& shares, const std::wstring& share);
+                         const std::vector<std::wstring>& shares, const std::wstring& share, bool quiet);
+    // The worker an operation goes to: after a disconnect the share that was connected is connected
+    // again first, as the classic client does. Null when the folder was never connected.
+    Smb2Worker* OperationWorker();
     void AnswerRoot(unsigned long result);
     // Tells the main list that the connection came or went.
     void RefreshFolder();
