@@ -228,9 +228,7 @@ TEST(Smb2BrowserTest, ADisconnectDropsItsAnswersAndTheNextOperationConnectsAgain
     ASSERT_TRUE(on.started) << on.error;
     ASSERT_TRUE(RunInApp([&] {
         RemoteFolder folder;
-        PointFolderAt(folder, L"corvshare", L"corvtest", L"Corv-pass1");
-        folder.SetProtocol(SMB_PROTOCOL_SMB2);
-        NetBrowser& browser = *folder.CreateBrowser();
+        NetBrowser& browser = *Smb2TestBrowser(folder);
         RootRecorder root;
         ASSERT_EQ(OpenRoot(browser, root), RES_OK);
         ASSERT_EQ(WriteWhole(browser, L"\\a.bin", "abc"), RES_OK);
@@ -257,9 +255,7 @@ TEST(Smb2BrowserTest, DisconnectNeverWaitsOnAServerThatWentSilent) {
     std::chrono::steady_clock::time_point quitStart;
     ASSERT_TRUE(RunInApp([&] {
         RemoteFolder folder;
-        PointFolderAt(folder, L"corvshare", L"corvtest", L"Corv-pass1");
-        folder.SetProtocol(SMB_PROTOCOL_SMB2);
-        NetBrowser& browser = *folder.CreateBrowser();
+        NetBrowser& browser = *Smb2TestBrowser(folder);
         RootRecorder root;
         ASSERT_EQ(OpenRoot(browser, root), RES_OK);
         on.server.Pause(true);

@@ -102,9 +102,7 @@ TEST(Smb2TransferTest, AFolderTreeSurvivesTheServerKilledMidway) {
     ASSERT_TRUE(CorvaneLoop::Run(
         [&] {
             RemoteFolder folder;
-            PointFolderAt(folder, L"corvshare", L"corvtest", L"Corv-pass1");
-            folder.SetProtocol(SMB_PROTOCOL_SMB2);
-            NetBrowser& share = *folder.CreateBrowser();
+            NetBrowser& share = *Smb2TestBrowser(folder);
             RootRecorder opened;
             ASSERT_EQ(OpenRoot(share, opened), RES_OK);
             IFsBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();

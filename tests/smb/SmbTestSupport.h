@@ -17,6 +17,7 @@
 #include "../platform/LoopUntil.h"
 #include "fs/IFsBrowserListener.h"
 #include "net/FsSmbBrowser.h"
+#include "net/NetBrowser.h"
 #include "net/RemoteFolder.h"
 #include "net/SmbSession.h"
 
@@ -80,6 +81,13 @@ inline void PointFolderAt(RemoteFolder& folder, const std::wstring& share, const
 inline SmbBrowser* Smb1Browser(RemoteFolder& folder) {
     folder.SetProtocol(SMB_PROTOCOL_SMB1);
     return static_cast<SmbBrowser*>(folder.CreateBrowser());
+}
+
+// The test account's folder on the SMB 2/3 client, for a server on 127.0.0.1.
+inline NetBrowser* Smb2TestBrowser(RemoteFolder& folder) {
+    PointFolderAt(folder, L"corvshare", L"corvtest", L"Corv-pass1");
+    folder.SetProtocol(SMB_PROTOCOL_SMB2);
+    return folder.CreateBrowser();
 }
 
 // Opens the browser's root and waits for the answer.
