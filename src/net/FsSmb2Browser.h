@@ -81,6 +81,9 @@ public:
     std::wstring GetFullName(const std::wstring& path) const override;
     // The worker, for the folders, enumerators and files of this browser.
     Smb2Worker* Worker() { return worker_.get(); }
+    // The worker a new operation goes to: after a disconnect the share that was connected is connected
+    // again first, as the classic client does. Null when the folder was never connected.
+    Smb2Worker* OperationWorker();
     // Posts result to the operation's listener, unless it died.
     void PostOpDone(int id, IFsOpListener* listener, unsigned long result);
 
@@ -94,9 +97,7 @@ private:
     void Connect(const std::wstring& share, bool quiet = false);
     void OnConnectAnswer(unsigned long result, const std::string& dialect,
                          const std::vector<std::wstring>& shares, const std::wstring& share, bool quiet);
-    // The worker an operation goes to: after a disconnect the share that was connected is connected
-    // again first, as the classic client does. Null when the folder was never connected.
-    Smb2Worker* OperationWorker();
+
     void AnswerRoot(unsigned long result);
     // Tells the main list that the connection came or went.
     void RefreshFolder();

@@ -20,7 +20,7 @@ IFsBrowser* Smb2Dir::GetBrowser() const {
 
 unsigned long Smb2Dir::OpenEnumeratorA() {
     std::string where;
-    Smb2Worker* worker = browser_->Worker();
+    Smb2Worker* worker = browser_->OperationWorker();
     if (listener_ == nullptr || worker == nullptr || !ToLibraryPath(path_, &where)) {
         return RES_FAILURE;
     }

@@ -241,7 +241,9 @@ TEST(Smb2BrowserTest, ADisconnectDropsItsAnswersAndTheNextOperationConnectsAgain
         browser.Disconnect();
         LoopUntil([] { return false; }, 300);
         EXPECT_FALSE(folder.IsConnected());
-        // The next operation connects the share again by itself, as a paste into it does.
+        // The next operation connects the share again by itself: the listing of a folder opened before,
+        // or a paste into the share.
+        EXPECT_NE(ListDirLater(*root.dir).Find(L"a.bin"), nullptr);
         EXPECT_EQ(ReadWhole(browser, L"\\a.bin"), "abc");
         EXPECT_TRUE(folder.IsConnected());
         browser.RemoveListener(&root);
