@@ -64,22 +64,9 @@ double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
-class EndRecorder : public ITpListener {
-public:
-    void OnTransferEnded(TransferPopup*, unsigned long r, const std::wstring&) override {
-        result = r;
-        ended = true;
-    }
-    void OnOverwriteFileA(TransferPopup* popup, const std::wstring&, const std::wstring&) override {
-        popup->OverwriteFile(TransferPopup::OVERWRITE_YES);
-    }
-    bool ended = false;
-    unsigned long result = 0;
-};
-
 // Runs the job of clipboard into dstRoot of dst; its time in seconds.
 double RunJob(const Clipboard& clipboard, IFsBrowser* dst, const std::wstring& dstRoot) {
-    EndRecorder end;
+    EndRecorder end(TransferPopup::OVERWRITE_YES);
     auto popup = std::make_unique<TransferPopup>(false, &clipboard, &end, dst, dstRoot);
     if (!popup->Construct()) {
         g_figures.ok = false;
@@ -117,12 +104,7 @@ public:
         if (!Corvane::OnAppInitializing(registry)) {
             return false;
         }
-        folder_.SetIpAddress(Osp::Base::String(L"127.0.0.1"));
-        folder_.SetNodeName(Osp::Base::String(L"CORVTEST"));
-        folder_.SetShareName(Osp::Base::String(L"corvshare"));
-        folder_.SetUserName(Osp::Base::String(L"corvtest"));
-        folder_.SetPassword(Osp::Base::String(L"Corv-pass1"));
-        folder_.SetProtocol(SMB_PROTOCOL_SMB1);  // as smbclient -m NT1
+        PointAtTestShare(folder_, SMB_PROTOCOL_SMB1);  // as smbclient -m NT1
         share_ = folder_.CreateBrowser();
         PostUserEvent(this, 0);
         return true;

@@ -108,12 +108,7 @@ public:
 
     // Logs on through a folder on "SMB 2/3 only" and opens its root; inside a running application.
     bool Connect() {
-        folder_.SetIpAddress(Osp::Base::String(L"127.0.0.1"));
-        folder_.SetNodeName(Osp::Base::String(L"CORVTEST"));
-        folder_.SetShareName(Osp::Base::String(L"corvshare"));
-        folder_.SetUserName(Osp::Base::String(L"corvtest"));
-        folder_.SetPassword(Osp::Base::String(L"Corv-pass1"));
-        folder_.SetProtocol(SMB_PROTOCOL_SMB2);
+        PointAtTestShare(folder_, SMB_PROTOCOL_SMB2);
         browser_ = folder_.CreateBrowser();
         DirRecorder root;
         browser_->SetListener(&root);

@@ -185,12 +185,7 @@ public:
         if (!Corvane::OnAppInitializing(registry)) {
             return false;
         }
-        folder_.SetIpAddress(Osp::Base::String(L"127.0.0.1"));
-        folder_.SetNodeName(Osp::Base::String(L"CORVTEST"));
-        folder_.SetShareName(Osp::Base::String(L"corvshare"));
-        folder_.SetUserName(Osp::Base::String(L"corvtest"));
-        folder_.SetPassword(Osp::Base::String(L"Corv-pass1"));
-        folder_.SetProtocol(SMB_PROTOCOL_SMB1);
+        PointAtTestShare(folder_, SMB_PROTOCOL_SMB1);
         copier_ = std::make_unique<Copier>(static_cast<SmbBrowser*>(folder_.CreateBrowser()));
         PostUserEvent(this, 0);
         return true;

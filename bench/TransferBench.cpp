@@ -20,6 +20,7 @@
 #include <string>
 
 #include "Osp/App/Application.h"
+#include "TransferFiles.h"
 #include "Osp/Ui/Controls/Frame.h"
 #include "app/Corvane.h"
 #include "app/Results.h"
@@ -60,23 +61,10 @@ double Milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-class EndRecorder : public ITpListener {
-public:
-    void OnTransferEnded(TransferPopup*, unsigned long r, const std::wstring&) override {
-        result = r;
-        ended = true;
-    }
-    void OnOverwriteFileA(TransferPopup* popup, const std::wstring&, const std::wstring&) override {
-        popup->OverwriteFile(TransferPopup::OVERWRITE_NO);
-    }
-    bool ended = false;
-    unsigned long result = 0;
-};
-
 // Runs the job of the clipboard into dstRoot; returns its time and records the screen thread's longest
 // stall meanwhile.
 double RunJob(Corvane& app, const Clipboard& clipboard, const std::wstring& dstRoot, double* stallMs) {
-    EndRecorder end;
+    EndRecorder end(TransferPopup::OVERWRITE_NO);
     auto popup = std::make_unique<TransferPopup>(false, &clipboard, &end, app.GetLocalBrowser(), dstRoot);
     if (!popup->Construct()) {
         g_outcome.ok = false;

@@ -175,6 +175,12 @@ struct SmbClient::Impl {
         copy(password, passwordLength, self->settings.password);
     }
 
+    // The library's file behind a handle of ours; null for one that is not open.
+    SMBCFILE* File(int handle) const {
+        auto it = files.find(handle);
+        return it == files.end() ? nullptr : it->second;
+    }
+
     // Every context shares the process's protocol range: set this one's before each call.
     void UseDialects(const std::string& low, const std::string& high) {
         if (low.empty() || (low == minDialect && high == maxDialect && ctx == current)) {
@@ -465,48 +471,47 @@ int SmbClient::OpenFile(const std::string& path, TOpen how) {
 
 long long SmbClient::Read(int handle, void* buffer, unsigned int size) {
     std::lock_guard<std::mutex> lock(LibraryLock());
-    auto it = impl_->files.find(handle);
-    if (it == impl_->files.end()) {
+    SMBCFILE* file = impl_->File(handle);
+    if (file == nullptr) {
         return -EBADF;
     }
     impl_->UseDialects(dialect_, dialect_);
     errno = 0;
-    const ssize_t n = smbc_getFunctionRead(impl_->ctx)(impl_->ctx, it->second, buffer, size);
+    const ssize_t n = smbc_getFunctionRead(impl_->ctx)(impl_->ctx, file, buffer, size);
     return n < 0 ? -LastError() : n;
 }
 
 long long SmbClient::Write(int handle, const void* buffer, unsigned int size) {
     std::lock_guard<std::mutex> lock(LibraryLock());
-    auto it = impl_->files.find(handle);
-    if (it == impl_->files.end()) {
+    SMBCFILE* file = impl_->File(handle);
+    if (file == nullptr) {
         return -EBADF;
     }
     impl_->UseDialects(dialect_, dialect_);
     errno = 0;
-    const ssize_t n = smbc_getFunctionWrite(impl_->ctx)(impl_->ctx, it->second, buffer, size);
+    const ssize_t n = smbc_getFunctionWrite(impl_->ctx)(impl_->ctx, file, buffer, size);
     return n < 0 ? -LastError() : n;
 }
 
 long long SmbClient::Seek(int handle, long long offset, int origin) {
     std::lock_guard<std::mutex> lock(LibraryLock());
-    auto it = impl_->files.find(handle);
-    if (it == impl_->files.end()) {
+    SMBCFILE* file = impl_->File(handle);
+    if (file == nullptr) {
         return -EBADF;
     }
     const int whence = origin == 1 ? SEEK_CUR : origin == 2 ? SEEK_END : SEEK_SET;
     errno = 0;
-    const off_t r = smbc_getFunctionLseek(impl_->ctx)(impl_->ctx, it->second, offset, whence);
+    const off_t r = smbc_getFunctionLseek(impl_->ctx)(impl_->ctx, file, offset, whence);
     return r < 0 ? -LastError() : r;
 }
 
 int SmbClient::CloseFile(int handle) {
     std::lock_guard<std::mutex> lock(LibraryLock());
-    auto it = impl_->files.find(handle);
-    if (it == impl_->files.end()) {
+    SMBCFILE* file = impl_->File(handle);
+    if (file == nullptr) {
         return EBADF;
     }
-    SMBCFILE* file = it->second;
-    impl_->files.erase(it);
+    impl_->files.erase(handle);
     errno = 0;
     return smbc_getFunctionClose(impl_->ctx)(impl_->ctx, file) < 0 ? LastError() : 0;
 }
