@@ -162,6 +162,37 @@ TEST(FileTest, MoveNeverReplacesAnExistingFile) {
     EXPECT_EQ(ReadHost(root.Host("Home/c")), "A");
 }
 
+TEST(FileTest, CopyLinkMakesALinkToTheSameTargetAndFollowsNothing) {
+    TempRoot root;
+    std::filesystem::create_directories(root.Host("Home/folder"));
+    WriteHost(root.Host("Home/folder/f"), "F");
+    WriteHost(root.Host("Home/taken"), "T");
+    std::filesystem::create_directory_symlink("../outside/of/it", root.Host("Home/relative"));
+    std::filesystem::create_directory_symlink(root.Host("Home/folder"), root.Host("Home/absolute"));
+    struct Case {
+        const wchar_t* from;
+        const wchar_t* to;
+        result expected;
+    } cases[] = {
+        {L"/Home/relative", L"/Home/folder/relative", E_SUCCESS},
+        {L"/Home/absolute", L"/Media/absolute", E_SUCCESS},
+        {L"/Home/absolute", L"/Home/taken", E_FILE_ALREADY_EXIST},
+        {L"/Home/folder/f", L"/Home/g", E_INVALID_ARG},
+        {L"/Home/folder", L"/Home/h", E_INVALID_ARG},
+        {L"/Home/missing", L"/Home/i", E_FILE_NOT_FOUND},
+        {L"/Home/absolute", L"/Home/../../j", E_ILLEGAL_ACCESS},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.from, c.from + wcslen(c.from)));
+        EXPECT_EQ(File::CopyLink(c.from, c.to), c.expected);
+    }
+    EXPECT_EQ(std::filesystem::read_symlink(root.Host("Home/folder/relative")), "../outside/of/it");
+    EXPECT_EQ(std::filesystem::read_symlink(root.Host("Media/absolute")), root.Host("Home/folder"));
+    EXPECT_EQ(ReadHost(root.Host("Home/taken")), "T");
+    EXPECT_FALSE(std::filesystem::exists(root.Host("Home/g")));
+    EXPECT_FALSE(std::filesystem::exists(root.Host("Home/h")));
+}
+
 TEST(FileTest, StorageSyncsThroughAFolderOrAFileAndRefusesWhatIsNotThere) {
     TempRoot root;
     WriteHost(root.Host("Home/a"), "A");

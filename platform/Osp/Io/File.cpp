@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 #include "Osp/Io/Directory.h"
@@ -261,6 +262,28 @@ result File::SetLastModifiedTime(const String& path, const Osp::Base::DateTime& 
     times[1].tv_sec = static_cast<time_t>(utc.ToUnixSeconds());
     times[1].tv_nsec = static_cast<long>(utc.GetMillisecond()) * 1000000L;
     return ::utimensat(AT_FDCWD, hostPath.c_str(), times, 0) == 0 ? E_SUCCESS : host::ResultFromErrno(errno);
+}
+
+result File::CopyLink(const String& linkPath, const String& newPath) {
+    std::string from, to;
+    result r = host::MapPath(linkPath.Units(), from);
+    if (r == E_SUCCESS) {
+        r = host::MapPath(newPath.Units(), to);
+    }
+    if (r != E_SUCCESS) {
+        return r;
+    }
+    // A target fills at most PATH_MAX - 1 bytes; one that fills the whole buffer was cut short.
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(from.c_str(), target, sizeof(target));
+    if (length < 0) {
+        return host::ResultFromErrno(errno);
+    }
+    if (static_cast<size_t>(length) >= sizeof(target)) {
+        return Osp::Base::E_INVALID_ARG;
+    }
+    target[length] = '\0';
+    return ::symlink(target, to.c_str()) == 0 ? E_SUCCESS : host::ResultFromErrno(errno);
 }
 
 result File::SyncStorage(const String& path) {

@@ -40,6 +40,10 @@ public:
     static bool IsFileExist(const String& path);  // a file or a folder
     static result GetAttributes(const String& path, FileAttributes& attributes);
     static result SetLastModifiedTime(const String& path, const Osp::Base::DateTime& utc);
+    // Makes a symbolic link at newPath that points where the link at linkPath points, its target taken
+    // as it is and never followed: E_INVALID_ARG when linkPath is not a link, E_FILE_ALREADY_EXIST when
+    // newPath is taken.
+    static result CopyLink(const String& linkPath, const String& newPath);
     // Makes everything written to the storage that holds path (a file or a folder) durable, and reports
     // a write that failed there since the storage last reported one. Blocks until the disk is done.
     static result SyncStorage(const String& path);
