@@ -20,11 +20,12 @@
 #include "fs/Cache.h"
 #include "fs/FileSyncProxy.h"
 #include "net/NetBrowser.h"
-#include "transfer/Clipboard.h"
 #include "net/RemoteFolder.h"
 #include "net/RemoteFolderForm.h"
 #include "net/Smb2Worker.h"
 #include "text/TextForm.h"
+#include "transfer/Clipboard.h"
+#include "transfer/FsThread.h"
 #include "ui/FolderForm.h"
 
 namespace {
@@ -85,6 +86,8 @@ Corvane::~Corvane() {
     // The workers of shares that were closed say goodbye to their servers; one that still waits on a
     // silent server is not waited for long.
     Smb2Worker::JoinRetired(2000);
+    // A whole-file copy of a job that went is not waited for long either.
+    FsThread::JoinRetired(2000);
 }
 
 bool Corvane::OnAppInitializing(Osp::App::AppRegistry&) {

@@ -43,7 +43,7 @@ public:
                               const std::wstring& newPath) override;
     unsigned long RenameFolderA(int id, IFsOpListener* listener, const std::wstring& oldPath,
                                 const std::wstring& newPath) override;
-    // With a null listener the file is deleted at once and the deletion's result returned.
+    // With a null listener, DeleteFileA and RenameFileA work at once and return their result.
     unsigned long DeleteFileA(int id, IFsOpListener* listener, const std::wstring& path) override;
     unsigned long DeleteFolderA(int id, IFsOpListener* listener, const std::wstring& path) override;
     unsigned long CreateFolderA(int id, IFsOpListener* listener, const std::wstring& path,

@@ -7,7 +7,8 @@
 //   that call (it deletes it after the call has returned).
 // - Nothing counts as done until the destination has confirmed it stored every byte; a move deletes its
 //   source only after that. A transfer that fails or is stopped removes the file it created and touches
-//   no file it did not create; the source of a failed move stays.
+//   no file it did not create; the source of a failed move stays, or goes back to its name when the
+//   platform had already moved it (GetStrandedPath tells where it lies when even that failed).
 // - RES_ALREADY_EXISTS means the destination exists and nothing was changed; the caller may ask the user
 //   and start a transfer that replaces it.
 // - A stopped transfer ends with RES_CANCELLED.
@@ -38,6 +39,9 @@ public:
                            const Osp::Base::DateTime& date, const std::wstring& dstPath) = 0;
     // The transfer ends with RES_CANCELLED at its next answer.
     virtual void StopA() = 0;
+    // After a failed move: where its file was left when it could not be put back at its source name;
+    // empty when the file is at its source.
+    virtual std::wstring GetStrandedPath() const = 0;
 };
 
 class IFsBrowser;

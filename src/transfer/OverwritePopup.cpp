@@ -69,7 +69,10 @@ void OverwritePopup::ShowPopup(TransferPopup* popup, IFsBrowser* src, const std:
     for (Osp::Ui::Controls::Label* label : {srcSize_, srcDate_, dstSize_, dstDate_}) {
         label->SetText(String());
     }
-    src->GetFileInfoA(REQ_SOURCE, this, srcPath);
+    // A request that cannot start never answers: the question then goes on without what it would tell.
+    if (src->GetFileInfoA(REQ_SOURCE, this, srcPath) != RES_OK) {
+        OnFsOperationDone(REQ_SOURCE, 0, RES_FAILURE);
+    }
 }
 
 void OverwritePopup::HidePopup() {
@@ -87,8 +90,7 @@ void OverwritePopup::OnFsOperationDone(int id, std::intptr_t object, unsigned lo
         (id == REQ_SOURCE ? srcSize_ : dstSize_)->SetText(size);
         (id == REQ_SOURCE ? srcDate_ : dstDate_)->SetText(date);
     }
-    if (id == REQ_SOURCE) {
-        dstBrowser_->GetFileInfoA(REQ_DESTINATION, this, dstPath_);
+    if (id == REQ_SOURCE && dstBrowser_->GetFileInfoA(REQ_DESTINATION, this, dstPath_) == RES_OK) {
         return;
     }
     SetShowState(true);

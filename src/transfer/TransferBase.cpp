@@ -1,6 +1,7 @@
 #include "transfer/TransferBase.h"
 
 #include <cwchar>
+#include <random>
 
 #include "Osp/Base/Result.h"
 #include "Osp/Io/File.h"
@@ -15,6 +16,10 @@
 #include "transfer/FsThread.h"
 
 namespace {
+
+// Attempts at a temporary name before a transfer gives up: each name is new, so only a destination
+// that takes every name for an existing file uses them all.
+constexpr int kTempAttempts = 4;
 
 bool IsMediaRoot(const IFsBrowser* browser) {
     const auto* local = dynamic_cast<const LocalBrowser*>(browser);
@@ -55,8 +60,12 @@ std::wstring TransferBase::TempNameFor(const std::wstring& path, wchar_t slash) 
     if (!ParseFileName(path, &dir, &name, slash)) {
         dir.clear();
     }
-    wchar_t hex[16];
-    std::swprintf(hex, 16, L"%08X", static_cast<unsigned int>(Cache::GetHash(0, name)));
+    // The hash tells which file a leftover was for; the random part keeps every attempt apart from the
+    // others, those of this run and those of a run that ended before it could clear its own.
+    static std::mt19937 generator{std::random_device{}()};
+    wchar_t hex[24];
+    std::swprintf(hex, 24, L"%08X-%08X", static_cast<unsigned int>(Cache::GetHash(0, name)),
+                  static_cast<unsigned int>(generator()));
     return dir + L".corvane-" + hex + L".part";
 }
 
@@ -142,6 +151,7 @@ void TransferBase::CreateDestFileA(IFsFileListener* listener) {
         Fail(RES_CANCELLED);
         return;
     }
+    createListener_ = listener;
     TFileDisp disp = destination_ == DEST_OWN ? FILE_DISP_CREATE_ALWAYS : FILE_DISP_CREATE_NEW;
     if (IsFlagOn(FLAG_DST_MEDIA)) {
         // The media folders take files only from the platform's worker: the copy goes to the cache first.
@@ -167,6 +177,13 @@ void TransferBase::CreateDestFileA(IFsFileListener* listener) {
 
 bool TransferBase::OnDestCreated(unsigned long result, IFsFile* file) {
     dstFile_.reset(file);
+    if (result == RES_ALREADY_EXISTS && RetryTempName()) {
+        CreateDestFileA(createListener_);
+        return false;
+    }
+    if (result == RES_ALREADY_EXISTS && writePath_ != dstPath_) {
+        result = RES_FAILURE;  // only a clash on the destination's own name is the caller's question
+    }
     if (result != RES_OK || file == nullptr) {
         // Nothing was created; an existing destination is the caller's question, not a failure.
         Fail(result != RES_OK ? result : RES_FAILURE);
@@ -264,6 +281,9 @@ void TransferBase::OnFsOperationDone(int id, std::intptr_t, unsigned long result
                 Fail(result);
             }
             return;
+        case OP_PUT_BACK:
+            OnPutBack(result);
+            return;
         case OP_PLACE:
             if (result == RES_OK) {
                 writePath_ = dstPath_;
@@ -280,8 +300,10 @@ void TransferBase::OnFsOperationDone(int id, std::intptr_t, unsigned long result
 
 void TransferBase::StartThread(const std::wstring& from, TThreadEvent event) {
     const std::wstring& to = event == THREAD_FROM_CACHE ? dstPath_ : writePath_;
-    thread_ = std::make_unique<FsThread>(from, to, this);
-    unsigned long r = event == THREAD_COPY ? thread_->StartCopyFile(event) : thread_->StartMoveFile(event);
+    thread_ = FsThread::Create(from, to, this);
+    unsigned long r = event == THREAD_COPY   ? thread_->StartCopyFile(event)
+                      : event == THREAD_MOVE ? thread_->StartMoveFile(event)
+                                             : thread_->StartPlaceFile(event);
     if (r != RES_OK) {
         thread_.reset();
         Fail(r);
@@ -300,9 +322,16 @@ void TransferBase::OnThreadDone(int event, unsigned long result) {
         OnConfirmed(result);
         return;
     }
-    thread_.reset();  // joins: the worker has posted and is ending
+    FsThread::EndDelivered(std::move(thread_));
     if (result == Osp::Base::E_FILE_ALREADY_EXIST) {
         result = RES_ALREADY_EXISTS;
+    }
+    if (event != THREAD_FROM_CACHE && result == RES_ALREADY_EXISTS && RetryTempName()) {
+        StartThread(srcPath_, static_cast<TThreadEvent>(event));
+        return;
+    }
+    if (event != THREAD_FROM_CACHE && result == RES_ALREADY_EXISTS && writePath_ != dstPath_) {
+        result = RES_FAILURE;
     }
     if (event == THREAD_FROM_CACHE) {
         Corvane::GetMyInstance()->GetCache()->RemoveFile(dstBrowser_->GetId(), dstPath_);
@@ -356,8 +385,26 @@ void TransferBase::Fail(unsigned long result) {
     }
 }
 
+bool TransferBase::RetryTempName() {
+    if (writePath_ == dstPath_ || !tempPath_.empty() || tempAttempts_ >= kTempAttempts || stopped_) {
+        return false;
+    }
+    ++tempAttempts_;
+    writePath_ = TempNameFor(dstPath_, dstBrowser_->GetSlash());
+    return true;
+}
+
 bool TransferBase::RemoveCreated(IFsOpListener* listener) {
     created_ = false;
+    if (sourceGone_) {
+        // The file the platform moved is the only copy: it goes back to its source name, never away.
+        sourceGone_ = false;
+        unsigned long r = srcBrowser_->RenameFileA(OP_PUT_BACK, listener, writePath_, srcPath_);
+        if (r != RES_OK) {
+            strandedPath_ = writePath_;
+        }
+        return listener != nullptr && r == RES_OK;
+    }
     if (!tempPath_.empty()) {
         Corvane* app = Corvane::GetMyInstance();
         if (app != nullptr) {
@@ -367,6 +414,13 @@ bool TransferBase::RemoveCreated(IFsOpListener* listener) {
         return false;
     }
     return writeBrowser_->DeleteFileA(OP_REMOVE_CREATED, listener, writePath_) == RES_OK;
+}
+
+void TransferBase::OnPutBack(unsigned long result) {
+    if (result != RES_OK) {
+        strandedPath_ = writePath_;
+    }
+    Report(failure_);
 }
 
 void TransferBase::Progress(bool busy) {

@@ -13,9 +13,8 @@
 #include "app/IUserEventHandler.h"
 #include "fs/IFsFile.h"
 #include "fs/IFsOpListener.h"
+#include "transfer/FsThread.h"
 #include "transfer/IFsTransfer.h"
-
-class FsThread;
 class IFsBrowser;
 class IFsFileListener;
 
@@ -37,7 +36,10 @@ public:
     void OnUserEventEx(UserEvent* event) override;
     void OnFsOperationDone(int id, std::intptr_t object, unsigned long result) override;
 
-    // The temporary name in the destination's folder under which a replacing copy is written.
+    std::wstring GetStrandedPath() const override { return strandedPath_; }
+
+    // A temporary name in the destination's folder under which a replacing copy is written: new for every
+    // call, so that a leftover of an earlier attempt never stands in the way.
     static std::wstring TempNameFor(const std::wstring& path, wchar_t slash);
 
 protected:
@@ -103,6 +105,7 @@ private:
         OP_DELETE_OLD = 3,
         OP_PLACE = 4,
         OP_DELETE_OLD_TO_RENAME = 5,
+        OP_PUT_BACK = 6,
     };
     enum TThreadEvent { THREAD_COPY = 1, THREAD_MOVE = 2, THREAD_FROM_CACHE = 3, EVENT_WRITTEN_IN_PLACE = 4 };
 
@@ -114,9 +117,13 @@ private:
     void Finish();
     void DeleteSource();
     void Report(unsigned long result);
-    // Removes the file this transfer created (the cache's copy, or the file at writePath_); true when a
-    // removal was started whose answer goes to listener.
+    // Removes the file this transfer created (the cache's copy, or the file at writePath_), or puts a
+    // file that the platform moved back to its source name; true when the work was started and its answer
+    // goes to listener.
     bool RemoveCreated(IFsOpListener* listener);
+    void OnPutBack(unsigned long result);
+    // An attempt to write under a temporary name found that name taken: true when another name is tried.
+    bool RetryTempName();
     void RegisterMedia();
     void StartThread(const std::wstring& from, TThreadEvent event);
     void OnThreadDone(int event, unsigned long result);
@@ -126,5 +133,8 @@ private:
     bool reported_ = false;
     unsigned long failure_ = 0;  // kept while the created file is removed
     bool removeRetried_ = false;
-    std::unique_ptr<FsThread> thread_;
+    int tempAttempts_ = 1;
+    IFsFileListener* createListener_ = nullptr;  // the subclass, which hears the destination's open
+    std::wstring strandedPath_;
+    FsThread::Ptr thread_;
 };

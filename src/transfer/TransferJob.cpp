@@ -304,7 +304,7 @@ void TransferPopup::SyncAndFinish() {
         FinishWithError(RES_OK);
         return;
     }
-    sync_ = std::make_unique<FsThread>(std::wstring(), dstRoot_, this);
+    sync_ = FsThread::Create(std::wstring(), dstRoot_, this);
     unsigned long r = sync_->StartSyncStorage(EVENT_SYNCED);
     if (r != RES_OK) {
         sync_.reset();
@@ -315,7 +315,7 @@ void TransferPopup::SyncAndFinish() {
 void TransferPopup::OnUserEventEx(UserEvent* event) {
     auto* done = dynamic_cast<FsTransferEvent*>(event);
     if (done != nullptr && done->GetKind() == EVENT_SYNCED) {
-        sync_.reset();  // joins: the worker has posted and is ending
+        FsThread::EndDelivered(std::move(sync_));
         FinishWithError(done->result);
     }
 }
@@ -345,6 +345,7 @@ void TransferPopup::DoTransferFile(const Clipboard::SFile& file) {
     curDst_ = ComposeDst(curDir_.substr(std::min(curDir_.size(), srcRoot_.size()))) + dstName;
     curOp_ = CUR_COPY;
     curItem_ = curDst_;
+    stranded_.clear();
     if (!CanHoldName(dstName)) {
         FinishWithError(Osp::Base::E_INVALID_ARG);
         return;
@@ -371,6 +372,7 @@ void TransferPopup::OnTransferProgress(unsigned long long bytesDone, bool busy) 
 // The transfer is still on the stack: the job goes on from a posted event, where the transfer can go.
 void TransferPopup::OnTransferEnded(unsigned long result) {
     fileResult_ = result;
+    stranded_ = transfer_->GetStrandedPath();
     spent_ = std::move(transfer_);
     Corvane::GetMyInstance()->PostUserEvent(this, EVENT_FILE_DONE);
 }
@@ -486,10 +488,26 @@ void TransferPopup::FinishWithError(unsigned long result) {
     Corvane::GetMyInstance()->PostUserEvent(this, EVENT_FINISH);
 }
 
+// A failed move tells where its file is: at its source, unless it could not be put back there.
+std::wstring TransferPopup::MoveFailureText() const {
+    Osp::Base::String text;
+    if (stranded_.empty()) {
+        text.Format(kMaxMessage, L"Unable to move the file '%ls'. It stays where it was.\n\n",
+                    curSrc_.c_str());
+    } else {
+        text.Format(kMaxMessage, L"Unable to move the file '%ls'. It was left at '%ls'.\n\n", curSrc_.c_str(),
+                    stranded_.c_str());
+    }
+    return text.Units();
+}
+
 void TransferPopup::Finish() {
     walker_.reset();
     std::wstring message;
-    if (endResult_ != RES_OK && endResult_ != RES_CANCELLED) {
+    if (endResult_ != RES_OK && endResult_ != RES_CANCELLED && curOp_ == CUR_COPY &&
+        mode_ == Clipboard::MODE_CUT) {
+        message = MoveFailureText();
+    } else if (endResult_ != RES_OK && endResult_ != RES_CANCELLED) {
         const wchar_t* format = nullptr;
         switch (curOp_) {
             case CUR_COPY:

@@ -29,10 +29,10 @@
 #include "fs/IFsOpListener.h"
 #include "transfer/Clipboard.h"
 #include "transfer/FileWalker.h"
+#include "transfer/FsThread.h"
 #include "transfer/IFsTransfer.h"
 #include "transfer/IWalkerListener.h"
 
-class FsThread;
 class TransferPopup;
 
 class ITpListener {
@@ -140,6 +140,7 @@ private:
     void SyncAndFinish();
     void FinishWithError(unsigned long result);
     void Finish();
+    std::wstring MoveFailureText() const;
     std::wstring ComposeDst(const std::wstring& relPath) const;
     bool DestinationFoldsCase() const;
     bool CanHoldName(const std::wstring& name) const;
@@ -168,7 +169,7 @@ private:
     std::list<SDir> dirs_;
     std::unique_ptr<FileWalker> walker_;
     std::unique_ptr<IFsTransfer> transfer_;
-    std::unique_ptr<FsThread> sync_;
+    FsThread::Ptr sync_;
     std::unique_ptr<IFsTransfer> spent_;           // ended inside its own call; deleted at the next step
     std::vector<unsigned long long> folderBytes_;  // bytes found in each selected folder while scanning
     std::set<std::wstring> written_;               // destinations written by this job, in lower case
@@ -191,6 +192,7 @@ private:
     std::wstring curDst_;
     std::wstring curDir_;
     unsigned long fileResult_ = 0;
+    std::wstring stranded_;  // where the last file's failed move left it, when not at its source
     unsigned long endResult_ = 0;
     unsigned int startTicks_ = 0;
     unsigned int lastUiTicks_ = 0;

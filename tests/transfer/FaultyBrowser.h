@@ -1,7 +1,8 @@
 #pragma once
 // A browser in front of another one that makes its files fail on purpose: the nth read or write (the
-// empty write that confirms a file counts too) answers a failure instead of doing its work. Everything
-// else goes to the browser behind it unchanged. For the transfer tests.
+// empty write that confirms a file counts too) answers a failure instead of doing its work, and a file to
+// be created new can find a leftover of its name in the way. Everything else goes to the browser behind
+// it unchanged. For the transfer tests.
 
 #include <functional>
 #include <map>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "app/Results.h"
+#include "fs/IFileSync.h"
 #include "fs/IFsBrowser.h"
 #include "fs/IFsFile.h"
 #include "fs/IFsFileListener.h"
@@ -32,8 +34,14 @@ public:
     }
     std::function<void()> held_;
     unsigned long failure = 0x80000000;
+    // GetFileInfoA cannot start: it returns the failure and never answers.
+    bool refuseInfo = false;
+    // The next n files created new find a leftover of their name there, made (empty) just before.
+    int leftoverCreates = 0;
     int reads = 0;
     int writes = 0;
+    int leftoversMade = 0;
+    int creates = 0;
 
     void AddRef() override {}
     void Release() override {}
@@ -64,7 +72,7 @@ public:
     }
     unsigned long GetId() const override { return inner_->GetId(); }
     unsigned long GetFileInfoA(int id, IFsOpListener* l, const std::wstring& p) override {
-        return inner_->GetFileInfoA(id, l, p);
+        return refuseInfo ? failure : inner_->GetFileInfoA(id, l, p);
     }
     void SetFileTimeModifiedA(const std::wstring& p, const Osp::Base::DateTime& t) override {
         inner_->SetFileTimeModifiedA(p, t);
@@ -162,5 +170,13 @@ private:
 
 inline unsigned long FaultyBrowser::CreateFileA(IFsFileListener* listener, const std::wstring& path,
                                                 TFileMode mode, TFileDisp disp) {
+    ++creates;
+    if (mode == FILE_MODE_WRITE && disp == FILE_DISP_CREATE_NEW && leftoversMade < leftoverCreates) {
+        IFileSync* leftover = nullptr;
+        if (inner_->CreateSyncFileN(&leftover, path, FILE_MODE_WRITE, FILE_DISP_CREATE_NEW) == RES_OK) {
+            ++leftoversMade;
+            delete leftover;
+        }
+    }
     return inner_->CreateFileA(new FaultyFile(*this, listener), path, mode, disp);
 }

@@ -16,6 +16,7 @@
 #include "StreamBrowser.h"
 #include "app/Results.h"
 #include "fs/FsLocalBrowser.h"
+#include "transfer/FsThread.h"
 #include "transfer/IFsTransfer.h"
 
 namespace {
@@ -190,6 +191,28 @@ TEST_F(FsTransferTest, AFailedOrStoppedTransferLeavesNothingAndAMoveKeepsItsSour
     });
 }
 
+// Regression: the temporary name hung on the file's name alone, so a leftover of an earlier attempt made
+// every replacement end with "already exists", which is the caller's overwrite question.
+TEST_F(FsTransferTest, ALeftoverUnderATemporaryNameIsPassedByAndKept) {
+    root_.Write("Home/a.txt", "new content");
+    root_.Write("Home/sub/a.txt", "old");
+    InRunningApp([&] {
+        LocalBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();
+        FaultyBrowser dst(home);
+        dst.leftoverCreates = 1;
+        EXPECT_EQ(Transfer(home, &dst, L"/Home/a.txt", L"/Home/sub/a.txt", Plan(Plan::COPY, DEST_REPLACE)),
+                  RES_OK);
+        // Where every name is taken the transfer fails on its own account, after a few names.
+        dst.leftoverCreates = 100;
+        EXPECT_EQ(Transfer(home, &dst, L"/Home/a.txt", L"/Home/sub/a.txt", Plan(Plan::COPY, DEST_REPLACE)),
+                  RES_FAILURE);
+        EXPECT_LT(dst.leftoversMade, 10);
+    });
+    EXPECT_EQ(root_.Read("Home/sub/a.txt"), "new content");
+    // The leftovers are not this transfer's files: they stay.
+    EXPECT_EQ(Leftovers(root_, "Home/sub", {"a.txt"}).size(), 5u);
+}
+
 TEST_F(FsTransferTest, ATransferDroppedOnItsWayLeavesNoPartialFile) {
     root_.Write("Home/big.bin", Bytes(900000, 3));
     root_.MakeDir("Home/sub");
@@ -206,6 +229,39 @@ TEST_F(FsTransferTest, ATransferDroppedOnItsWayLeavesNoPartialFile) {
         EXPECT_TRUE(LoopUntil([&] { return Leftovers(root_, "Home/sub", {}).empty(); }));
         EXPECT_EQ(recorder.ends, 0);
     });
+}
+
+// Regression: dropping a transfer while the platform copied or moved its file joined the worker on the
+// screen thread until the call ended, and a file moved under its temporary name stayed there, hidden.
+TEST_F(FsTransferTest, ADroppedWholeFileTransferNeitherWaitsNorLeavesItsFileAway) {
+    constexpr std::uintmax_t kBig = 256 << 20;
+    root_.MakeDir("Media/Pictures");
+    // Sparse: reading it is quick, writing it takes a while.
+    std::ofstream(root_.Host("Home/big.bin")).close();
+    std::filesystem::resize_file(root_.Host("Home/big.bin"), kBig);
+    root_.Write("Home/pic.jpg", "picture");
+    root_.Write("Media/Pictures/pic.jpg", "old picture");
+    InRunningApp([&] {
+        LocalBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();
+        LocalBrowser* media = Corvane::GetMyInstance()->GetLocalBrowser(LocalBrowser::ROOT_MEDIA);
+        Recorder recorder;
+        std::unique_ptr<IFsTransfer> copy(CreateFsTransferN(&recorder, DEST_NEW, home, media));
+        copy->CopyFileA(L"/Home/big.bin", kBig, Osp::Base::DateTime(), L"/Media/Pictures/big.bin");
+        copy.reset();
+        std::error_code missing;
+        const std::uintmax_t copied =
+            std::filesystem::file_size(root_.Host("Media/Pictures/big.bin"), missing);
+        EXPECT_TRUE(missing || copied < kBig) << "the screen thread waited for the copy to end";
+        std::unique_ptr<IFsTransfer> move(CreateFsTransferN(&recorder, DEST_REPLACE, home, media));
+        move->MoveFileA(L"/Home/pic.jpg", 7, Osp::Base::DateTime(), L"/Media/Pictures/pic.jpg");
+        move.reset();
+        FsThread::JoinRetired(60000);
+        LoopUntil([] { return false; }, 30);
+        EXPECT_EQ(recorder.ends, 0);
+    });
+    EXPECT_EQ(root_.Read("Home/pic.jpg"), "picture");
+    EXPECT_EQ(root_.Read("Media/Pictures/pic.jpg"), "old picture");
+    EXPECT_TRUE(Leftovers(root_, "Media/Pictures", {"pic.jpg"}).empty());
 }
 
 TEST_F(FsTransferTest, MediaFoldersAreWrittenByThePlatformsWorker) {

@@ -140,6 +140,59 @@ TEST_F(TransferJobTest, ADestinationInsideTheSelectionIsRefusedBeforeAnythingCha
     }
 }
 
+// Regression: a move into a media folder renames its file to a temporary name there first; when the old
+// file could not be removed, the failure removed the temporary file, which was the moved file.
+TEST_F(TransferJobTest, AMoveThatCannotReplaceLeavesItsFileAtItsSourceAndSaysSo) {
+    struct Case {
+        const char* name;
+        bool folderInTheWay;  // else a file, while the media database answers busy
+    };
+    const Case cases[] = {{"a folder of the same name", true}, {"a busy media database", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root_.Host("Media/Pictures"));
+        root_.Write("Home/src/pic.jpg", "picture");
+        if (c.folderInTheWay) {
+            root_.MakeDir("Media/Pictures/pic.jpg/inside");
+        } else {
+            root_.Write("Media/Pictures/pic.jpg", "old picture");
+            host::ContentStore::Instance().SetBusyCount(1000);
+        }
+        JobRecorder job;
+        job.answers = {TransferPopup::OVERWRITE_YES};
+        InRunningApp([&] {
+            auto clipboard = std::make_unique<Clipboard>(Clipboard::MODE_CUT, Home(), L"/Home/src/");
+            clipboard->AddFile(L"pic.jpg", 7, Osp::Base::DateTime(), L"");
+            RunJob(job, *clipboard, Corvane::GetMyInstance()->GetLocalBrowser(LocalBrowser::ROOT_MEDIA),
+                   L"/Media/Pictures/");
+        });
+        host::ContentStore::Instance().SetBusyCount(0);
+        EXPECT_NE(job.result, RES_OK);
+        EXPECT_EQ(job.message, L"Unable to move the file '/Home/src/pic.jpg'. It stays where it was.\n\n");
+        EXPECT_EQ(root_.Read("Home/src/pic.jpg"), "picture");
+        const std::set<std::string> old =
+            c.folderInTheWay ? std::set<std::string>{} : std::set<std::string>{"pic.jpg"};
+        EXPECT_TRUE(Extra("Media/Pictures", old).empty());
+    }
+}
+
+// Regression: with "Yes to all", a leftover under the temporary name made the job ask and fail forever.
+TEST_F(TransferJobTest, TakenTemporaryNamesEndTheJobInsteadOfAskingAgain) {
+    root_.Write("Home/dst/top.txt", "top old");
+    JobRecorder job;
+    job.answers = {TransferPopup::OVERWRITE_YES_TO_ALL};
+    InRunningApp([&] {
+        FaultyBrowser dst(Home());
+        dst.leftoverCreates = 1000;
+        auto clipboard = std::make_unique<Clipboard>(Clipboard::MODE_COPY, Home(), L"/Home/src/");
+        clipboard->AddFile(L"top.txt", 7, Osp::Base::DateTime(), L"");
+        RunJob(job, *clipboard, &dst, L"/Home/dst/", [&] { return dst.creates > 40; });
+    });
+    EXPECT_EQ(job.result, RES_FAILURE);
+    EXPECT_EQ(job.questions.size(), 1u);
+    EXPECT_EQ(root_.Read("Home/dst/top.txt"), "top old");
+}
+
 TEST_F(TransferJobTest, CancelStopsTheJobWithoutAMessageOrAPartialFile) {
     root_.Write("Home/src/top.txt", std::string(64 << 20, 'x'));
     JobRecorder job;
