@@ -397,7 +397,12 @@ unsigned long LocalBrowser::GetFileInfoA(int id, IFsOpListener* listener, const 
     return PostAnswer(FileEvent::EntryReadN(listener, id, std::move(entry), r));
 }
 
-void LocalBrowser::SetFileTimeModifiedA(const std::wstring&, const Osp::Base::DateTime&) {}
+void LocalBrowser::SetFileTimeModifiedA(const std::wstring& path, const Osp::Base::DateTime& time) {
+    // The least time stands for one that was never read: the file keeps the time it has.
+    if (time != Osp::Base::DateTime::GetMinValue()) {
+        Osp::Io::File::SetLastModifiedTime(String(path), time);
+    }
+}
 
 unsigned long LocalBrowser::CreateFileA(IFsFileListener* listener, const std::wstring& path, TFileMode mode,
                                         TFileDisp disp) {

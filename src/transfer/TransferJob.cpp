@@ -131,7 +131,8 @@ void TransferPopup::WalkFolderA(const std::wstring& folder) {
         folderBytes_.push_back(0);
     }
     walker_ = std::make_unique<FileWalker>(srcBrowser_, this, folder);
-    walker_->StartA(dstBrowser_->CapableOf(CAP_ENUM_TIMES));
+    // Every destination keeps the modification times of the files it receives: the walk reads them.
+    walker_->StartA(true);
 }
 
 void TransferPopup::OnFsOperationDone(int id, std::intptr_t object, unsigned long result) {

@@ -4,7 +4,9 @@
 // partial stays at the destination while the server can be reached, and the same folder serves the next
 // job once the server is back.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -32,6 +34,7 @@ const std::map<std::string, size_t> kTree = {
     {"tree/a.bin", 1024 * 1024 + 100}, {"tree/sub/b.bin", 1024 * 1024 + 100}, {"tree/sub/c.bin", 1000}};
 // The read held while the server is killed: inside the second large file, whichever order the job takes.
 constexpr int kReadAtKill = 10;
+constexpr long long kSourceTime = 1577934245;  // 2 January 2020, 03:04:05 UTC
 
 std::string Content(const std::string& name, size_t size) {
     std::mt19937 generator(static_cast<unsigned>(std::hash<std::string>()(name)));
@@ -51,8 +54,16 @@ void WriteTree(const std::string& base) {
     for (const auto& [name, size] : kTree) {
         fs::create_directories(fs::path(base + "/" + name).parent_path());
         std::ofstream(base + "/" + name, std::ios::binary) << Content(name, size);
+        struct timespec times[2] = {{kSourceTime, 0}, {kSourceTime, 0}};
+        ::utimensat(AT_FDCWD, (base + "/" + name).c_str(), times, 0);
     }
     fs::create_directories(base + "/tree/empty");
+}
+
+long long ModifiedAt(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mtim.tv_sec;
 }
 
 // Files below base that are not whole files of the tree: partial or temporary ones.
@@ -84,8 +95,8 @@ struct SCase {
 
 std::string CaseName(const SCase& c) {
     const char* kills[] = {"whole", "killed and back", "killed and down"};
-    return std::string(c.upload ? "upload " : "download ") + (c.mode == Clipboard::MODE_CUT ? "cut, " : "copy, ") +
-           kills[c.kill];
+    return std::string(c.upload ? "upload " : "download ") +
+           (c.mode == Clipboard::MODE_CUT ? "cut, " : "copy, ") + kills[c.kill];
 }
 
 TEST(Smb2TransferTest, AFolderTreeSurvivesTheServerKilledMidway) {
@@ -122,7 +133,8 @@ TEST(Smb2TransferTest, AFolderTreeSurvivesTheServerKilledMidway) {
                 if (c.kill != NO_KILL) {
                     source.holdRead = kReadAtKill;
                 }
-                Clipboard clipboard(c.mode, &source, c.upload ? L"/Home/" + wdir + L"/" : L"\\" + wdir + L"\\");
+                Clipboard clipboard(c.mode, &source,
+                                    c.upload ? L"/Home/" + wdir + L"/" : L"\\" + wdir + L"\\");
                 clipboard.AddFolder(L"tree");
                 IFsBrowser* destination = c.upload ? static_cast<IFsBrowser*>(&share) : home;
                 const std::wstring dstRoot = c.upload ? L"\\" + wdir + L"\\" : L"/Home/" + wdir + L"/";
@@ -167,6 +179,9 @@ TEST(Smb2TransferTest, AFolderTreeSurvivesTheServerKilledMidway) {
                     if (c.kill == NO_KILL) {
                         EXPECT_TRUE(atDestination) << name;
                         EXPECT_EQ(atSource, c.mode == Clipboard::MODE_COPY) << name;
+                        // The copy keeps the source's time; the share keeps it to two seconds.
+                        EXPECT_LE(std::abs(ModifiedAt(dstBase + "/" + name) - kSourceTime), c.upload ? 2 : 0)
+                            << name;
                     } else if (c.mode == Clipboard::MODE_COPY) {
                         EXPECT_TRUE(atSource) << name;
                     }

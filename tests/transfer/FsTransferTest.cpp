@@ -101,6 +101,13 @@ std::vector<std::string> Leftovers(const PhoneRoot& root, const std::string& fol
 
 class FsTransferTest : public ::testing::Test {
 protected:
+    // The whole seconds of a file's modification time.
+    long long ModifiedAt(const std::string& file) const {
+        struct stat st {};
+        ::stat(root_.Host(file).c_str(), &st);
+        return st.st_mtim.tv_sec;
+    }
+
     PhoneRoot root_;
 };
 
@@ -123,6 +130,7 @@ TEST_F(FsTransferTest, CopiesWholeFilesWhateverTheirListedSize) {
                   RES_ALREADY_EXISTS);
     });
     EXPECT_TRUE(root_.Read("Home/sub/big.bin") == big);
+    EXPECT_EQ(ModifiedAt("Home/sub/big.bin"), 1500000000) << "a copy keeps the time it was given";
     EXPECT_TRUE(root_.Read("Home/big.bin") == big);
     EXPECT_TRUE(root_.Exists("Home/sub/empty.txt"));
     EXPECT_TRUE(Leftovers(root_, "Home/sub", {"big.bin", "empty.txt"}).empty());
@@ -282,6 +290,7 @@ TEST_F(FsTransferTest, MediaFoldersAreWrittenByThePlatformsWorker) {
                   RES_OK);
     });
     EXPECT_EQ(root_.Read("Media/Pictures/pic.jpg"), "second");
+    EXPECT_EQ(ModifiedAt("Media/Pictures/pic.jpg"), 1500000000);
     EXPECT_TRUE(root_.Exists("Home/pic.jpg"));
     EXPECT_FALSE(root_.Exists("Home/pic2.jpg"));
     EXPECT_TRUE(Leftovers(root_, "Media/Pictures", {"pic.jpg"}).empty());
