@@ -78,9 +78,9 @@ bool IsPlainName(const std::wstring& name) {
 // The entry flags of what the platform tells of a file (its DirEntry or FileAttributes).
 template <typename Facts>
 int EntryType(const Facts& facts, bool forceHidden) {
-    return (facts.IsDirectory() ? ENTRY_DIRECTORY : 0) | (forceHidden || facts.IsHidden() ? ENTRY_HIDDEN : 0) |
-           (facts.IsReadOnly() ? ENTRY_READONLY : 0) | (facts.IsLink() ? ENTRY_LINK : 0) |
-           (facts.IsSpecial() ? ENTRY_SPECIAL : 0);
+    return (facts.IsDirectory() ? ENTRY_DIRECTORY : 0) |
+           (forceHidden || facts.IsHidden() ? ENTRY_HIDDEN : 0) | (facts.IsReadOnly() ? ENTRY_READONLY : 0) |
+           (facts.IsLink() ? ENTRY_LINK : 0) | (facts.IsSpecial() ? ENTRY_SPECIAL : 0);
 }
 
 // An entry of an enumeration: it reads the enumerator's current platform entry, so it is valid only
@@ -94,9 +94,7 @@ public:
     unsigned long long GetSize() const override {
         return static_cast<unsigned long long>(entry_->GetFileSize());
     }
-    int GetType() const override {
-        return EntryType(*entry_, forceHidden_);
-    }
+    int GetType() const override { return EntryType(*entry_, forceHidden_); }
     Osp::Base::DateTime GetTimeModified() const override { return modified_; }
 
 private:
@@ -115,9 +113,7 @@ public:
     unsigned long long GetSize() const override {
         return static_cast<unsigned long long>(attributes_.GetFileSize());
     }
-    int GetType() const override {
-        return EntryType(attributes_, false);
-    }
+    int GetType() const override { return EntryType(attributes_, false); }
     Osp::Base::DateTime GetTimeModified() const override { return attributes_.GetLastModifiedTime(); }
 
 private:
@@ -345,8 +341,9 @@ unsigned long LocalBrowser::OpenDirA(int id, IFsOpListener* listener, const std:
 
 unsigned long LocalBrowser::RenameFileA(int id, IFsOpListener* listener, const std::wstring& oldPath,
                                         const std::wstring& newPath) {
-    unsigned long r = UsesContentDatabase() ? LocalContent(*contentManager_).RenameLocalFile(oldPath, newPath)
-                                            : Osp::Io::File::Move(String(oldPath), String(newPath));
+    unsigned long r = UsesContentDatabaseFor(oldPath)
+                          ? LocalContent(*contentManager_).RenameLocalFile(oldPath, newPath)
+                          : Osp::Io::File::Move(String(oldPath), String(newPath));
     return PostDone(id, listener, r);
 }
 
@@ -480,8 +477,21 @@ unsigned long LocalBrowser::PostAnswer(FileEvent* event) {
 }
 
 unsigned long LocalBrowser::DeleteFileNow(const std::wstring& path) {
-    return UsesContentDatabase() ? LocalContent(*contentManager_).DeleteLocalFile(path)
-                                 : Osp::Io::File::Remove(String(path));
+    return UsesContentDatabaseFor(path) ? LocalContent(*contentManager_).DeleteLocalFile(path)
+                                        : Osp::Io::File::Remove(String(path));
+}
+
+bool LocalBrowser::UsesContentDatabaseFor(const std::wstring& path) const {
+    if (root_ == ROOT_HOME || contentManager_ == nullptr) {
+        return false;
+    }
+    Osp::Io::FileAttributes attributes;
+    return Osp::Io::File::GetAttributes(String(path), attributes) != RES_OK || !attributes.IsLink();
+}
+
+unsigned long LocalBrowser::CopyLinkA(int id, IFsOpListener* listener, const std::wstring& linkPath,
+                                      const std::wstring& newPath) {
+    return PostDone(id, listener, Osp::Io::File::CopyLink(String(linkPath), String(newPath)));
 }
 
 unsigned long LocalBrowser::PostDone(int id, IFsOpListener* listener, unsigned long result) {

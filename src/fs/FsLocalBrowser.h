@@ -5,7 +5,8 @@
 // which hands it to the listener on the user-interface thread. Answers still on their way when the
 // browser or their listener is destroyed are dropped. The media roots rename and delete files through the
 // phone's media database when they are given one (the application's), and with plain file calls when
-// not. Used on the user-interface thread only.
+// not; a link is no content and is always renamed and deleted as itself. Used on the user-interface
+// thread only.
 
 #include <string>
 
@@ -74,10 +75,15 @@ public:
     unsigned long PostDone(int id, IFsOpListener* listener, unsigned long result);
     // Removes a folder with everything in it, and answers like DeleteFolderA.
     unsigned long DeleteFolderTreeA(int id, IFsOpListener* listener, const std::wstring& path);
+    // Makes a link at newPath that points where the link at linkPath points (linkPath may lie in any of
+    // the phone's roots); answers like RenameFileA, with RES_ALREADY_EXISTS when newPath is taken.
+    unsigned long CopyLinkA(int id, IFsOpListener* listener, const std::wstring& linkPath,
+                            const std::wstring& newPath);
 
 private:
     unsigned long DeleteFileNow(const std::wstring& path);
-    bool UsesContentDatabase() const { return root_ != ROOT_HOME && contentManager_ != nullptr; }
+    // Whether the file at path goes through the media database.
+    bool UsesContentDatabaseFor(const std::wstring& path) const;
 
     IFsBrowserListener* listener_ = nullptr;
     TRoot root_;

@@ -17,6 +17,10 @@ void Clipboard::AddFile(const std::wstring& name, unsigned long long size, const
     totalSize_ += size;
 }
 
+void Clipboard::AddLink(const std::wstring& name, const Osp::Base::DateTime& date) {
+    files_.push_back({name, std::wstring(), 0, date, true});
+}
+
 void Clipboard::AddFolder(const std::wstring& name) {
     folders_.push_back(dir_.empty() ? name : name + dir_.front());
 }

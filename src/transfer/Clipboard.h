@@ -1,7 +1,7 @@
 #pragma once
 // What was copied or cut, and from where: a source browser and folder, files with their listed sizes and
-// times, and folder names. The clipboard holds a reference to its browser while it lives. Used on the
-// user-interface thread only.
+// times, links (to a file or to a folder, never followed), and folder names. The clipboard holds a reference
+// to its browser while it lives. Used on the user-interface thread only.
 
 #include <string>
 #include <vector>
@@ -23,6 +23,7 @@ public:
         std::wstring dstName;  // the name at the destination; empty for the same name
         unsigned long long size = 0;
         Osp::Base::DateTime date;
+        bool link = false;  // a link, transferred as a link
     };
 
     // dir is the source folder as its GetName(false) gives it, beginning with the browser's separator.
@@ -33,6 +34,7 @@ public:
 
     void AddFile(const std::wstring& name, unsigned long long size, const Osp::Base::DateTime& date,
                  const std::wstring& dstName);
+    void AddLink(const std::wstring& name, const Osp::Base::DateTime& date);
     // Kept with the separator appended.
     void AddFolder(const std::wstring& name);
 

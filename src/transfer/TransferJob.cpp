@@ -144,6 +144,11 @@ void TransferPopup::OnFsOperationDone(int id, std::intptr_t object, unsigned lon
         return;
     }
     switch (id) {
+        case REQ_DELETE_OLD_LINK:
+        case REQ_LINK:
+        case REQ_DELETE_MOVED_LINK:
+            OnLinkDone(id, result);
+            return;
         case REQ_MOVE_TARGET:
             if (object != 0) {
                 WalkFolderA(curDir_);
@@ -229,8 +234,17 @@ bool TransferPopup::OnEnterFolder(const std::wstring& path) {
 void TransferPopup::OnItemFound(const IFsDirEntry* entry) {
     std::unique_ptr<const IFsDirEntry> owned(entry);
     const int type = entry->GetType();
-    // A link or a special file is neither followed nor copied; after a move its folder stays with it.
-    if ((type & (ENTRY_LINK | ENTRY_SPECIAL)) != 0) {
+    // A link goes as a link, whatever it points to.
+    if ((type & ENTRY_LINK) != 0) {
+        if (scanning_) {
+            ++fileCount_;
+        } else {
+            innerFiles_.push_back({entry->GetName(), std::wstring(), 0, entry->GetTimeModified(), true});
+        }
+        return;
+    }
+    // A special file is neither opened nor copied; after a move its folder stays with it.
+    if ((type & ENTRY_SPECIAL) != 0) {
         if (!scanning_ && mode_ == Clipboard::MODE_CUT) {
             KeepSourceFolders();
         }
@@ -349,6 +363,10 @@ void TransferPopup::DoTransferFile(const Clipboard::SFile& file) {
     stranded_.clear();
     if (!CanHoldName(dstName)) {
         FinishWithError(Osp::Base::E_INVALID_ARG);
+        return;
+    }
+    if (file.link) {
+        TransferLinkA();
         return;
     }
     const TDestination destination = mode_ == Clipboard::MODE_OPEN ? DEST_OWN
@@ -505,8 +523,10 @@ std::wstring TransferPopup::MoveFailureText() const {
 void TransferPopup::Finish() {
     walker_.reset();
     std::wstring message;
-    if (endResult_ != RES_OK && endResult_ != RES_CANCELLED && curOp_ == CUR_COPY &&
-        mode_ == Clipboard::MODE_CUT) {
+    if (endResult_ == RES_OK && !leftOut_.empty()) {
+        message = LeftOutText();
+    } else if (endResult_ != RES_OK && endResult_ != RES_CANCELLED && curOp_ == CUR_COPY &&
+               mode_ == Clipboard::MODE_CUT) {
         message = MoveFailureText();
     } else if (endResult_ != RES_OK && endResult_ != RES_CANCELLED) {
         const wchar_t* format = nullptr;

@@ -2,7 +2,8 @@
 // A copy, move or fetch-for-opening of what a clipboard holds, run as one job, with its progress dialog.
 // The job walks the selected folders, makes the destination folders, moves a whole folder with one
 // rename where it can, transfers each file with a single-file transfer, asks its owner about existing
-// files, removes emptied source folders after a move, and reports one result with a message. The dialog
+// files, takes links as links, removes emptied source folders after a move, and reports one result with a
+// message (after a success, the note of what was left out, if anything). The dialog
 // shows itself only when the job lasts (or a media folder makes the platform work in one call), with the
 // file, "x of y", the percentage and the time left, and a Cancel button.
 //
@@ -114,6 +115,9 @@ private:
         REQ_DELETE_FOLDER = 3,
         REQ_MOVE_FOLDER = 4,
         REQ_MOVE_TARGET = 5,
+        REQ_DELETE_OLD_LINK = 6,
+        REQ_LINK = 7,
+        REQ_DELETE_MOVED_LINK = 8,
     };
     enum TEvent { EVENT_FILE_DONE = 1, EVENT_FINISH = 2, EVENT_SYNCED = 3 };
 
@@ -145,6 +149,13 @@ private:
     bool DestinationFoldsCase() const;
     bool CanHoldName(const std::wstring& name) const;
     const Clipboard::SFile& CurrentFile() const;
+
+    // Links (TransferLinks.cpp).
+    bool DestinationHoldsLinks() const;
+    void TransferLinkA();
+    void MakeLinkA(bool rename);
+    void OnLinkDone(int request, unsigned long result);
+    std::wstring LeftOutText() const;
 
     // The dialog (TransferPopup.cpp).
     void UpdateUi(unsigned long long done, bool busy);
@@ -192,7 +203,9 @@ private:
     std::wstring curDst_;
     std::wstring curDir_;
     unsigned long fileResult_ = 0;
-    std::wstring stranded_;  // where the last file's failed move left it, when not at its source
+    std::wstring stranded_;              // where the last file's failed move left it, when not at its source
+    bool linkRenamed_ = false;           // the current link is moved by a rename
+    std::vector<std::wstring> leftOut_;  // links the destination could not hold
     unsigned long endResult_ = 0;
     unsigned int startTicks_ = 0;
     unsigned int lastUiTicks_ = 0;

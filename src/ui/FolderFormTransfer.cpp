@@ -47,7 +47,10 @@ void FolderForm::OnCopyOrMove(int kind, bool fromContextMenu) {
             continue;
         }
         const FileInfo& info = *m_oFiles[static_cast<size_t>(id)];
-        if (info.IsDirectory()) {
+        // A link is taken as a link, whatever it points to, as a deletion takes it.
+        if ((info.attributes & ENTRY_LINK) != 0) {
+            clipboard->AddLink(info.name, info.modified);
+        } else if (info.IsDirectory()) {
             clipboard->AddFolder(info.name);
         } else {
             clipboard->AddFile(info.name, info.size, info.modified, info.name);
@@ -132,8 +135,12 @@ void FolderForm::OnTransferEnded(TransferPopup* popup, unsigned long result, con
     m_pTransferPopup.reset();
     if (result == RES_OK && mode == Clipboard::MODE_CUT) {
         Corvane::GetMyInstance()->ResetClipboard(nullptr);
-    } else if (result != RES_OK) {
+    }
+    if (result != RES_OK) {
         ShowTransferError(result, message);
+    } else if (!message.empty()) {
+        // A job that did all it could tells what it left out.
+        ShowModalMessage(L"File transfer", message, Osp::Ui::Controls::MSGBOX_STYLE_OK);
     }
 }
 

@@ -209,6 +209,60 @@ TEST_F(FolderTransferTest, EachOverwriteAnswerGivesItsTreeAndAnAnswerToAllAsksNo
     }
 }
 
+// Regression: Copy and Cut took a link to a folder for that folder, so Paste walked the folder it points
+// to; a cut to another place moved that folder's files out and removed its emptied folders, wherever it
+// lay. A link goes as a link, and what it points to is never touched.
+TEST_F(FolderTransferTest, ALinkToAFolderOutsideThePhoneIsCopiedAndMovedAsALink) {
+    char pattern[] = "/tmp/corvane-sentinel-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string sentinel = pattern;
+    fs::create_directories(sentinel + "/inner");
+    std::ofstream(sentinel + "/kept.txt") << "kept";
+    std::ofstream(sentinel + "/inner/deep.txt") << "deep";
+    root.Write("Home/src/own.txt", "own");
+    fs::create_directory_symlink(sentinel, root.Host("Home/src/outside"));
+    root.MakeDir("Home/copied");
+    Run([&](UiDriver& ui) {
+        OpenRoot(ui, LocalBrowser::ROOT_HOME);
+        OpenItem(ui, L"src");
+        Check(ui, {L"outside", L"own.txt"});
+        ChooseOption(ui, {L"Copy / Move", L"Copy"});
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);
+        ui.Pump(0);
+        OpenItem(ui, L"copied");
+        ChooseOption(ui, {L"Copy / Move", L"Paste"});
+        WaitFor(
+            ui, [&] { return root.Exists("Home/copied/own.txt"); }, 5000);
+        ui.Pump(100);
+        // Then cut, to the phone memory.
+        ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_1);
+        ui.Pump(0);
+        OpenItem(ui, L"src");
+        Check(ui, {L"outside", L"own.txt"});
+        ChooseOption(ui, {L"Copy / Move", L"Cut"});
+        OpenRoot(ui, LocalBrowser::ROOT_MEDIA);
+        ChooseOption(ui, {L"Copy / Move", L"Paste"});
+        WaitFor(
+            ui, [&] { return !root.Exists("Home/src/own.txt"); }, 5000);
+        ui.Pump(100);
+        for (const auto& box : ui.MessageBoxes()) {
+            ADD_FAILURE() << std::string(box.text.begin(), box.text.end());
+        }
+    });
+    for (const char* link : {"Home/copied/outside", "Media/outside"}) {
+        SCOPED_TRACE(link);
+        std::error_code error;
+        EXPECT_EQ(fs::read_symlink(root.Host(link), error), sentinel);
+    }
+    EXPECT_FALSE(fs::is_symlink(root.Host("Home/src/outside")));
+    EXPECT_EQ(root.Read("Media/own.txt"), "own");
+    std::ifstream kept(sentinel + "/kept.txt");
+    std::ifstream deep(sentinel + "/inner/deep.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(deep), {}), "deep");
+    fs::remove_all(sentinel);
+}
+
 TEST_F(FolderTransferTest, TheDialogShowsProgressAndTimeLeftAndCancelStopsWithinASecond) {
     // A large file without blocks on the disk: reading it is quick, writing it takes long enough.
     root.MakeDir("Home/big");

@@ -1,7 +1,9 @@
 // The transfer job over local trees: folders made and merged, the four overwrite answers, moves by one
-// rename or file by file, links left alone, a destination inside the selection refused, and Cancel.
+// rename or file by file, links taken as links, a destination inside the selection refused, and Cancel.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -19,13 +21,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr long long kSourceTime = 1577934245;  // 2 January 2020, 03:04:05 UTC
+
 class TransferJobTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { MakeTree(); }
+    void MakeTree() const {
         root_.Write("Home/src/top.txt", "top new");
         root_.Write("Home/src/docs/a.txt", "a new");
         root_.Write("Home/src/docs/b.txt", "b new");
         root_.Write("Home/src/docs/deep/c.txt", "c new");
+        struct timespec times[2] = {{kSourceTime, 0}, {kSourceTime, 0}};
+        ::utimensat(AT_FDCWD, root_.Host("Home/src/docs/deep/c.txt").c_str(), times, 0);
         root_.Write("Home/outside/secret.txt", "outside");
         root_.MakeDir("Home/dst");
         fs::create_directory_symlink(root_.Host("Home/outside"), root_.Host("Home/src/docs/linked"));
@@ -37,6 +44,11 @@ protected:
         clipboard->AddFolder(L"docs");
         clipboard->AddFile(L"top.txt", 7, Osp::Base::DateTime(), L"top.txt");
         return clipboard;
+    }
+    long long ModifiedAt(const std::string& file) const {
+        struct stat st {};
+        ::stat(root_.Host(file).c_str(), &st);
+        return st.st_mtim.tv_sec;
     }
     // Names below a folder other than the expected files: temporary and partial files.
     std::vector<std::string> Extra(const std::string& folder, const std::set<std::string>& expected) const {
@@ -82,8 +94,10 @@ TEST_F(TransferJobTest, TheFourOverwriteAnswersGiveTheExpectedTree) {
         EXPECT_EQ(root_.Read("Home/dst/docs/a.txt"), c.a);
         EXPECT_EQ(root_.Read("Home/dst/top.txt"), c.top);
         EXPECT_EQ(root_.Read("Home/dst/docs/deep/c.txt"), "c new");
-        // The link is not followed: nothing of the folder it points to is copied.
-        EXPECT_FALSE(fs::exists(root_.Host("Home/dst/docs/linked")));
+        EXPECT_EQ(ModifiedAt("Home/dst/docs/deep/c.txt"), kSourceTime)
+            << "a copy keeps the time of its source";
+        // The link is copied as a link: nothing of the folder it points to is copied.
+        EXPECT_EQ(fs::read_symlink(root_.Host("Home/dst/docs/linked")), root_.Host("Home/outside"));
         EXPECT_TRUE(Extra("Home/dst", {"docs/a.txt", "docs/b.txt", "docs/deep/c.txt", "top.txt"}).empty());
         EXPECT_EQ(root_.Read("Home/src/docs/a.txt"), "a new");
     }
@@ -115,6 +129,49 @@ TEST_F(TransferJobTest, AMoveRenamesAWholeFolderOrMergesItKeepingFoldersWithSkip
     EXPECT_EQ(root_.Read("Home/dst/top.txt"), "top again");      // Yes: replaced
     EXPECT_FALSE(fs::exists(root_.Host("Home/src/top.txt")));
     EXPECT_EQ(root_.Read("Home/outside/secret.txt"), "outside");
+}
+
+// Regression: links inside a walked folder were dropped by a copy. A link goes as a link where the
+// destination can hold one and is left out, with a note, where it cannot.
+TEST_F(TransferJobTest, LinksGoAsLinksOrStayWithANote) {
+    struct Case {
+        const char* name;
+        int mode;
+        bool holdsLinks;  // else a browser in front of the private files, which makes no links
+        const char* dst;
+    };
+    const Case cases[] = {
+        {"copy to a place without links", Clipboard::MODE_COPY, false, "Home/dst"},
+        {"cut to a place without links", Clipboard::MODE_CUT, false, "Home/dst"},
+        {"cut to the phone memory", Clipboard::MODE_CUT, true, "Media/dst"},
+    };
+    const std::wstring note =
+        L"Links were left out, as the destination cannot hold them: '/Home/src/docs/linked'";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root_.Host("Home/src"));
+        fs::remove_all(root_.Host("Home/dst"));
+        MakeTree();
+        root_.MakeDir(c.dst);
+        JobRecorder job;
+        InRunningApp([&] {
+            FaultyBrowser noLinks(Home());
+            IFsBrowser* dst = &noLinks;
+            if (c.holdsLinks) {
+                dst = Corvane::GetMyInstance()->GetLocalBrowser(LocalBrowser::ROOT_MEDIA);
+            }
+            const std::string root = "/" + std::string(c.dst) + "/";
+            RunJob(job, *Selection(c.mode), dst, std::wstring(root.begin(), root.end()));
+        });
+        EXPECT_EQ(job.result, RES_OK);
+        EXPECT_EQ(job.message, c.holdsLinks ? L"" : note);
+        const std::string dstLink = std::string(c.dst) + "/docs/linked";
+        EXPECT_EQ(fs::is_symlink(root_.Host(dstLink)), c.holdsLinks);
+        const bool stays = c.mode == Clipboard::MODE_COPY || !c.holdsLinks;
+        EXPECT_EQ(fs::is_symlink(root_.Host("Home/src/docs/linked")), stays);
+        EXPECT_EQ(root_.Read(std::string(c.dst) + "/docs/deep/c.txt"), "c new");
+        EXPECT_EQ(root_.Read("Home/outside/secret.txt"), "outside");
+    }
 }
 
 TEST_F(TransferJobTest, ADestinationInsideTheSelectionIsRefusedBeforeAnythingChanges) {
