@@ -174,6 +174,49 @@ TEST_F(TransferJobTest, LinksGoAsLinksOrStayWithANote) {
     }
 }
 
+// A selected link: renamed by a move on its storage, made anew by a copy; an item of its name at the
+// destination is the user's question, and Yes replaces that item with the link.
+TEST_F(TransferJobTest, ASelectedLinkIsRenamedOrMadeAnewAndReplacesOnlyOnYes) {
+    struct Case {
+        const char* name;
+        int mode;
+        const char* inTheWay;  // a file of the link's name at the destination, or null
+        TransferPopup::TOverwrite answer;
+        bool linkAtDestination;
+    };
+    const Case cases[] = {
+        {"copy", Clipboard::MODE_COPY, nullptr, TransferPopup::OVERWRITE_NO, true},
+        {"cut", Clipboard::MODE_CUT, nullptr, TransferPopup::OVERWRITE_NO, true},
+        {"cut onto a file, No", Clipboard::MODE_CUT, "old", TransferPopup::OVERWRITE_NO, false},
+        {"cut onto a file, Yes", Clipboard::MODE_CUT, "old", TransferPopup::OVERWRITE_YES, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root_.Host("Home/src"));
+        fs::remove_all(root_.Host("Home/dst"));
+        MakeTree();
+        if (c.inTheWay != nullptr) {
+            root_.Write("Home/dst/linked", c.inTheWay);
+        }
+        JobRecorder job;
+        job.answers = {c.answer};
+        InRunningApp([&] {
+            Clipboard clipboard(c.mode, Home(), L"/Home/src/docs/");
+            clipboard.AddLink(L"linked", Osp::Base::DateTime());
+            RunJob(job, clipboard, Home(), L"/Home/dst/");
+        });
+        EXPECT_EQ(job.result, RES_OK);
+        EXPECT_EQ(job.questions.size(), c.inTheWay != nullptr ? 1u : 0u);
+        EXPECT_EQ(fs::is_symlink(root_.Host("Home/dst/linked")), c.linkAtDestination);
+        if (!c.linkAtDestination) {
+            EXPECT_EQ(root_.Read("Home/dst/linked"), c.inTheWay);
+        }
+        const bool moved = c.mode == Clipboard::MODE_CUT && c.linkAtDestination;
+        EXPECT_EQ(fs::is_symlink(root_.Host("Home/src/docs/linked")), !moved);
+        EXPECT_EQ(root_.Read("Home/outside/secret.txt"), "outside");
+    }
+}
+
 TEST_F(TransferJobTest, ADestinationInsideTheSelectionIsRefusedBeforeAnythingChanges) {
     const char* destinations[] = {"/Home/src/", "/Home/src/docs/", "/Home/src/docs/deep/"};
     for (const char* destination : destinations) {
