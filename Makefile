@@ -10,8 +10,9 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 endif
 ARGS ?=
+MINUTES ?= 30
 
-.PHONY: all bootstrap configure build run test fuzz bench clean format
+.PHONY: all bootstrap configure build run test soak fuzz bench clean format
 
 all: build
 
@@ -31,6 +32,11 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# The no-loss test on new seeds for MINUTES minutes; its figures come at the end.
+soak: build
+	@cd $(BUILD) && CORVANE_SOAK_MINUTES=$(MINUTES) QT_QPA_PLATFORM=offscreen \
+		./tests/test_noloss --gtest_filter='NoLossTest.NewSeedsForTheMinutesAsked'
 
 fuzz: bootstrap
 	@bash scripts/fuzz.sh

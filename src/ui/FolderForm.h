@@ -206,6 +206,9 @@ public:
     std::wstring GetItemFullName(const FileInfo& info) const;
     // Appends the indices of the checked list items (never the padding item) and returns their number.
     int GetSelectedItems(std::vector<int>* indices) const;
+    // Whether the form is still at work on what the user asked: opening or listing a folder, a rename, a
+    // delete or a paste job. A user's next touch would find the list in between.
+    bool IsBusy() const;
     // The filter last applied ("*" for none).
     const std::wstring& GetFilter() const { return m_sFilter; }
     // Lists the entries again: those of the pattern, or all of them for an empty one.

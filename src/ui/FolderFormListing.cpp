@@ -48,6 +48,11 @@ bool FolderForm::IsSmbBrowser() const {
     return m_pBrowser->GetType() == BROWSER_SMB;
 }
 
+bool FolderForm::IsBusy() const {
+    return IsListing() || m_nOpenOp != 0 || m_pOpeningArchive != nullptr || m_nRenameIdx >= 0 ||
+           m_nDeleteIdx >= 0 || m_nMode == MODE_DELETE_PROGRESS || m_pTransferPopup != nullptr;
+}
+
 bool FolderForm::IsListing() const {
     return m_bOpeningDir || m_pEnum != nullptr || m_pPendingDir != nullptr || m_nTargetDepth >= 0;
 }
