@@ -13,9 +13,11 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
+#include "SoakFaults.h"
 #include "SoakSession.h"
 
 namespace {
@@ -36,22 +38,48 @@ std::string Env(const char* name) {
 
 class NoLossTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        server_ = new testsupport::SambaServer;
-        if (!server_->Start(&startError_)) {
-            delete server_;
-            server_ = nullptr;
-        }
-    }
     static void TearDownTestSuite() {
         delete server_;
         server_ = nullptr;
     }
-    void SetUp() override { ASSERT_NE(server_, nullptr) << startError_; }
+
+    // The server, started on first use: a test that runs itself in a namespace of its own needs none.
+    static testsupport::SambaServer* Server() {
+        if (server_ == nullptr) {
+            server_ = new testsupport::SambaServer;
+            if (!server_->Start(&startError_)) {
+                delete server_;
+                server_ = nullptr;
+            }
+        }
+        return server_;
+    }
+
+    // Runs the current test again in a private mount namespace, where the full card and the read-only
+    // folders can be real mounts; true when it did so (and its result is this test's).
+    static bool RerunInPrivateNamespace() {
+        if (soak::InPrivateMountNamespace()) {
+            return false;
+        }
+        if (testsupport::RunCommand("unshare -m --propagation private true") != 0) {
+            std::cout << "the full card and read-only faults are skipped: this process may not make a mount "
+                         "namespace of its own (unshare -m failed)"
+                      << std::endl;
+            return false;
+        }
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string command = std::string(soak::kPrivateNamespaceMark) + "=1 unshare -m --propagation private '" +
+                                    std::filesystem::read_symlink("/proc/self/exe").string() +
+                                    "' --gtest_filter='" + test->test_suite_name() + "." + test->name() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return true;
+    }
 
     // Plays the seed and reports its findings with the script that replays it.
     static void PlaySeed(uint64_t seed, int steps, const std::vector<Step>& script, Figures* figures) {
-        Session session(*server_, Switches::FromText(Env("CORVANE_SOAK_ENABLE")), kStepDeadlineMs);
+        testsupport::SambaServer* server = Server();
+        ASSERT_NE(server, nullptr) << startError_;
+        Session session(*server, Switches::FromText(Env("CORVANE_SOAK_ENABLE")), kStepDeadlineMs);
         const SeedResult result = session.Play(seed, steps, script, figures);
         if (!Env("CORVANE_SOAK_VERBOSE").empty()) {
             for (const std::string& line : result.script) {
@@ -87,6 +115,9 @@ private:
 };
 
 TEST_F(NoLossTest, FixedSeedsLoseNothing) {
+    if (RerunInPrivateNamespace()) {
+        return;
+    }
     Figures figures;
     const auto start = std::chrono::steady_clock::now();
     for (uint64_t seed : {11u, 23u, 37u}) {
@@ -102,6 +133,9 @@ TEST_F(NoLossTest, NewSeedsForTheMinutesAsked) {
     const std::string seedText = Env("CORVANE_SOAK_SEED");
     if (minutesText.empty() && (seedText.empty() || !Env("CORVANE_SOAK_SCRIPT").empty())) {
         GTEST_SKIP() << "set CORVANE_SOAK_MINUTES or CORVANE_SOAK_SEED (make soak MINUTES=n)";
+    }
+    if (RerunInPrivateNamespace()) {
+        return;
     }
     const std::string stepsText = Env("CORVANE_SOAK_STEPS");
     const int steps = stepsText.empty() ? 40 : std::stoi(stepsText);
@@ -128,6 +162,9 @@ TEST_F(NoLossTest, Replay) {
     const std::string path = Env("CORVANE_SOAK_SCRIPT");
     if (path.empty()) {
         GTEST_SKIP() << "set CORVANE_SOAK_SCRIPT and CORVANE_SOAK_SEED to replay a failing run";
+    }
+    if (RerunInPrivateNamespace()) {
+        return;
     }
     std::vector<Step> script;
     ASSERT_TRUE(soak::ReadScript(path, &script)) << path;

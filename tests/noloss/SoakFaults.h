@@ -49,7 +49,9 @@ private:
     std::vector<std::string> readOnly_;
 };
 
-// Whether this process has a mount namespace of its own, in which the test may mount.
+// Set in the environment of the test run again under `unshare -m`.
+constexpr const char* kPrivateNamespaceMark = "CORVANE_SOAK_PRIVATE_MOUNTS";
+// Whether this process runs in a mount namespace of its own, in which the test may mount.
 bool InPrivateMountNamespace();
 
 }  // namespace soak

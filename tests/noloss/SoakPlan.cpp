@@ -121,7 +121,10 @@ Step Planner::Transfer(const Snapshot& snapshot, Step::Kind kind) {
     if (kind == Step::COPY && random_.Chance(25)) {
         std::vector<std::string> archives;
         for (const auto& [key, entry] : snapshot) {
-            if (entry.kind == HostEntry::FILE && entry.hash == facts_.archiveHash) {
+            // Only a name the folder list opens as an archive.
+            const std::string name = BaseName(key);
+            if (entry.kind == HostEntry::FILE && entry.hash == facts_.archiveHash && name.size() > 4 &&
+                name.compare(name.size() - 4, 4, ".zip") == 0) {
                 archives.push_back(key);
             }
         }

@@ -99,8 +99,11 @@ SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& scri
     }
     figures->filesChecked += oracle.FilesChecked() - checkedBefore;
     figures->findings += result.findings.size();
-    fs::remove_all(fs::path(sentinel).parent_path());
-    fs::remove_all(places.Root(Storage::kShare));
+    // The read-only mounts go before the trees they cover.
+    faults.Inject(Fault::kWritable, "", &error);
+    std::error_code ignored;
+    fs::remove_all(fs::path(sentinel).parent_path(), ignored);
+    fs::remove_all(places.Root(Storage::kShare), ignored);
     return result;
 }
 
