@@ -68,7 +68,8 @@ protected:
             return false;
         }
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string command = std::string(soak::kPrivateNamespaceMark) + "=1 unshare -m --propagation private '" +
+        const std::string command = std::string(soak::kPrivateNamespaceMark) +
+                                    "=1 unshare -m --propagation private '" +
                                     std::filesystem::read_symlink("/proc/self/exe").string() +
                                     "' --gtest_filter='" + test->test_suite_name() + "." + test->name() + "'";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
@@ -151,7 +152,7 @@ TEST_F(NoLossTest, NewSeedsForTheMinutesAsked) {
         uint64_t seed = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
         while (minutes() < budget && figures.findings == 0) {
             seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-            std::cout << "seed " << seed << std::endl;
+            std::cout << "seed " << seed << ", its steps in " << soak::ScriptPath(seed) << std::endl;
             PlaySeed(seed, steps, {}, &figures);
         }
     }

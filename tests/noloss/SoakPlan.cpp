@@ -47,7 +47,6 @@ Switches Switches::FromText(const std::string& names) {
     std::istringstream in(names);
     std::string name;
     while (std::getline(in, name, ',')) {
-        switches.links |= name == "links" || name == "all";
         switches.crossClient |= name == "cross-client" || name == "all";
         switches.serverFaults |= name == "server-faults" || name == "all";
         switches.cardFull |= name == "card-full" || name == "all";
@@ -76,29 +75,12 @@ std::string Planner::PickFolder(const Snapshot& snapshot, Storage storage) {
     return key == root ? "" : key.substr(root.size() + 1);
 }
 
-bool Planner::HoldsFolderLink(const Snapshot& snapshot, const std::string& key) const {
-    for (auto it = snapshot.lower_bound(key);
-         it != snapshot.end() && (it->first == key || IsBelow(it->first, key)); ++it) {
-        // The tree's links to files point to ".txt" files; every other link is one to a folder.
-        const std::string& target = it->second.target;
-        if (it->second.kind == HostEntry::LINK &&
-            (target.size() < 4 || target.compare(target.size() - 4, 4, ".txt") != 0)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::vector<std::string> Planner::PickItems(const Snapshot& snapshot, const std::string& folderKey,
-                                            bool forTransfer) {
+std::vector<std::string> Planner::PickItems(const Snapshot& snapshot, const std::string& folderKey) {
     std::vector<std::string> names;
     for (auto it = snapshot.upper_bound(folderKey); it != snapshot.end() && IsBelow(it->first, folderKey);
          ++it) {
         const std::string name = it->first.substr(folderKey.size() + 1);
         if (name.find('/') != std::string::npos || name[0] == '.') {
-            continue;
-        }
-        if (forTransfer && !switches_.links && HoldsFolderLink(snapshot, it->first)) {
             continue;
         }
         names.push_back(name);
@@ -150,7 +132,7 @@ Step Planner::Transfer(const Snapshot& snapshot, Step::Kind kind) {
         }
     }
     step.folder = PickFolder(snapshot, StorageOf(step.place));
-    step.items = PickItems(snapshot, FolderKey(step.place, step.folder), true);
+    step.items = PickItems(snapshot, FolderKey(step.place, step.folder));
     return step;
 }
 
@@ -235,7 +217,7 @@ Step Planner::Next(const Snapshot& snapshot) {
     const std::string folderKey = FolderKey(step.place, step.folder);
     if (roll < 77) {
         step.kind = Step::RENAME;
-        step.items = PickItems(snapshot, folderKey, false);
+        step.items = PickItems(snapshot, folderKey);
         step.items.resize(std::min<size_t>(step.items.size(), 1));
         const bool folder = !step.items.empty() && snapshot.count(Join(folderKey, step.items[0])) != 0 &&
                             snapshot.at(Join(folderKey, step.items[0])).kind == HostEntry::FOLDER;
@@ -250,7 +232,7 @@ Step Planner::Next(const Snapshot& snapshot) {
         step.name = random_.Pick(kNewFolderNames);
     } else {
         step.kind = Step::DELETE;
-        step.items = PickItems(snapshot, folderKey, false);
+        step.items = PickItems(snapshot, folderKey);
         step.items.resize(std::min<size_t>(step.items.size(), 2));
     }
     return step;

@@ -17,8 +17,6 @@ namespace soak {
 // Step kinds left out until the faults they meet are mended, each turned on by its name in
 // CORVANE_SOAK_ENABLE (comma-separated), so that the fixed seeds pass on today's code.
 struct Switches {
-    // Copy and cut of links to folders, or of folders holding them (such links are followed today).
-    bool links = false;
     // A cut on the share through one client pasted into the same folder (or below it) through the
     // other one (the two are taken for different places today).
     bool crossClient = false;
@@ -62,9 +60,7 @@ public:
 
 private:
     std::string PickFolder(const Snapshot& snapshot, Storage storage);
-    std::vector<std::string> PickItems(const Snapshot& snapshot, const std::string& folderKey,
-                                       bool forTransfer);
-    bool HoldsFolderLink(const Snapshot& snapshot, const std::string& key) const;
+    std::vector<std::string> PickItems(const Snapshot& snapshot, const std::string& folderKey);
     Step Transfer(const Snapshot& snapshot, Step::Kind kind);
     Step Paste(const Snapshot& snapshot);
     // A fault between steps, of a kind the switches allow; a step of no kind when none does.

@@ -71,6 +71,7 @@ SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& scri
     Oracle oracle(places, sentinel, facts);
     oracle.Start();
     Planner planner(seed, facts, switches);
+    std::ofstream(ScriptPath(seed)) << "# seed " << seed << "\n";
     const int count = script.empty() ? steps : static_cast<int>(script.size());
     ++figures->seeds;
     const uint64_t checkedBefore = oracle.FilesChecked();
@@ -88,6 +89,8 @@ SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& scri
                     const Step step =
                         script.empty() ? planner.Next(oracle.Last()) : script[static_cast<size_t>(i)];
                     result.script.push_back(step.ToLine());
+                    // Written before the step is taken, so that a run that crashes leaves its script.
+                    std::ofstream(ScriptPath(seed), std::ios::app) << step.ToLine() << "\n";
                     TakeStep(step, player, planner, oracle, faults, figures, &result);
                 }
             }
@@ -186,9 +189,12 @@ bool ReadScript(const std::string& path, std::vector<Step>* steps) {
     return true;
 }
 
+std::string ScriptPath(uint64_t seed) {
+    return (fs::temp_directory_path() / ("corvane-soak-" + std::to_string(seed) + ".script")).string();
+}
+
 std::string WriteScript(uint64_t seed, const std::vector<std::string>& script) {
-    const std::string path =
-        (fs::temp_directory_path() / ("corvane-soak-" + std::to_string(seed) + ".script")).string();
+    const std::string path = ScriptPath(seed);
     std::ofstream out(path);
     out << "# seed " << seed << "\n";
     for (const std::string& line : script) {

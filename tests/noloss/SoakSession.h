@@ -54,6 +54,8 @@ private:
 
 // Reads a script file written by WriteScript; false when a line is not a step.
 bool ReadScript(const std::string& path, std::vector<Step>* steps);
+// The script file of a seed, in the temporary folder; a seed's steps go there as they are taken.
+std::string ScriptPath(uint64_t seed);
 // Writes the script to a file named after the seed in the temporary folder and returns its path.
 std::string WriteScript(uint64_t seed, const std::vector<std::string>& script);
 
