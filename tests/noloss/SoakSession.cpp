@@ -93,6 +93,12 @@ SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& scri
                     std::ofstream(ScriptPath(seed), std::ios::app) << step.ToLine() << "\n";
                     TakeStep(step, player, planner, oracle, faults, figures, &result);
                 }
+                // The network folders go as the user removes them, while the screens they report to are
+                // still there: the driver takes every form away when it ends.
+                for (const auto& [place, id] : remotes) {
+                    Corvane& app = *Corvane::GetMyInstance();
+                    app.OnFolderDeleted(app.GetFolderById(static_cast<int>(id)));
+                }
             }
             CorvaneLoop::Quit();
         },
