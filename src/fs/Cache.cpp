@@ -12,6 +12,41 @@
 
 namespace {
 
+// The longest file name that the common local file systems take, in bytes of the host's UTF-8.
+constexpr std::size_t kMaxNameBytes = 255;
+
+// What a unit can take on the host at most: a surrogate pair takes four bytes for its two units, so three
+// per unit never falls short.
+std::size_t HostBytes(wchar_t unit) {
+    const auto u = static_cast<unsigned int>(unit) & 0xFFFF;
+    return u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+}
+
+std::size_t HostBytes(const std::wstring& text) {
+    std::size_t bytes = 0;
+    for (wchar_t unit : text) {
+        bytes += HostBytes(unit);
+    }
+    return bytes;
+}
+
+// Cuts units off the end of text until it takes at most bytes, never leaving half of a surrogate pair.
+void TrimToBytes(std::wstring* text, std::size_t bytes) {
+    std::size_t kept = 0;
+    std::size_t used = 0;
+    while (kept < text->size() && used + HostBytes((*text)[kept]) <= bytes) {
+        used += HostBytes((*text)[kept]);
+        ++kept;
+    }
+    if (kept > 0 && kept < text->size()) {
+        const auto last = static_cast<unsigned int>((*text)[kept - 1]) & 0xFFFF;
+        if (last >= 0xD800 && last <= 0xDBFF) {
+            --kept;
+        }
+    }
+    text->resize(kept);
+}
+
 Osp::Base::DateTime NowUtc() {
     Osp::Base::DateTime now;
     Osp::System::SystemTime::GetCurrentTime(now);
@@ -49,7 +84,13 @@ std::wstring Cache::MakeCacheName(const std::wstring& path, int key) {
     SplitFileName(name, &base, &ext);
     wchar_t hex[16];
     std::swprintf(hex, 16, L"%X", static_cast<unsigned int>(key));
-    return base + L"_" + hex + L"." + ext;
+    // The key keeps a shortened name apart from other sources, so the base gives way first; only an
+    // extension too long for any name is cut as well.
+    const std::wstring tail = std::wstring(L"_") + hex + L".";
+    const std::size_t room = kMaxNameBytes - HostBytes(tail);
+    TrimToBytes(&ext, room);
+    TrimToBytes(&base, room - HostBytes(ext));
+    return base + tail + ext;
 }
 
 std::map<int, Cache::SFile>::iterator Cache::Find(unsigned long id, const std::wstring& path) {

@@ -61,7 +61,8 @@ public:
     // The key of a source: a hash of its path's characters plus its storage, wrapping in 32 bits.
     static int GetHash(unsigned long id, const std::wstring& path);
     // The name of a copy: the source's base name, "_", the key in upper-case hexadecimal, "." and the
-    // extension.
+    // extension. A name too long for a local file system loses the end of its base name (and of an
+    // extension that alone is too long), so that any source's copy can be made.
     static std::wstring MakeCacheName(const std::wstring& path, int key);
 
 private:

@@ -78,7 +78,8 @@ protected:
         const std::filesystem::path top(root.Host(relative));
         for (const auto& item : std::filesystem::recursive_directory_iterator(top)) {
             const std::string name = std::filesystem::relative(item.path(), top).string();
-            tree[item.is_directory() ? name + "/" : name] = item.is_directory() ? "" : root.Read(relative + "/" + name);
+            tree[item.is_directory() ? name + "/" : name] =
+                item.is_directory() ? "" : root.Read(relative + "/" + name);
         }
         return tree;
     }
@@ -161,6 +162,27 @@ TEST_F(FolderArchiveTest, AsksForThePasswordAgainAfterAWrongOne) {
     });
 }
 
+// Regression: a name longer than the local file system takes (legal in an archive) gave its cached copy a
+// name the host refused, so the file could not be opened.
+TEST_F(FolderArchiveTest, AFileWithANameTooLongForTheHostOpensInTheViewer) {
+    const std::wstring name = std::wstring(300, L'n') + L".txt";
+    MakeArchive("printf 'a long name\\n' | 7z a -tzip Long.zip -si" + std::string(name.begin(), name.end()));
+    Run([&](UiDriver& ui) {
+        OpenRoot(ui, LocalBrowser::ROOT_HOME);
+        OpenItem(ui, L"Long.zip");
+        ASSERT_TRUE(WaitForNames(ui, {name}, 5000));
+        // A failure to open shows its error, which closes at once.
+        ui.AnswerNextMessageBox(Osp::Ui::Controls::MSGBOX_RESULT_OK);
+        OpenItem(ui, name);
+        TextForm* viewer = WaitForViewer(ui, 5000);
+        ASSERT_TRUE(ui.MessageBoxes().empty()) << Narrow(ui.MessageBoxes()[0].text);
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_EQ(viewer->GetText().substr(0, 11), L"a long name");
+        Corvane::GetMyInstance()->CloseTextForm();
+        ui.Pump(0);
+    });
+}
+
 TEST_F(FolderArchiveTest, PathMenuGoesThroughTheArchiveAndATextFileInsideOpensInTheViewer) {
     root.Write("Home/arc/src/Docs/Sub/Readme.txt", "hello from inside\n");
     MakeArchive("cd arc/src && 7z a -tzip ../Pack.zip Docs");
@@ -176,7 +198,8 @@ TEST_F(FolderArchiveTest, PathMenuGoesThroughTheArchiveAndATextFileInsideOpensIn
 
         ui.PressSoftkey(SOFTKEY_0);
         ui.Pump(0);
-        EXPECT_EQ(ui.MenuItems(), (std::vector<std::wstring>{L"Home", L"/Home/", L"arc", L"Pack.zip", L"Docs"}));
+        EXPECT_EQ(ui.MenuItems(),
+                  (std::vector<std::wstring>{L"Home", L"/Home/", L"arc", L"Pack.zip", L"Docs"}));
         Shot(ui, "archive_path_menu");
         ASSERT_TRUE(ui.ChooseMenuItem(L"Docs"));
         ASSERT_TRUE(WaitForNames(ui, {L"Sub"}, 5000));

@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "Osp/Base/Runtime/Thread.h"
+#include "Osp/Io/File.h"
 #include "PhoneRoot.h"
+#include "net/Utf8Names.h"
 
 namespace {
 
@@ -41,6 +43,57 @@ TEST_F(CacheTest, NamesCarryTheKeyInHexadecimal) {
     EXPECT_EQ(Cache::MakeCacheName(L"/README", 47), L"README_2F.");
     EXPECT_EQ(Cache::MakeCacheName(L"/a.b", -1), L"a_FFFFFFFF.b");
     EXPECT_EQ(Cache::GetHash(3, L"/x"), Cache::GetHash(0, L"/x") + 3);
+}
+
+// Regression: a source name longer than a local file system takes (legal in archives and on shares) gave
+// a copy that could not be made, so the file could not be opened.
+TEST_F(CacheTest, LongNamesAreShortenedToWhatTheHostTakes) {
+    const std::wstring pair = L"\xD83D\xDE00";  // one character of four bytes
+    struct Case {
+        const char* what;
+        std::wstring name;
+        std::wstring ext;  // what the copy must end in after the key
+    };
+    const Case cases[] = {
+        {"ascii", std::wstring(300, L'a') + L".jpg", L".jpg"},
+        {"three-byte characters", std::wstring(120, L'\x65E5') + L".txt", L".txt"},
+        {"surrogate pairs",
+         [&] {
+             std::wstring s;
+             for (int i = 0; i < 90; ++i)
+                 s += pair;
+             return s;
+         }() +
+             L".png",
+         L".png"},
+        {"an extension too long alone", L"a." + std::wstring(300, L'e'), L"."},
+        {"fits as it is", std::wstring(240, L'b') + L".txt", L".txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring path = L"/s/" + c.name;
+        const std::wstring name = Cache::MakeCacheName(path, Cache::GetHash(7, path));
+        std::string host;
+        ASSERT_TRUE(ToUtf8Name(name, &host));
+        EXPECT_LE(host.size(), 255u);
+        const size_t underscore = name.rfind(L'_');
+        ASSERT_NE(underscore, std::wstring::npos);
+        EXPECT_EQ(c.name.compare(0, underscore, name, 0, underscore), 0)
+            << "the copy keeps the start of its name";
+        const size_t dot = name.find(L'.', underscore);
+        ASSERT_NE(dot, std::wstring::npos);
+        EXPECT_EQ(name.substr(dot, c.ext.size()), c.ext);
+        const wchar_t last = name.back();
+        EXPECT_FALSE(last >= 0xD800 && last <= 0xDBFF) << "no half of a surrogate pair";
+        // The copy can be made on the host.
+        const std::wstring copy = cache_.CreateNewFile(7, path, 3, date_);
+        ASSERT_EQ(copy, L"/Home/Cache/" + name);
+        Osp::Io::File file;
+        ASSERT_EQ(file.Construct(Osp::Base::String(copy), Osp::Base::String(L"w+")), Osp::Base::E_SUCCESS);
+        EXPECT_EQ(file.Write("abc", 3), Osp::Base::E_SUCCESS);
+        cache_.FinalizeFile(0, 7, path, nullptr, nullptr);
+        EXPECT_EQ(cache_.FindFile(7, path, 3, date_), copy);
+    }
 }
 
 TEST_F(CacheTest, FindsAnUnchangedCopyAndDropsAChangedOne) {
