@@ -10,6 +10,7 @@
 #include "Osp/Net/NetAccountManager.h"
 #include "Osp/System/RuntimeInfo.h"
 #include "Osp/Ui/Controls/Frame.h"
+#include "app/DamagedSettings.h"
 #include "app/LiveTarget.h"
 #include "app/MainForm.h"
 #include "app/ModalMessage.h"
@@ -123,7 +124,14 @@ void Corvane::SetNetworkPreference() {
 
 void Corvane::LoadFolders() {
     Osp::Io::Registry reg;
-    if (reg.Construct(String(kSettingsFile), false) != RES_OK) {
+    const unsigned long r = reg.Construct(String(kSettingsFile), false);
+    if (r == RES_NOT_FOUND) {
+        return;
+    }
+    if (r != RES_OK) {
+        damagedSettings_ = std::make_unique<DamagedSettings>();
+        damagedSettings_->KeepAside(kSettingsFile);
+        PostUserEvent(damagedSettings_.get(), 0);
         return;
     }
     std::unique_ptr<ArrayList> sections(reg.GetAllSectionNamesN());

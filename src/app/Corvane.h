@@ -18,6 +18,7 @@
 
 class Cache;
 class Clipboard;
+class DamagedSettings;
 class FolderForm;
 class IFsBrowser;
 class MainForm;
@@ -127,6 +128,8 @@ public:
 private:
     void ProbeMemoryCard();
     void SetNetworkPreference();
+    // Reads the network folders and "General" from the settings file. A file that is there but cannot be
+    // read is kept aside and the user told (DamagedSettings); the run then starts empty as without one.
     void LoadFolders();
     void StartBrowser(const Osp::Base::String& argument);
     // Writes one value of "General" into the settings file, made when missing; failures are ignored.
@@ -157,6 +160,8 @@ private:
     std::unique_ptr<Cache> cache_;
     // Holds a reference to its browser: emptied before the network folders go.
     std::unique_ptr<Clipboard> clipboard_;
+    // The settings file that could not be read at start, kept aside; null when it was read or missing.
+    std::unique_ptr<DamagedSettings> damagedSettings_;
     int lastLocalItem_ = 1;
     bool showHidden_ = false;
     std::wstring password_;

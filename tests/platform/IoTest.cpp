@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -297,7 +298,9 @@ TEST(RegistryTest, EveryValueTypeSurvivesARoundTrip) {
     EXPECT_EQ(st.st_mode & 0777, 0600u) << "the file holds passwords";
 }
 
-TEST(RegistryTest, DamagedFilesReadAsAbsentAndStayUntilASettingIsWritten) {
+// Regression: a damaged file read as absent, so the next save replaced it and every setting it held was
+// gone. Only a missing file reads as absent; anything else there is refused and never written over.
+TEST(RegistryTest, OnlyAMissingFileReadsAsAbsentAndADamagedOneIsNeverReplaced) {
     TempRoot root;
     std::string good;
     {
@@ -320,15 +323,23 @@ TEST(RegistryTest, DamagedFilesReadAsAbsentAndStayUntilASettingIsWritten) {
     };
     for (const std::string& bytes : damaged) {
         WriteHost(root.Host("Home/RF.reg"), bytes);
-        Registry absent;
-        EXPECT_EQ(absent.Construct(L"/Home/RF.reg", false), E_FILE_NOT_FOUND);
-        Registry fresh;
-        ASSERT_EQ(fresh.Construct(L"/Home/RF.reg", true), E_SUCCESS);
-        int v = 0;
-        EXPECT_EQ(fresh.GetValue(L"General", L"ShowHidden", v), E_SECTION_NOT_FOUND);
-        EXPECT_EQ(fresh.Flush(), E_SUCCESS);
-        EXPECT_EQ(ReadHost(root.Host("Home/RF.reg")), bytes) << "untouched until a setting is written";
+        for (bool create : {false, true}) {
+            Registry reg;
+            EXPECT_EQ(reg.Construct(L"/Home/RF.reg", create), E_INVALID_FORMAT);
+            reg.AddSection(L"General");
+            EXPECT_NE(reg.Flush(), E_SUCCESS);
+            EXPECT_EQ(ReadHost(root.Host("Home/RF.reg")), bytes) << "never replaced";
+        }
     }
+    // A folder where the file should be is not a settings file either.
+    std::filesystem::remove(root.Host("Home/RF.reg"));
+    std::filesystem::create_directory(root.Host("Home/RF.reg"));
+    Registry folder;
+    EXPECT_EQ(folder.Construct(L"/Home/RF.reg", true), E_INVALID_FORMAT);
+    std::filesystem::remove(root.Host("Home/RF.reg"));
+
+    Registry absent;
+    EXPECT_EQ(absent.Construct(L"/Home/RF.reg", false), E_FILE_NOT_FOUND);
     Registry fresh;
     ASSERT_EQ(fresh.Construct(L"/Home/RF.reg", true), E_SUCCESS);
     fresh.AddSection(L"General");

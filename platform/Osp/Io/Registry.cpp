@@ -291,12 +291,14 @@ result Registry::Construct(const String& path, bool createIfNotExist) {
     std::string text;
     std::vector<std::pair<String, Section>> sections;
     r = ReadWholeFile(hostPath, text);
-    bool readable = r == E_SUCCESS && Parse(text, sections);
-    if (!readable) {
-        sections.clear();
+    if (r == Osp::Base::E_FILE_NOT_FOUND) {
         if (!createIfNotExist) {
-            return r == E_SUCCESS || r == Osp::Base::E_INVALID_FORMAT ? Osp::Base::E_FILE_NOT_FOUND : r;
+            return r;
         }
+    } else if (r != E_SUCCESS) {
+        return r;
+    } else if (!Parse(text, sections)) {
+        return Osp::Base::E_INVALID_FORMAT;
     }
     path_ = path;
     sections_ = std::move(sections);

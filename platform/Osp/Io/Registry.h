@@ -1,9 +1,10 @@
 #pragma once
 // The settings file: named sections of named, typed values (int, double, float, string, identifier, byte
-// buffer). Construct reads the whole file; a file that is missing, empty, truncated or not in this
-// format reads as absent (E_FILE_NOT_FOUND without create, an empty registry with it) and is left as it
-// is until Flush writes a changed registry. Flush replaces the file atomically and leaves it readable
-// by its owner only.
+// buffer). Construct reads the whole file. Only a missing file reads as absent (E_FILE_NOT_FOUND without
+// create, an empty registry with it). A file that is there but cannot be read (the error of reading it)
+// or is not in this format (empty, truncated, far too large, not a regular file: E_INVALID_FORMAT) fails
+// Construct with or without create, so that no registry can replace what it holds. Flush replaces the
+// file atomically and leaves it readable by its owner only.
 
 #include <map>
 #include <memory>
