@@ -8,11 +8,9 @@
 #include "app/ModalMessage.h"
 #include "app/PasswordPopup.h"
 #include "app/Results.h"
+#include "app/ShareSizeQuery.h"
 #include "app/UiUtils.h"
-#include "net/NetBrowser.h"
 #include "net/RemoteFolder.h"
-#include "net/SmbSession.h"
-#include "net/Trans2QueryFsInfo.h"
 
 namespace {
 
@@ -383,6 +381,8 @@ void MainForm::ShowDiskDetails() {
         }
         diskDetails_ = std::move(popup);
     }
+    // Whatever was asked before is no longer wanted: its answer must not show under this item's name.
+    sizeQuery_.reset();
     if (longPressIndex_ == ITEM_PRIVATE) {
         diskDetails_->ShowPopup(L"My Private Files", 0, AvailableStorage(L"AvailableInternalStorage"), 0);
     } else if (longPressIndex_ == ITEM_CARD && !IsFolderItem(longPressIndex_)) {
@@ -393,57 +393,12 @@ void MainForm::ShowDiskDetails() {
 }
 
 void MainForm::AskShareSize(RemoteFolder* folder) {
-    NetBrowser* browser = folder->GetBrowser();
-    if (browser != nullptr && browser->AskDiskSizeA(this)) {
-        sizeFolderId_ = static_cast<int>(folder->GetId());
-        sizeMid_ = 0;
-        return;
+    auto query = std::make_unique<ShareSizeQuery>([this](const ShareSizeQuery::SAnswer& answer) {
+        diskDetails_->ShowPopup(answer.title, answer.capacity, answer.free, 0, answer.connection);
+    });
+    if (query->Ask(folder)) {
+        sizeQuery_ = std::move(query);
     }
-    SmbSession* session = folder->GetSmbSession();
-    Trans2Req request;
-    if (session == nullptr || !session->HasTreeSession() ||
-        !ConstructTrans2QueryFsRequest(request, kQueryFsSizeLevel)) {
-        return;
-    }
-    sizeFolderId_ = static_cast<int>(folder->GetId());
-    sizeShare_ = session->GetShare();
-    // The id is known only once the call returns; an answer given inside it is matched by the folder.
-    sizeMid_ = 0;
-    const unsigned short mid =
-        session->SendSmbA(request.ReleaseSmbN(), this, SmbSession::SEND_WHEN_CONNECTED);
-    if (sizeFolderId_ >= 0) {
-        sizeMid_ = mid;
-    }
-}
-
-void MainForm::OnTrans2Received(unsigned long result, unsigned short mid, const Trans2Resp* response) {
-    if (sizeFolderId_ < 0 || (sizeMid_ != 0 && mid != sizeMid_)) {
-        return;
-    }
-    const RemoteFolder* folder = Corvane::GetMyInstance()->GetFolderById(sizeFolderId_);
-    sizeFolderId_ = -1;
-    SFsSizeInfo info;
-    if (result != RES_OK || response == nullptr || folder == nullptr ||
-        response->GetSmb()->Header().IsFailure() || ParseFsSizeResponse(*response, &info) != RES_OK) {
-        return;
-    }
-    std::wstring title = folder->GetUncName().Units();
-    if (folder->GetShareName().IsEmpty()) {
-        title += sizeShare_;
-    }
-    const NetBrowser* browser = folder->GetBrowser();
-    diskDetails_->ShowPopup(title, info.Bytes(info.totalUnits), info.Bytes(info.freeUnits), 0,
-                            browser != nullptr ? browser->DescribeConnection() : L"");
-}
-
-void MainForm::OnDiskSize(unsigned long result, unsigned long long capacity, unsigned long long free) {
-    const RemoteFolder* folder = Corvane::GetMyInstance()->GetFolderById(sizeFolderId_);
-    sizeFolderId_ = -1;
-    const NetBrowser* browser = folder != nullptr ? folder->GetBrowser() : nullptr;
-    if (result != RES_OK || browser == nullptr) {
-        return;
-    }
-    diskDetails_->ShowPopup(browser->GetFullName(L""), capacity, free, 0, browser->DescribeConnection());
 }
 
 void MainForm::ShowAbout() {

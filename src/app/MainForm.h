@@ -25,21 +25,18 @@
 #include "Osp/Ui/IItemEventListener.h"
 #include "Osp/Ui/IOrientationEventListener.h"
 #include "Osp/Ui/ITouchEventListener.h"
-#include "net/ISmbRequestListener.h"
-#include "net/NetBrowser.h"
 
 class AboutPopup;
 class DiskDetailsPopup;
 class PasswordPopup;
 class RemoteFolder;
+class ShareSizeQuery;
 
 class MainForm : public Osp::Ui::Controls::Form,
                  public Osp::Ui::IActionEventListener,
                  public Osp::Ui::IItemEventListener,
                  public Osp::Ui::ITouchEventListener,
-                 public Osp::Ui::IOrientationEventListener,
-                 private ISmbRequestListener,
-                 private IDiskSizeListener {
+                 public Osp::Ui::IOrientationEventListener {
 public:
     static constexpr int kPadItemId = -1;
 
@@ -82,13 +79,6 @@ public:
                          const Osp::Ui::TouchEventInfo&) override {}
 
 private:
-    // ISmbRequestListener: the answer about a share's disk size.
-    void OnSmbReceived(unsigned long, unsigned short, const Smb*) override {}
-    void OnTransReceived(unsigned long, unsigned short, const Trans2Resp*) override {}
-    void OnTrans2Received(unsigned long result, unsigned short mid, const Trans2Resp* response) override;
-    // IDiskSizeListener: the size of an SMB 2/3 share.
-    void OnDiskSize(unsigned long result, unsigned long long capacity, unsigned long long free) override;
-
     enum TLocalItem { ITEM_PRIVATE = 0, ITEM_PHONE = 1, ITEM_CARD = 2 };
 
     bool IsFolderItem(int index) const;
@@ -109,7 +99,8 @@ private:
     void AskPassword(int doneAction);
     void OnPasswordRemoved();
     void ShowDiskDetails();
-    // Asks the server of a connected network folder for the size of its share's disk.
+    // Asks the server of a connected network folder for the size of its share's disk; the answer shows
+    // in the disk details.
     void AskShareSize(RemoteFolder* folder);
     void ShowAbout();
     void RemoveFolder();
@@ -123,11 +114,9 @@ private:
     std::unique_ptr<DiskDetailsPopup> diskDetails_;
     std::unique_ptr<PasswordPopup> passwordPopup_;
     std::unique_ptr<AboutPopup> aboutPopup_;
-    // The network folder whose disk size is asked for (-1 when none), the request's multiplex id, and the
-    // share its session was connected to when asked.
-    int sizeFolderId_ = -1;
-    unsigned short sizeMid_ = 0;
-    std::wstring sizeShare_;
+    // The question about a share's disk size whose answer is wanted; replaced or dropped by the next
+    // Details, which gives its answer up.
+    std::unique_ptr<ShareSizeQuery> sizeQuery_;
     // The item under the last long press, -1 before the first.
     int longPressIndex_ = -1;
     // The touch now under way became a long press: its release must open nothing.

@@ -42,15 +42,19 @@ inline void WriteSettings(int folders, const std::wstring& password = std::wstri
     ASSERT_EQ(reg.Flush(), Osp::Base::E_SUCCESS);
 }
 
-// Runs the body in a started Corvane with a driver over its screen, then ends the run.
-inline void RunOnPhone(const std::function<void(testsupport::UiDriver&, Corvane&)>& body) {
-    EXPECT_TRUE(CorvaneLoop::Run([&] {
-        {
-            testsupport::UiDriver ui;
-            body(ui, *Corvane::GetMyInstance());
-        }
-        CorvaneLoop::Quit();
-    }));
+// Runs the body in a started Corvane with a driver over its screen, then ends the run; a run still going
+// after timeoutMs fails.
+inline void RunOnPhone(const std::function<void(testsupport::UiDriver&, Corvane&)>& body,
+                       int timeoutMs = 10000) {
+    EXPECT_TRUE(CorvaneLoop::Run(
+        [&] {
+            {
+                testsupport::UiDriver ui;
+                body(ui, *Corvane::GetMyInstance());
+            }
+            CorvaneLoop::Quit();
+        },
+        timeoutMs));
 }
 
 inline Osp::Ui::Controls::List& MainList(const testsupport::UiDriver& ui) {
