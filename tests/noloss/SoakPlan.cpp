@@ -290,9 +290,16 @@ std::vector<std::string> Planner::Replaceable(const Snapshot& snapshot, const st
     for (const auto& [path, hash] : ClipFiles(snapshot)) {
         sourcesAt[fold(path)].push_back(Join(folderKey, path));
     }
+    std::set<std::string> sourceKeys;
+    for (const auto& [path, sources] : sourcesAt) {
+        for (const std::string& source : sources) {
+            sourceKeys.insert(fold(source));
+        }
+    }
     std::vector<std::string> keys;
     for (const auto& [key, entry] : snapshot) {
-        if (entry.kind == HostEntry::FILE && IsBelow(key, destination) &&
+        // A file is never its own old version: replacing a file by itself removes nothing by the user's will.
+        if (entry.kind == HostEntry::FILE && IsBelow(key, destination) && sourceKeys.count(fold(key)) == 0 &&
             sourcesAt.count(fold(key.substr(destination.size() + 1))) != 0) {
             keys.push_back(key);
         }
