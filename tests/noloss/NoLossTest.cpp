@@ -106,8 +106,9 @@ protected:
 
     static void PrintFigures(const Figures& figures, double minutes) {
         std::cout << "no-loss figures: " << figures.seeds << " seeds, " << figures.steps << " steps, "
-                  << figures.faults << " faults injected, " << figures.filesChecked << " files checked, "
-                  << figures.findings << " findings in " << minutes << " minutes" << std::endl;
+                  << figures.faults << " faults injected, " << figures.cancels << " jobs cancelled, "
+                  << figures.filesChecked << " files checked, " << figures.findings << " findings in "
+                  << minutes << " minutes" << std::endl;
     }
 
 private:

@@ -32,7 +32,8 @@ bool Run(const std::string& command, std::string* error) {
 }  // namespace
 
 bool InPrivateMountNamespace() {
-    return std::getenv(kPrivateNamespaceMark) != nullptr;
+    const char* mark = std::getenv(kPrivateNamespaceMark);
+    return mark != nullptr && std::string(mark) == "1";
 }
 
 Faults::~Faults() {

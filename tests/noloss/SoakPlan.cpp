@@ -156,13 +156,17 @@ Step Planner::Paste(const Snapshot& snapshot) {
     for (size_t i = 0; i < answers; ++i) {
         step.answers.push_back(static_cast<Answer>(random_.Below(4)));
     }
+    // Most pastes end within a few hundred milliseconds: Cancel and the fault come early, mostly.
+    auto moment = [&] {
+        return static_cast<int>(random_.Chance(70) ? random_.Between(0, 200) : random_.Between(0, 1500));
+    };
     if (random_.Chance(20)) {
-        step.cancelMs = static_cast<int>(random_.Between(0, 1500));
+        step.cancelMs = moment();
     } else if (switches_.serverFaults &&
                (StorageOf(step.place) == Storage::kShare || StorageOf(clip_.place) == Storage::kShare) &&
                random_.Chance(25)) {
         step.fault = Fault::kServerKill;
-        step.cancelMs = static_cast<int>(random_.Between(0, 1500));
+        step.cancelMs = moment();
     }
     return step;
 }

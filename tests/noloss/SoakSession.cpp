@@ -58,7 +58,7 @@ SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& scri
     fs::remove_all(places.Root(Storage::kShare));
     Faults faults(server_, places, InPrivateMountNamespace());
     Switches switches = switches_;
-    if (!faults.CanMount() || !faults.MountCard(root.Host("Storagecard/Media"))) {
+    if (!faults.CanMount() || (switches.cardFull && !faults.MountCard(root.Host("Storagecard/Media")))) {
         switches.cardFull = false;
         switches.readOnly = false;
     }
@@ -152,6 +152,7 @@ void Session::TakeStep(const Step& step, Player& player, Planner& planner, Oracl
     }
     ++figures->steps;
     figures->faults += outcome.faulted ? 1 : 0;
+    figures->cancels += outcome.cancelled ? 1 : 0;
     planner.Taken(step, outcome.reached, outcome.PasteSucceeded());
     result->script.back() += "    # " + Describe(outcome);
     if (outcome.hung) {

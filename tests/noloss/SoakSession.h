@@ -23,6 +23,7 @@ struct Figures {
     uint64_t seeds = 0;
     uint64_t steps = 0;
     uint64_t faults = 0;
+    uint64_t cancels = 0;
     uint64_t filesChecked = 0;
     uint64_t findings = 0;
 };

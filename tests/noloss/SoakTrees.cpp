@@ -24,6 +24,8 @@ fs::path FromUtf8(const std::string& text) {
     return fs::path(std::u8string(text.begin(), text.end()));
 }
 
+constexpr uint64_t kLongFileSize = 24ULL << 20;
+
 class TreeMaker {
 public:
     TreeMaker(uint64_t seed, TreeFacts* facts) : seed_(seed), random_(seed), facts_(facts) {}
@@ -159,6 +161,9 @@ bool MakeTrees(uint64_t seed, const HostPlaces& places, const std::string& senti
             maker.AddLinks(root, sentinelDir);
         }
     }
+    // One file on the share takes the clients long enough to copy that Cancel and the server's faults
+    // meet it under way.
+    maker.WriteFile(FromUtf8(places.Root(Storage::kShare)) / "movie.mp4", kLongFileSize);
     return MakeArchive(maker, places, facts, error);
 }
 

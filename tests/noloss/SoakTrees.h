@@ -1,9 +1,9 @@
 #pragma once
 // Makes the trees one seed plays on: in every storage, folders a few levels deep (some empty), files from
-// 0 bytes to a few MB, names with spaces, names that differ only in case and names beyond ASCII; in the
-// local storages links to a file, to a folder of the tree and to a sentinel folder outside the storage;
-// and an archive made by the system's 7z. Every file holds bytes no other file of the seed holds (those
-// of a few bytes aside), so that a file found anywhere tells which one it is.
+// 0 bytes to a few MB (and one of 24 MB on the share), names with spaces, names that differ only in case and
+// names beyond ASCII; in the local storages links to a file, to a folder of the tree and to a sentinel folder
+// outside the storage; and an archive made by the system's 7z. Every file holds bytes no other file of the
+// seed holds (those of a few bytes aside), so that a file found anywhere tells which one it is.
 
 #include <cstdint>
 #include <map>
