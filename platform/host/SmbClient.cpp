@@ -333,6 +333,7 @@ SmbClientEntry ToEntry(const char* name, unsigned long long size, unsigned attrs
     entry.isDir = (attrs & 0x10) != 0;
     entry.hidden = (attrs & 0x02) != 0;
     entry.readOnly = (attrs & 0x01) != 0;
+    entry.reparsePoint = (attrs & 0x400) != 0;
     entry.size = entry.isDir ? 0 : size;
     entry.mtime = mtime;
     return entry;

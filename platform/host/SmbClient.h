@@ -37,6 +37,9 @@ struct SmbClientEntry {
     bool isDir = false;
     bool hidden = false;
     bool readOnly = false;
+    // A reparse point (a junction, a symbolic link, a DFS link): what it leads to may lie outside the
+    // share, and the library follows it when asked for what is below it.
+    bool reparsePoint = false;
     unsigned long long size = 0;
     long long mtime = 0;  // seconds since 1970 UTC
 };

@@ -44,7 +44,8 @@ SSmbFileInfo ToFileInfo(const host::SmbClientEntry& entry) {
     SSmbFileInfo info;
     info.endOfFile = entry.size;
     info.attributes = (entry.isDir ? SMB_ATTR_DIRECTORY : 0) | (entry.hidden ? SMB_ATTR_HIDDEN : 0) |
-                      (entry.readOnly ? SMB_ATTR_READONLY : 0);
+                      (entry.readOnly ? SMB_ATTR_READONLY : 0) |
+                      (entry.reparsePoint ? SMB_ATTR_REPARSE_POINT : 0);
     if (entry.mtime > -kEpochDifference) {
         info.writeTime = static_cast<unsigned long long>(entry.mtime + kEpochDifference) * kTicksPerSecond;
     }

@@ -9,10 +9,13 @@ namespace {
 // No file system takes longer names; a longer one from a server is not a name of a folder's entry.
 constexpr std::size_t kMaxNameUnits = 255;
 
+// A reparse point is a link whatever it leads to: a walk that entered it would delete, count or copy a
+// folder that may lie outside the share.
 int EntryType(unsigned int attributes) {
     return ((attributes & SMB_ATTR_DIRECTORY) != 0 ? ENTRY_DIRECTORY : 0) |
            ((attributes & SMB_ATTR_HIDDEN) != 0 ? ENTRY_HIDDEN : 0) |
-           ((attributes & SMB_ATTR_READONLY) != 0 ? ENTRY_READONLY : 0);
+           ((attributes & SMB_ATTR_READONLY) != 0 ? ENTRY_READONLY : 0) |
+           ((attributes & SMB_ATTR_REPARSE_POINT) != 0 ? ENTRY_LINK : 0);
 }
 
 Osp::Base::DateTime ToDateTime(unsigned long long fileTime) {

@@ -7,6 +7,8 @@
 inline constexpr unsigned int SMB_ATTR_READONLY = 0x01;
 inline constexpr unsigned int SMB_ATTR_HIDDEN = 0x02;
 inline constexpr unsigned int SMB_ATTR_DIRECTORY = 0x10;
+// A junction, a symbolic link or a DFS link on the server: what it leads to may lie outside the share.
+inline constexpr unsigned int SMB_ATTR_REPARSE_POINT = 0x400;
 
 struct SSmbFileInfo {
     std::wstring name;

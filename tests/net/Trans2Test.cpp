@@ -8,7 +8,9 @@
 #include "WireBytes.h"
 #include "app/ByteOrder.h"
 #include "app/Results.h"
+#include "fs/FsTypes.h"
 #include "net/SmbDateTime.h"
+#include "net/SmbDirEntry.h"
 #include "net/Trans2FindFirst2.h"
 #include "net/Trans2FindNext2.h"
 #include "net/Trans2FindResponse.h"
@@ -269,6 +271,41 @@ TEST(FindResponse, ReadsEntriesAndTheResumeName) {
     EXPECT_EQ(find.entries[0].writeTime, 129000000000000000ull);
     EXPECT_EQ(find.entries[1].name, L"dir");
     EXPECT_EQ(find.entries[2].name, L"b.bin");
+}
+
+// Regression: the entries kept only the folder, hidden and read-only attributes, so a junction or a link
+// on the server looked like a real folder and a delete, details or copy walked into what it leads to.
+TEST(FindResponse, EntriesOfReparsePointsAreLinks) {
+    struct Case {
+        const wchar_t* name;
+        unsigned attributes;
+        int type;
+    };
+    const Case cases[] = {
+        {L"plain.txt", 0x20, 0},
+        {L"folder", 0x10, ENTRY_DIRECTORY},
+        {L"junction", 0x410,
+         ENTRY_DIRECTORY | ENTRY_LINK},  // as Samba lists a DFS link, and Windows a junction
+        {L"hidden link", 0x412, ENTRY_DIRECTORY | ENTRY_LINK | ENTRY_HIDDEN},
+        {L"file link", 0x420, ENTRY_LINK},
+        {L"read-only", 0x01, ENTRY_READONLY},
+    };
+    std::vector<SEntryRow> rows;
+    for (const Case& c : cases) {
+        rows.push_back({c.name, c.attributes});
+    }
+    Trans2Resp resp;
+    ASSERT_EQ(FromBytes(resp, TransResponse(FindFirstParams(static_cast<unsigned>(rows.size()), 1, 0),
+                                            Entries(rows))),
+              RES_OK);
+    SFindResponse find;
+    ASSERT_EQ(ParseFindResponse(resp, FIND_FIRST, &find), RES_OK);
+    ASSERT_EQ(find.entries.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(cases[i].name)));
+        const SmbDirEntry entry(find.entries[i], find.entries[i].name);
+        EXPECT_EQ(entry.GetType(), cases[i].type);
+    }
 }
 
 TEST(FindResponse, StopsAtTheCountAndAtTheEndOfSearch) {
