@@ -9,7 +9,10 @@
 //   CORVANE_SOAK_ENABLE=a,b  step kinds left out of the fixed seeds (see Switches), or "all";
 //   CORVANE_SOAK_VERBOSE=1   every seed's steps and how they went, also when nothing was found.
 
+#include <execinfo.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -36,8 +39,23 @@ std::string Env(const char* name) {
     return value == nullptr ? "" : value;
 }
 
+// A crash is a finding too: its stack goes to the output before the process ends, beside the script.
+void PrintStackAndDie(int signal) {
+    void* frames[64];
+    const int count = ::backtrace(frames, 64);
+    ::backtrace_symbols_fd(frames, count, STDERR_FILENO);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
 class NoLossTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        for (int signal : {SIGSEGV, SIGBUS, SIGABRT, SIGFPE}) {
+            ::signal(signal, PrintStackAndDie);
+        }
+    }
+
     static void TearDownTestSuite() {
         delete server_;
         server_ = nullptr;
