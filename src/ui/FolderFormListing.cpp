@@ -126,6 +126,15 @@ void FolderForm::OnOpenEnumerator(unsigned long result, IFsDirEnum* enumerator) 
         m_pPendingDir.reset();
         // Back or the path menu went nowhere: the list, the title and the stack stay on this folder.
         m_nTargetDepth = -1;
+        // A root that cannot be listed leaves nothing to show: the user is told why, as when it cannot be
+        // opened, instead of an untitled list that reads as an empty folder.
+        if (m_oDirs.empty()) {
+            if (result != RES_CANCELLED) {
+                ShowError(result != RES_OK ? result : RES_FAILURE);
+            }
+            ReturnToMainForm();
+            return;
+        }
         // The list still shows the folder it showed; it must not go on saying that it is loading.
         SetTitleAndEmptyText(m_sFilter != L"*");
         return;

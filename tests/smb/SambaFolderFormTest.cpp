@@ -95,8 +95,31 @@ TEST_F(SambaFolderFormTest, RenamesMakesFoldersDeletesAndCountsOnTheShare) {
         EXPECT_FALSE(Exists("docs/s1.txt"));
         EXPECT_FALSE(Exists("docs/s2.txt"));
         EXPECT_TRUE(Exists("docs/keep.txt"));
-        EXPECT_TRUE(WaitFor(ui, [&] { return Names(ui) == std::vector<std::wstring>{L"Fresh", L"keep.txt"}; }));
+        EXPECT_TRUE(WaitFor(ui, [&] {
+            return Names(ui) == std::vector<std::wstring>{L"Fresh", L"keep.txt"};
+        }));
         EXPECT_EQ(ui.MessageBoxes().size(), 4u);  // the taken name, then three questions; no error
+    }));
+}
+
+TEST_F(SambaFolderFormTest, AShareOpenedAgainAfterItsServerRestartedIsListedOrSaysWhyNot) {
+    // The SMB 2/3 client still took itself for connected: the root was listed into an empty, untitled list
+    // that read "Empty folder", and nothing told the user that the listing had failed.
+    PutFile("docs/a.txt", "a");
+    ASSERT_TRUE(RunInApp([&] {
+        UiDriver ui;
+        Corvane& app = *Corvane::GetMyInstance();
+        NetBrowser* browser = Smb2TestBrowser(folder_);
+        app.SwitchToForm(app.CreateFolderForm(browser));
+        ASSERT_TRUE(WaitForTitle(ui, L"\\\\CORVTEST\\corvshare", 20000)) << Narrow(Title(ui));
+        std::string error;
+        ASSERT_TRUE(Server().Restart(&error)) << error;
+        const size_t boxes = ui.MessageBoxes().size();
+        ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
+        app.SwitchToForm(app.CreateFolderForm(browser));
+        auto answered = [&] { return !Title(ui).empty() || ui.MessageBoxes().size() > boxes; };
+        WaitFor(ui, answered);
+        EXPECT_TRUE(answered()) << "the share's root shows neither its listing nor an error";
     }));
 }
 
