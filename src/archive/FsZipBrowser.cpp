@@ -90,6 +90,8 @@ unsigned long ZipBrowser::InitAndOpenRootDirA(IFsBrowser* host, const std::wstri
     }
     hostBrowser_ = host;
     archivePath_ = path;
+    // An archive is a storage of its own, named after the place of its file.
+    storageName_ = L"archive:" + host->GetStorageName() + L"|" + path;
     std::wstring dir;
     if (!ParseFileName(path, &dir, &archiveName_, host->GetSlash())) {
         archiveName_ = path;
@@ -665,6 +667,10 @@ unsigned long ZipBrowser::StoreFileA(IInStreamListener*, const std::wstring&) {
 
 bool ZipBrowser::IsTheSameDisk(const IFsBrowser*) const {
     return false;
+}
+
+std::wstring ZipBrowser::GetStorageName() const {
+    return storageName_;
 }
 
 wchar_t ZipBrowser::GetSlash() const {

@@ -86,6 +86,7 @@ public:
     void BytesProcessed(unsigned long result, unsigned int count) override;
     void StopStreamIoA(unsigned long result) override;
     bool IsTheSameDisk(const IFsBrowser* other) const override;
+    std::wstring GetStorageName() const override;
     wchar_t GetSlash() const override;
     bool CapableOf(int mask) const override;
     int GetType() const override;
@@ -128,6 +129,7 @@ private:
     int refCount_ = 0;
     IFsBrowser* hostBrowser_ = nullptr;
     std::wstring archivePath_;
+    std::wstring storageName_;
     std::wstring archiveName_;
     unsigned long id_ = 0;
     LiveRef<IFsBrowserListener> listener_;

@@ -439,6 +439,11 @@ bool LocalBrowser::IsTheSameDisk(const IFsBrowser* other) const {
     return local != nullptr && local->GetType() == BROWSER_LOCAL && local->root_ == root_;
 }
 
+// Every root's paths are full paths of the one phone storage.
+std::wstring LocalBrowser::GetStorageName() const {
+    return L"local";
+}
+
 wchar_t LocalBrowser::GetSlash() const {
     return L'/';
 }

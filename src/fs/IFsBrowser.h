@@ -81,8 +81,12 @@ public:
     virtual void BytesProcessed(unsigned long result, unsigned int count) = 0;
     // Ends a running stream with result.
     virtual void StopStreamIoA(unsigned long result) = 0;
-    // Whether both browsers work on the same disk, so that a move can be a rename.
+    // Whether both browsers work on the same disk, so that a move can be a rename; other may be null.
     virtual bool IsTheSameDisk(const IFsBrowser* other) const = 0;
+    // Names the storage the browser's paths lead into, so that places are compared by what they are and
+    // never by which object serves them: browsers with equal names reach one file through one path (see
+    // fs/Places.h). Browsers that are different objects over the same storage give the same name.
+    virtual std::wstring GetStorageName() const = 0;
     // The path separator.
     virtual wchar_t GetSlash() const = 0;
     // True when every bit of mask (TBrowserCapability) is among the browser's bits.

@@ -7,6 +7,7 @@
 #include "app/StringUtils.h"
 #include "fs/IFsBrowserListener.h"
 #include "fs/IFsOpListener.h"
+#include "fs/Places.h"
 #include "net/FsSmbBrowser.h"
 #include "net/RemoteFolder.h"
 #include "net/Smb2Dir.h"
@@ -343,7 +344,8 @@ unsigned long Smb2Browser::RunPathOperation(int id, IFsOpListener* listener, con
                                             const std::wstring& other, PathAction action) {
     std::string from;
     std::string to;
-    if (OperationWorker() == nullptr || !ToLibraryPath(path, &from) || (!other.empty() && !ToLibraryPath(other, &to))) {
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &from) ||
+        (!other.empty() && !ToLibraryPath(other, &to))) {
         return Osp::Base::E_INVALID_ARG;
     }
     LiveRef<IFsOpListener> target(listener);
@@ -545,7 +547,15 @@ void Smb2Browser::BytesProcessed(unsigned long, unsigned int) {}
 void Smb2Browser::StopStreamIoA(unsigned long) {}
 
 bool Smb2Browser::IsTheSameDisk(const IFsBrowser* other) const {
-    return other == this || (fallback_ != nullptr && other == fallback_.get());
+    return other != nullptr && SameStorage(*this, *other);
+}
+
+std::wstring Smb2Browser::GetStorageName() const {
+    if (fallback_ != nullptr) {
+        return fallback_->GetStorageName();
+    }
+    return folder_->GetStorageName(folder_->GetShareName().IsEmpty() ? share_
+                                                                     : folder_->GetShareName().Units());
 }
 
 wchar_t Smb2Browser::GetSlash() const {

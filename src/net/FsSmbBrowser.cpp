@@ -9,6 +9,7 @@
 #include "fs/IFsBrowserListener.h"
 #include "fs/IFsDir.h"
 #include "fs/IFsDirListener.h"
+#include "fs/Places.h"
 #include "net/DceResponse.h"
 #include "net/DceShareEnumAll.h"
 #include "net/DceSrvsvcBind.h"
@@ -660,7 +661,12 @@ void SmbBrowser::BytesProcessed(unsigned long, unsigned int) {}
 void SmbBrowser::StopStreamIoA(unsigned long) {}
 
 bool SmbBrowser::IsTheSameDisk(const IFsBrowser* other) const {
-    return other == this;
+    return other != nullptr && SameStorage(*this, *other);
+}
+
+std::wstring SmbBrowser::GetStorageName() const {
+    const bool named = !folder_->GetShareName().IsEmpty() || session_ == nullptr;
+    return folder_->GetStorageName(named ? folder_->GetShareName().Units() : session_->GetShare());
 }
 
 wchar_t SmbBrowser::GetSlash() const {

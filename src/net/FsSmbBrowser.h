@@ -79,6 +79,7 @@ public:
     void BytesProcessed(unsigned long result, unsigned int count) override;
     void StopStreamIoA(unsigned long result) override;
     bool IsTheSameDisk(const IFsBrowser* other) const override;
+    std::wstring GetStorageName() const override;
     wchar_t GetSlash() const override;
     bool CapableOf(int mask) const override;
     int GetType() const override;

@@ -2,6 +2,7 @@
 
 #include "app/RegValue.h"
 #include "app/Results.h"
+#include "app/StringUtils.h"
 #include "net/FsSmb2Browser.h"
 #include "net/FsSmbBrowser.h"
 #include "net/SmbSession.h"
@@ -119,6 +120,15 @@ String RemoteFolder::GetUncName() const {
     unc += L'\\';
     unc += shareName_;
     return unc;
+}
+
+std::wstring RemoteFolder::GetStorageName(const std::wstring& share) const {
+    std::wstring name = L"smb:";
+    name += ipAddress_.IsEmpty() ? nodeName_.Units() : ipAddress_.Units();
+    name += L'\\';
+    name += share;
+    MakeLower(&name);
+    return name;
 }
 
 String RemoteFolder::GetRegSectionName() const {

@@ -62,6 +62,10 @@ public:
     // Two backslashes, the node name (or the address when there is none), a backslash and the share.
     Osp::Base::String GetUncName() const;
     Osp::Base::String GetRegSectionName() const;
+    // The storage name (IFsBrowser::GetStorageName) of share on the folder's server: the server as the
+    // folder reaches it (its address, else its name) and the share, in lower case, since neither tells
+    // case apart.
+    std::wstring GetStorageName(const std::wstring& share) const;
 
     // Takes the next free identifier.
     void SetNewId();

@@ -8,11 +8,11 @@
 #include "app/Corvane.h"
 #include "app/PathUtils.h"
 #include "app/Results.h"
-#include "app/StringUtils.h"
 #include "fs/Cache.h"
 #include "fs/FsLocalBrowser.h"
 #include "fs/IFsBrowser.h"
 #include "fs/LocalContent.h"
+#include "fs/Places.h"
 #include "transfer/FsThread.h"
 
 namespace {
@@ -24,15 +24,6 @@ constexpr int kTempAttempts = 4;
 bool IsMediaRoot(const IFsBrowser* browser) {
     const auto* local = dynamic_cast<const LocalBrowser*>(browser);
     return local != nullptr && local->GetRoot() != LocalBrowser::ROOT_HOME;
-}
-
-// Whether two paths of one browser name the same file; a share does not tell case apart.
-bool SamePath(const IFsBrowser* browser, std::wstring a, std::wstring b) {
-    if (browser->GetType() == BROWSER_SMB) {
-        MakeLower(&a);
-        MakeLower(&b);
-    }
-    return a == b;
 }
 
 }  // namespace
@@ -77,7 +68,7 @@ bool TransferBase::Init(const std::wstring& srcPath, unsigned long long size, co
     dstPath_ = dstPath;
     isCopy_ = isCopy;
     // A file is never copied onto itself, and never replaced by itself.
-    if (srcBrowser_ == dstBrowser_ && SamePath(srcBrowser_, srcPath, dstPath)) {
+    if (SamePlace(*srcBrowser_, srcPath, *dstBrowser_, dstPath)) {
         Report(RES_ALREADY_EXISTS);
         return false;
     }
@@ -110,10 +101,11 @@ void TransferBase::MoveFileA(const std::wstring& srcPath, unsigned long long siz
     if (!Init(srcPath, size, date, dstPath, false)) {
         return;
     }
-    if (IsFlagOn(FLAG_DST_MEDIA) && IsFlagOn(FLAG_SRC_LOCAL) && srcBrowser_ != dstBrowser_) {
+    const bool sameDisk = srcBrowser_->IsTheSameDisk(dstBrowser_);
+    if (IsFlagOn(FLAG_DST_MEDIA) && IsFlagOn(FLAG_SRC_LOCAL) && !sameDisk) {
         Progress(true);
         StartThread(srcPath_, THREAD_MOVE);
-    } else if (srcBrowser_ == dstBrowser_) {
+    } else if (sameDisk) {
         // A rename never replaces: the old file goes first, while the moved data stays safe in the source.
         if (destination_ == DEST_REPLACE) {
             dstBrowser_->DeleteFileA(OP_DELETE_OLD_TO_RENAME, this, dstPath_);

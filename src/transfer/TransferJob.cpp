@@ -11,6 +11,7 @@
 #include "fs/IFsBrowser.h"
 #include "fs/IFsDir.h"
 #include "fs/IFsDirEntry.h"
+#include "fs/Places.h"
 #include "transfer/FsThread.h"
 #include "transfer/TransferPopup.h"
 
@@ -32,24 +33,19 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
 }  // namespace
 
 bool TransferPopup::DestinationFoldsCase() const {
-    return dstBrowser_->GetType() == BROWSER_SMB;
+    return FoldsCase(*dstBrowser_);
 }
 
 // A destination inside what is transferred: the selection's own folder, or one of the selected folders
-// or a folder below it. A share does not tell case apart.
+// or a folder below it, whichever browser objects serve the two sides.
 bool TransferPopup::IsOwnDestination() const {
-    if (srcBrowser_ != dstBrowser_) {
-        return false;
-    }
-    const bool fold = DestinationFoldsCase();
-    const std::wstring src = fold ? Lower(srcRoot_) : srcRoot_;
-    std::wstring dst = fold ? Lower(dstRoot_) : dstRoot_;
+    std::wstring dst = dstRoot_;
     AddTrailingSymbol(&dst, dstBrowser_->GetSlash());
-    if (src == dst) {
+    if (SamePlace(*srcBrowser_, srcRoot_, *dstBrowser_, dst)) {
         return true;
     }
     return std::any_of(folders_.begin(), folders_.end(), [&](const std::wstring& folder) {
-        return StartsWith(dst, src + (fold ? Lower(folder) : folder));
+        return IsInsideFolder(*srcBrowser_, srcRoot_ + folder, *dstBrowser_, dst);
     });
 }
 

@@ -4,6 +4,7 @@
 // does. Failures can be planned: opening a folder, making its enumerator, or the end of its enumeration
 // after its entries.
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -97,6 +98,10 @@ public:
     void BytesProcessed(unsigned long, unsigned int) override {}
     void StopStreamIoA(unsigned long) override {}
     bool IsTheSameDisk(const IFsBrowser* other) const override { return other == this; }
+    // Each fake is a storage of its own.
+    std::wstring GetStorageName() const override {
+        return L"fake:" + std::to_wstring(reinterpret_cast<std::uintptr_t>(this));
+    }
     wchar_t GetSlash() const override { return L'/'; }
     bool CapableOf(int mask) const override { return (mask & ~CAP_ENUM_TIMES) == 0; }
     int GetType() const override { return kind_; }

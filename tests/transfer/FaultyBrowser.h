@@ -91,6 +91,7 @@ public:
     void BytesProcessed(unsigned long r, unsigned int c) override { inner_->BytesProcessed(r, c); }
     void StopStreamIoA(unsigned long r) override { inner_->StopStreamIoA(r); }
     bool IsTheSameDisk(const IFsBrowser* other) const override { return other == this; }
+    std::wstring GetStorageName() const override { return inner_->GetStorageName(); }
     wchar_t GetSlash() const override { return inner_->GetSlash(); }
     bool CapableOf(int mask) const override { return inner_->CapableOf(mask); }
     int GetType() const override { return inner_->GetType(); }

@@ -136,6 +136,33 @@ TEST_F(FsTransferTest, CopiesWholeFilesWhateverTheirListedSize) {
     EXPECT_TRUE(Leftovers(root_, "Home/sub", {"big.bin", "empty.txt"}).empty());
 }
 
+// Regression: a second browser object over the same storage counted as another place, so a move of a
+// file onto itself through it replaced the file by its copy and then deleted the "source": the only copy.
+TEST_F(FsTransferTest, AnotherBrowserOverTheSameStorageIsTheSamePlace) {
+    root_.Write("Home/a.txt", "only copy");
+    root_.MakeDir("Home/sub");
+    struct stat before {};
+    ASSERT_EQ(::stat(root_.Host("Home/a.txt").c_str(), &before), 0);
+    InRunningApp([&] {
+        LocalBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();
+        LocalBrowser other(LocalBrowser::ROOT_HOME);
+        const Plan onto[] = {Plan(Plan::COPY, DEST_NEW), Plan(Plan::COPY, DEST_REPLACE),
+                             Plan(Plan::MOVE, DEST_NEW), Plan(Plan::MOVE, DEST_REPLACE)};
+        for (const Plan& plan : onto) {
+            EXPECT_EQ(Transfer(home, &other, L"/Home/a.txt", L"/Home/a.txt", plan), RES_ALREADY_EXISTS);
+            EXPECT_EQ(root_.Read("Home/a.txt"), "only copy");
+        }
+        // A move between the two is a rename, as within one of them.
+        EXPECT_EQ(Transfer(&other, home, L"/Home/a.txt", L"/Home/sub/a.txt", Plan(Plan::MOVE)), RES_OK);
+    });
+    struct stat after {};
+    ASSERT_EQ(::stat(root_.Host("Home/sub/a.txt").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(root_.Read("Home/sub/a.txt"), "only copy");
+    EXPECT_FALSE(root_.Exists("Home/a.txt"));
+    EXPECT_TRUE(Leftovers(root_, "Home", {"sub"}).empty());
+}
+
 TEST_F(FsTransferTest, AnExistingFileIsKeptOrReplacedOnlyOnceTheNewOneIsStored) {
     root_.Write("Home/a.txt", "new content");
     root_.Write("Home/sub/a.txt", "old");

@@ -217,26 +217,42 @@ TEST_F(TransferJobTest, ASelectedLinkIsRenamedOrMadeAnewAndReplacesOnlyOnYes) {
     }
 }
 
+// The destination is compared by place: a second browser object over the same storage is the same place.
+// Regression: through it a cut pasted into its own folder replaced each file by itself and deleted it.
 TEST_F(TransferJobTest, ADestinationInsideTheSelectionIsRefusedBeforeAnythingChanges) {
     const char* destinations[] = {"/Home/src/", "/Home/src/docs/", "/Home/src/docs/deep/"};
-    for (const char* destination : destinations) {
-        SCOPED_TRACE(destination);
-        JobRecorder job;
-        std::vector<testsupport::ShownMessageBox> shown;
-        InRunningApp([&] {
-            testsupport::UiDriver ui;
-            ui.AnswerNextMessageBox(Osp::Ui::Controls::MSGBOX_RESULT_OK);
-            const std::string d = destination;
-            RunJob(job, *Selection(Clipboard::MODE_COPY), Home(), std::wstring(d.begin(), d.end()));
-            shown = ui.MessageBoxes();
-        });
-        EXPECT_EQ(job.result, RES_CANCELLED);
-        EXPECT_EQ(job.message, L"");
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].title, L"File transfer error");
-        EXPECT_EQ(shown[0].text,
-                  L"You have to select a different destination folder in order to copy or move items");
-        EXPECT_TRUE(Extra("Home/src", {"top.txt", "docs/a.txt", "docs/b.txt", "docs/deep/c.txt"}).empty());
+    for (int mode : {Clipboard::MODE_COPY, Clipboard::MODE_CUT}) {
+        for (bool sameObject : {true, false}) {
+            for (const char* destination : destinations) {
+                SCOPED_TRACE(testing::Message()
+                             << destination << " mode " << mode << " same object " << sameObject);
+                JobRecorder job;
+                job.answers = {TransferPopup::OVERWRITE_YES_TO_ALL};
+                std::vector<testsupport::ShownMessageBox> shown;
+                InRunningApp([&] {
+                    testsupport::UiDriver ui;
+                    ui.AnswerNextMessageBox(Osp::Ui::Controls::MSGBOX_RESULT_OK);
+                    LocalBrowser other(LocalBrowser::ROOT_HOME);
+                    const std::string d = destination;
+                    RunJob(job, *Selection(mode), sameObject ? Home() : &other,
+                           std::wstring(d.begin(), d.end()));
+                    shown = ui.MessageBoxes();
+                });
+                EXPECT_EQ(job.result, RES_CANCELLED);
+                EXPECT_EQ(job.message, L"");
+                EXPECT_TRUE(job.questions.empty());
+                ASSERT_EQ(shown.size(), 1u);
+                EXPECT_EQ(shown[0].title, L"File transfer error");
+                EXPECT_EQ(
+                    shown[0].text,
+                    L"You have to select a different destination folder in order to copy or move items");
+                EXPECT_TRUE(
+                    Extra("Home/src", {"top.txt", "docs/a.txt", "docs/b.txt", "docs/deep/c.txt"}).empty());
+                EXPECT_EQ(root_.Read("Home/src/top.txt"), "top new");
+                EXPECT_EQ(root_.Read("Home/src/docs/a.txt"), "a new");
+                EXPECT_EQ(root_.Read("Home/src/docs/deep/c.txt"), "c new");
+            }
+        }
     }
 }
 
