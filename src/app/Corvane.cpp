@@ -11,6 +11,7 @@
 #include "Osp/System/RuntimeInfo.h"
 #include "Osp/Ui/Controls/Frame.h"
 #include "app/DamagedSettings.h"
+#include "app/FolderTies.h"
 #include "app/LiveTarget.h"
 #include "app/MainForm.h"
 #include "app/ModalMessage.h"
@@ -347,15 +348,13 @@ RemoteFolder* Corvane::GetFolderById(int id) const {
 }
 
 void Corvane::ReleaseBrowserOf(RemoteFolder* folder) {
-    // Nothing may go on using the folder's browser: a clipboard of it is emptied, a job over it ends.
-    IFsBrowser* browser = folder->GetBrowser();
-    if (browser != nullptr) {
-        if (clipboard_ != nullptr && clipboard_->GetBrowser() == browser) {
-            clipboard_.reset();
-        }
-        if (folderForm_ != nullptr) {
-            folderForm_->OnBrowserRemoved(browser);
-        }
+    // Nothing may go on using the folder's browser, whichever object of the folder (or archive on it)
+    // serves: a job over it ends, then the clipboard that job reads is emptied.
+    if (folderForm_ != nullptr) {
+        folderForm_->OnFolderReleased(folder);
+    }
+    if (clipboard_ != nullptr && RestsOnFolder(clipboard_->GetBrowser(), folder)) {
+        clipboard_.reset();
     }
     RemoveFolderFormOf(folder);
 }

@@ -101,8 +101,8 @@ public:
     // Removes the folder form that browses the folder's share, the folder's section of the settings file,
     // and then the folder.
     void OnFolderDeleted(RemoteFolder* folder);
-    // Drops the folder's browser and session (after its server changed), with the folder form that
-    // browses them.
+    // Drops the folder's browser and session (after its server, share, account or protocol changed), with
+    // the folder form that browses them, a job over them and a clipboard of them.
     void ResetFolderConnection(RemoteFolder* folder);
     void SaveToRegistry(RemoteFolder* folder, bool isNew);
     void DeleteFromRegistry(RemoteFolder* folder);

@@ -51,6 +51,8 @@ public:
     unsigned long InitAndOpenRootDirA(IFsBrowser* host, const std::wstring& path,
                                       IFsBrowserListener* listener);
     const std::wstring& GetArchiveName() const { return archiveName_; }
+    // The browser the archive file lies on; null before InitAndOpenRootDirA.
+    IFsBrowser* GetHostBrowser() const { return hostBrowser_; }
 
     // Requests of the browser's folders and enumerators.
     unsigned long OpenSubDirA(const std::wstring& folderPath, const std::wstring& name,

@@ -191,22 +191,24 @@ void RemoteFolderForm::Save() {
 }
 
 void RemoteFolderForm::SaveChanges(RemoteFolder* folder) {
+    const bool userChanged = folder->GetSavedUserName() != TextOf(USER_NAME);
+    const bool accountChanged = userChanged || folder->GetSavedPassword() != TextOf(PASSWORD);
     // Another protocol is another kind of browser: nothing of the old one carries over either.
-    const bool serverChanged =
-        folder->GetProtocol() != protocol_ || folder->GetNodeName() != TextOf(NODE_NAME) ||
-        folder->GetIpAddress() != TextOf(IP_ADDRESS) || folder->GetWinsServer() != TextOf(WINS_SERVER);
-    const bool accountChanged =
-        folder->GetSavedUserName() != TextOf(USER_NAME) || folder->GetSavedPassword() != TextOf(PASSWORD);
-    const bool shareChanged = folder->GetShareName() != TextOf(SHARE_NAME);
+    const bool placeChanged =
+        userChanged || folder->GetProtocol() != protocol_ || folder->GetNodeName() != TextOf(NODE_NAME) ||
+        folder->GetIpAddress() != TextOf(IP_ADDRESS) || folder->GetWinsServer() != TextOf(WINS_SERVER) ||
+        folder->GetShareName() != TextOf(SHARE_NAME);
     CopyFieldsInto(folder);
     if (accountChanged) {
         // The account just saved is the one to log on with.
         folder->ForgetSessionLogon();
     }
-    if (serverChanged) {
-        // Nothing of the old server may carry over: not its logon, nor the share picked on it.
+    if (placeChanged) {
+        // Nothing of the old share may carry over: not its logon, the share picked or connected on it, its
+        // open files, nor what the clipboard holds of it. A disconnect alone would keep the share, which
+        // the next operation connects again.
         Corvane::GetMyInstance()->ResetFolderConnection(folder);
-    } else if (accountChanged || shareChanged) {
+    } else if (accountChanged) {
         folder->SmbDisconnect();
     }
 }

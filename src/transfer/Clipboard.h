@@ -1,7 +1,9 @@
 #pragma once
 // What was copied or cut, and from where: a source browser and folder, files with their listed sizes and
 // times, links (to a file or to a folder, never followed), and folder names. The clipboard holds a reference
-// to its browser while it lives. Used on the user-interface thread only.
+// to its browser while it lives; the browsers of network folders ignore references, so the application
+// empties the clipboard before a folder's browser that it rests on goes (app/FolderTies.h). Used on the
+// user-interface thread only.
 
 #include <string>
 #include <vector>

@@ -197,8 +197,8 @@ public:
     void OnTransferEnded(TransferPopup* popup, unsigned long result, const std::wstring& message) override;
     void OnOverwriteFileA(TransferPopup* popup, const std::wstring& source,
                           const std::wstring& destination) override;
-    // A browser is going away: a job that uses it ends at once, unseen.
-    void OnBrowserRemoved(IFsBrowser* browser);
+    // The folder's browser is going away: a job that reads or writes through it ends at once, unseen.
+    void OnFolderReleased(const RemoteFolder* folder);
 
     IFsBrowser* GetBrowser() const { return m_pBrowser; }
     Osp::Ui::OrientationStatus GetOrientationStatusAtStart() const { return m_eOrientation; }

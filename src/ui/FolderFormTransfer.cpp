@@ -3,6 +3,7 @@
 
 #include "Osp/Ui/Controls/MessageBox.h"
 #include "app/Corvane.h"
+#include "app/FolderTies.h"
 #include "app/Format.h"
 #include "app/ModalMessage.h"
 #include "app/PathUtils.h"
@@ -183,9 +184,9 @@ void FolderForm::OnOverwriteFileA(TransferPopup* popup, const std::wstring& sour
     m_pOverwritePopup->ShowPopup(popup, popup->GetSrcBrowser(), source, popup->GetDstBrowser(), destination);
 }
 
-void FolderForm::OnBrowserRemoved(IFsBrowser* browser) {
-    if (m_pTransferPopup != nullptr &&
-        (m_pTransferPopup->GetSrcBrowser() == browser || m_pTransferPopup->GetDstBrowser() == browser)) {
+void FolderForm::OnFolderReleased(const RemoteFolder* folder) {
+    if (m_pTransferPopup != nullptr && (RestsOnFolder(m_pTransferPopup->GetSrcBrowser(), folder) ||
+                                        RestsOnFolder(m_pTransferPopup->GetDstBrowser(), folder))) {
         if (m_pOverwritePopup != nullptr) {
             m_pOverwritePopup->HidePopup();
         }

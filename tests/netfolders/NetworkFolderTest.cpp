@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <sys/statvfs.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <thread>
 
 #include "../smb/LoopbackAcceptor.h"
@@ -188,6 +190,82 @@ TEST_F(NetworkFolderTest, FolderWithoutShareOffersTheServersDiskShares) {
     });
     // Picking a share does not make it the folder's.
     EXPECT_EQ(StoredValue(L"RF1", L"ShareName"), L"(absent)");
+}
+
+// Everything tied to a folder's old share goes when the share, the account or the server changes, or
+// when the folder is removed: its connection and what the clipboard holds of it, also a file of an archive
+// lying on the share. A new password alone keeps them. Regression: an edited share kept the old one, which
+// the next operation connected again, and a clipboard of an archive on the share outlived the share's
+// browser, so that a later paste or the clipboard's end read freed memory.
+TEST_F(NetworkFolderTest, AnEditedOrRemovedFolderLetsGoOfEverythingOfItsOldShare) {
+    PutFile("hello.txt", "hi");
+    PutFile("zipped/alpha.txt", "a");
+    const std::string make =
+        "cd '" + HostPath("zipped") + "' && 7z a -tzip '" + HostPath("m.zip") + "' alpha.txt >/dev/null 2>&1";
+    ASSERT_EQ(0, std::system(make.c_str()));
+    struct SCase {
+        const char* name;
+        bool inArchive;        // the clipboard holds a file of m.zip instead of hello.txt
+        const wchar_t* field;  // the field edited; null removes the folder
+        const wchar_t* value;
+        bool kept;
+    };
+    const SCase cases[] = {
+        {"share edited", false, L"IDC_SHARE_NAME", L"corvdocs", false},
+        {"account edited", false, L"IDC_USER_NAME", L"someone", false},
+        {"server edited", false, L"IDC_IP_ADDRESS", L"127.0.0.2", false},
+        {"password edited", false, L"IDC_PASSWORD", L"Other-pass2", true},
+        {"archive, share edited", true, L"IDC_SHARE_NAME", L"corvdocs", false},
+        {"archive, folder removed", true, nullptr, nullptr, false},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        PhoneRoot root(PhoneRoot::NO_CARD);
+        StoreFolder(L"corvshare", L"Corv-pass1");
+        RunOnPhone([&](UiDriver& ui, Corvane& app) {
+            List& list = MainList(ui);
+            ui.TapListItem(list, 2);
+            // Other files of the share may come before these.
+            auto indexOf = [&](const std::wstring& name) {
+                const std::vector<std::wstring> names =
+                    ShownFolderForm(ui, app) != nullptr ? ListedNames(ui) : std::vector<std::wstring>{};
+                const auto it = std::find(names.begin(), names.end(), name);
+                return it != names.end() ? static_cast<int>(it - names.begin()) : -1;
+            };
+            ASSERT_TRUE(WaitFor([&] { return indexOf(L"hello.txt") >= 0 && indexOf(L"m.zip") >= 0; }));
+            auto* files = ui.Find<List>(L"IDC_FOLDERS_LIST");
+            if (c.inArchive) {
+                ui.TapListItem(*files, indexOf(L"m.zip"));
+                ASSERT_TRUE(
+                    WaitFor([&] { return ListedNames(ui) == std::vector<std::wstring>{L"alpha.txt"}; }));
+            }
+            ui.LongPressListItem(*files, indexOf(c.inArchive ? L"alpha.txt" : L"hello.txt"));
+            ASSERT_TRUE(ui.ChooseMenuItem(L"Copy"));
+            ASSERT_NE(app.GetClipboard(), nullptr);
+            if (c.inArchive) {
+                ui.PressSoftkey(SOFTKEY_1);
+                ASSERT_TRUE(WaitFor([&] { return indexOf(L"m.zip") >= 0; }));
+            }
+            ui.PressSoftkey(SOFTKEY_1);
+            ASSERT_TRUE(OnMainForm(ui));
+            ui.LongPressListItem(list, 2);
+            ASSERT_TRUE(ui.ChooseMenuItem(L"Disconnect"));
+            ui.LongPressListItem(list, 2);
+            if (c.field == nullptr) {
+                ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
+                ASSERT_TRUE(ui.ChooseMenuItem(L"Remove"));
+                EXPECT_TRUE(app.GetFolders().empty());
+            } else {
+                ASSERT_TRUE(ui.ChooseMenuItem(L"Edit"));
+                Fill(ui, c.field, c.value);
+                ui.PressSoftkey(SOFTKEY_0);
+                ASSERT_TRUE(OnMainForm(ui));
+                EXPECT_EQ(app.GetFolderById(1)->GetBrowser() != nullptr, c.kept);
+            }
+            EXPECT_EQ(app.GetClipboard() != nullptr, c.kept);
+            EXPECT_EQ(app.GetFolderForm() != nullptr, c.kept);
+        });
+    }
 }
 
 TEST_F(NetworkFolderTest, RememberedAccountIsStoredOnceTheServerTakesIt) {
