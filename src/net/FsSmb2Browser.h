@@ -80,8 +80,12 @@ public:
 
     // The folder's UNC name (with the connected share when the folder names none) followed by path.
     std::wstring GetFullName(const std::wstring& path) const override;
-    // The worker, for the folders, enumerators and files of this browser.
+    // The worker, for the folders and enumerators of this browser.
     Smb2Worker* Worker() { return worker_.get(); }
+    // The worker of the connection as it is now, for a file opened on it: the reference expires when
+    // that connection ends, so that the file never reaches a later connection, whose handles are another
+    // client's.
+    std::weak_ptr<Smb2Worker> Connection() const { return worker_; }
     // The worker a new operation goes to: after a disconnect the share that was connected is connected
     // again first, as the classic client does. Null when the folder was never connected.
     Smb2Worker* OperationWorker();
@@ -113,7 +117,8 @@ private:
     // All members belong to the user-interface thread.
     RemoteFolder* folder_;
     IFsBrowserListener* listener_ = nullptr;
-    Smb2Worker::Ptr worker_;
+    // Retired (never deleted) when the browser lets go of it; files keep only weak references.
+    std::shared_ptr<Smb2Worker> worker_;
     std::unique_ptr<SmbBrowser> fallback_;
     bool connecting_ = false;
     // The number of the latest connection attempt; answers of earlier ones are dropped.

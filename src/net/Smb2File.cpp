@@ -47,6 +47,7 @@ bool OpenHow(TFileMode mode, TFileDisp disp, host::SmbClient::TOpen* how) {
 void Smb2File::Open(Smb2Browser* browser, IFsFileListener* listener, const std::string& path, TFileMode mode,
                     TFileDisp disp) {
     LiveRef<IFsFileListener> target(listener);
+    std::weak_ptr<Smb2Worker> connection = browser->Connection();
     Smb2Worker* worker = browser->Worker();
     host::SmbClient::TOpen how = host::SmbClient::OPEN_READ;
     if (!OpenHow(mode, disp, &how)) {
@@ -57,11 +58,11 @@ void Smb2File::Open(Smb2Browser* browser, IFsFileListener* listener, const std::
         });
         return;
     }
-    worker->Enqueue([browser, worker, target, path, how](std::unique_ptr<host::SmbClient>& client) {
+    worker->Enqueue([connection, worker, target, path, how](std::unique_ptr<host::SmbClient>& client) {
         const int handle = client == nullptr ? -ENOTCONN : client->OpenFile(path, how);
         const long long position = handle >= 0 ? client->Seek(handle, 0, 1) : 0;
         const unsigned long result = Smb2Result(handle >= 0 ? 0 : -handle, SMB2_STEP_FILE);
-        worker->Answer([browser, worker, target, handle, position, result] {
+        worker->Answer([connection, worker, target, handle, position, result] {
             IFsFileListener* alive = target.Get();
             if (alive == nullptr) {
                 if (handle >= 0) {
@@ -78,14 +79,23 @@ void Smb2File::Open(Smb2Browser* browser, IFsFileListener* listener, const std::
                 return;
             }
             const unsigned long long at = position > 0 ? static_cast<unsigned long long>(position) : 0;
-            alive->OnCreateN(RES_OK, new Smb2File(browser, alive, handle, at));
+            alive->OnCreateN(RES_OK, new Smb2File(connection, alive, handle, at));
         });
     });
 }
 
-Smb2File::Smb2File(Smb2Browser* browser, IFsFileListener* listener, int handle, unsigned long long position)
-    : browser_(browser), listener_(listener), state_(std::make_shared<SState>()), position_(position) {
+Smb2File::Smb2File(std::weak_ptr<Smb2Worker> connection, IFsFileListener* listener, int handle,
+                   unsigned long long position)
+    : connection_(std::move(connection)),
+      listener_(listener),
+      state_(std::make_shared<SState>()),
+      position_(position) {
     state_->handle = handle;
+}
+
+Smb2Worker* Smb2File::Worker() const {
+    // The browser owns the connection's worker: the pointer stays valid while this call runs.
+    return connection_.lock().get();
 }
 
 Smb2File::~Smb2File() {
@@ -93,7 +103,7 @@ Smb2File::~Smb2File() {
 }
 
 void Smb2File::CloseA() {
-    Smb2Worker* worker = browser_->Worker();
+    Smb2Worker* worker = Worker();
     if (closed_ || worker == nullptr) {
         return;
     }
@@ -107,7 +117,7 @@ void Smb2File::CloseA() {
 }
 
 unsigned long Smb2File::ReadA(void* buffer, unsigned int size) {
-    Smb2Worker* worker = browser_->Worker();
+    Smb2Worker* worker = Worker();
     if (closed_ || worker == nullptr) {
         return RES_DISCONNECTED;
     }
@@ -135,7 +145,7 @@ unsigned long Smb2File::ReadA(void* buffer, unsigned int size) {
 }
 
 unsigned long Smb2File::WriteA(const void* buffer, unsigned int size) {
-    Smb2Worker* worker = browser_->Worker();
+    Smb2Worker* worker = Worker();
     if (closed_ || worker == nullptr) {
         return RES_DISCONNECTED;
     }
@@ -205,7 +215,11 @@ void Smb2File::OnWriteDone(unsigned long result) {
 void Smb2File::PostWriteAnswer(unsigned long result, unsigned int count) {
     LiveRef<IFsFile> self(this);
     LiveRef<IFsFileListener> target(listener_);
-    browser_->Worker()->Answer([self, target, result, count] {
+    Smb2Worker* worker = Worker();
+    if (worker == nullptr) {
+        return;
+    }
+    worker->Answer([self, target, result, count] {
         IFsFile* file = self.Get();
         if (IFsFileListener* listener = target.Get(); file != nullptr && listener != nullptr) {
             listener->OnWrite(file, result, count);
@@ -214,7 +228,7 @@ void Smb2File::PostWriteAnswer(unsigned long result, unsigned int count) {
 }
 
 unsigned long Smb2File::SeekA(TPosition origin, int offset) {
-    Smb2Worker* worker = browser_->Worker();
+    Smb2Worker* worker = Worker();
     if (closed_ || worker == nullptr) {
         return RES_DISCONNECTED;
     }

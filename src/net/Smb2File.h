@@ -3,7 +3,9 @@
 // requests. Reads answer when the data is there. A write answers once the data is taken, while at most
 // a few blocks wait for the server, so that the next block can be read meanwhile; the first failure of
 // the server comes with the next write, and the empty write answers only after every write before it was
-// confirmed by the server. Used on the user-interface thread only; the browser outlives its files.
+// confirmed by the server. A file belongs to the connection it was opened on: once that connection ends
+// (a disconnect, or the browser's end) every call fails with RES_DISCONNECTED, also after the browser
+// connected again, and the file may outlive its browser. Used on the user-interface thread only.
 
 #include <memory>
 #include <string>
@@ -12,6 +14,7 @@
 
 class IFsFileListener;
 class Smb2Browser;
+class Smb2Worker;
 
 class Smb2File : public IFsFile {
 public:
@@ -34,12 +37,15 @@ public:
     };
 
 private:
-    Smb2File(Smb2Browser* browser, IFsFileListener* listener, int handle, unsigned long long position);
+    Smb2File(std::weak_ptr<Smb2Worker> connection, IFsFileListener* listener, int handle,
+             unsigned long long position);
+    // The worker of the file's connection, or null once that connection has ended.
+    Smb2Worker* Worker() const;
     // A write the worker finished: answers a write that waited for room, or records the failure.
     void OnWriteDone(unsigned long result);
     void PostWriteAnswer(unsigned long result, unsigned int count);
 
-    Smb2Browser* browser_;
+    std::weak_ptr<Smb2Worker> connection_;
     IFsFileListener* listener_;
     std::shared_ptr<SState> state_;
     unsigned long long position_;

@@ -145,7 +145,8 @@ TEST(Smb2BrowserTest, EveryServerKindServesTheSameOperationsOnAutomatic) {
                       }),
                       RES_ALREADY_EXISTS);
             EXPECT_EQ(ReadWhole(browser, L"\\made\\kept.bin"), "kept");
-            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.DeleteFileA(1, &ops, L"\\made\\kept.bin"); }), RES_OK);
+            EXPECT_EQ(Op([&](OpRecorder& ops) { browser.DeleteFileA(1, &ops, L"\\made\\kept.bin"); }),
+                      RES_OK);
             EXPECT_EQ(Op([&](OpRecorder& ops) {
                           browser.RenameFileA(1, &ops, L"\\made\\a.bin", L"\\made\\b.bin");
                       }),
@@ -248,6 +249,45 @@ TEST(Smb2BrowserTest, ADisconnectDropsItsAnswersAndTheNextOperationConnectsAgain
         EXPECT_TRUE(folder.IsConnected());
         browser.RemoveListener(&root);
     }));
+}
+
+// Regression: the handles of files start again with every connection, so a file opened before a
+// reconnection wrote into whichever file the new connection had opened under the same number.
+TEST(Smb2BrowserTest, AFileOpenedBeforeAReconnectionFailsAndTouchesNoOtherFile) {
+    ServerOn on(SambaServer::SECURITY_DEFAULTS);
+    ASSERT_TRUE(on.started) << on.error;
+    const std::string other = on.server.ShareDir() + "/other.bin";
+    std::ofstream(other, std::ios::binary) << "other";
+    ASSERT_TRUE(RunInApp([&] {
+        RemoteFolder folder;
+        NetBrowser& browser = *Smb2TestBrowser(folder);
+        RootRecorder root;
+        ASSERT_EQ(OpenRoot(browser, root), RES_OK);
+        FileRecorder old;
+        browser.CreateFileA(&old, L"\\old.bin", FILE_MODE_WRITE, FILE_DISP_CREATE_ALWAYS);
+        const FileAnswer* opened = WaitForFile(old, 1);
+        ASSERT_TRUE(opened != nullptr && opened->result == RES_OK);
+        browser.Disconnect();
+        // The next open connects again; its file is the first of the new connection, as the old one was
+        // of the first.
+        FileRecorder fresh;
+        browser.CreateFileA(&fresh, L"\\other.bin", FILE_MODE_WRITE, FILE_DISP_OPEN_EXISTING);
+        opened = WaitForFile(fresh, 1);
+        ASSERT_TRUE(opened != nullptr && opened->result == RES_OK);
+        const std::string bytes = "written through the old file";
+        std::string buffer(64, '\0');
+        EXPECT_EQ(old.file->WriteA(bytes.data(), static_cast<unsigned int>(bytes.size())), RES_DISCONNECTED);
+        EXPECT_EQ(old.file->WriteA(nullptr, 0), RES_DISCONNECTED);
+        EXPECT_EQ(old.file->SeekA(POS_BEGIN, 0), RES_DISCONNECTED);
+        EXPECT_EQ(old.file->ReadA(buffer.data(), static_cast<unsigned int>(buffer.size())), RES_DISCONNECTED);
+        old.file.reset();
+        fresh.file.reset();
+        LoopUntil([] { return false; }, 300);
+        EXPECT_EQ(old.answers.size(), 1u);
+        browser.RemoveListener(&root);
+    }));
+    std::ifstream in(other, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "other");
 }
 
 TEST(Smb2BrowserTest, DisconnectNeverWaitsOnAServerThatWentSilent) {
