@@ -79,9 +79,10 @@ std::wstring Smb2Browser::DescribeConnection() const {
     if (!connected_) {
         return L"";
     }
-    // The client encrypts whenever an SMB 3 server offers it, and encrypted messages are signed with it.
+    // Only the dialect is known for sure: the library does not tell whether the session ended up signed
+    // or encrypted. The client signs when the server requires it and asks an SMB 3 server to encrypt.
     const bool smb3 = dialect_.compare(0, 4, "SMB3") == 0;
-    return DialectName(dialect_) + (smb3 ? L", signed, encrypted" : L", signed if the server requires it");
+    return DialectName(dialect_) + (smb3 ? L", encryption requested" : L", signed if the server requires it");
 }
 
 void Smb2Browser::CancelConnecting() {

@@ -117,7 +117,7 @@ TEST_F(NetworkFolderTest, AddedFolderOpensItsShareShowsItsDiskAndIsRemoved) {
         EXPECT_EQ(ui.TextOf(L"IDC_CAPACITY"),
                   FormatSize64(static_cast<unsigned long long>(disk.f_blocks) * disk.f_frsize).Units());
         EXPECT_NE(ui.TextOf(L"IDC_FREE"), L"");
-        EXPECT_EQ(ui.TextOf(L"IDC_CONNECTION"), L"SMB 3.1.1, signed, encrypted");
+        EXPECT_EQ(ui.TextOf(L"IDC_CONNECTION"), L"SMB 3.1.1, encryption requested");
         Screenshot(ui, "share-details");
         ui.Tap(L"IDC_CLOSE");
         EXPECT_EQ(ui.Find(L"IDC_CAPACITY"), nullptr);

@@ -114,8 +114,8 @@ struct STableCase {
 
 TEST(Smb2BrowserTest, EveryServerKindServesTheSameOperationsOnAutomatic) {
     const STableCase cases[] = {
-        {SambaServer::SECURITY_DEFAULTS, L"SMB 3.1.1, signed, encrypted"},
-        {SambaServer::SECURITY_STRICT, L"SMB 3.1.1, signed, encrypted"},
+        {SambaServer::SECURITY_DEFAULTS, L"SMB 3.1.1, encryption requested"},
+        {SambaServer::SECURITY_STRICT, L"SMB 3.1.1, encryption requested"},
         {SambaServer::SECURITY_SMB1_ONLY, L"SMB1 (NT LM 0.12)"},
     };
     const std::string content = RandomBytes(3 * Smb2Browser::kBlockSize + 12345);
