@@ -99,6 +99,30 @@ Step Planner::Transfer(const Snapshot& snapshot, Step::Kind kind) {
     Step step;
     step.kind = kind;
     step.place = random_.Pick(std::vector<Place>(std::begin(kPlaces), std::end(kPlaces)));
+    choseLongFile_ = false;
+    // Now and then the long file, wherever it lies now, so that a paste runs long enough to be cancelled.
+    if (random_.Chance(12)) {
+        std::vector<std::string> copies;
+        for (const auto& [key, entry] : snapshot) {
+            if (entry.kind == HostEntry::FILE && entry.hash == facts_.longHash) {
+                copies.push_back(key);
+            }
+        }
+        if (!copies.empty()) {
+            const std::string key = random_.Pick(copies);
+            const std::string storage = key.substr(0, key.find('/'));
+            for (Place place : kPlaces) {
+                if (storage == StorageName(StorageOf(place)) &&
+                    (place != Place::kSmb1 || random_.Chance(50))) {
+                    step.place = place;
+                }
+            }
+            step.folder = ParentOf(key.substr(storage.size() + 1));
+            step.items = {BaseName(key)};
+            choseLongFile_ = true;
+            return step;
+        }
+    }
     // Now and then the archive is the source, wherever it lies now.
     if (kind == Step::COPY && random_.Chance(25)) {
         std::vector<std::string> archives;
@@ -139,8 +163,12 @@ Step Planner::Transfer(const Snapshot& snapshot, Step::Kind kind) {
 Step Planner::Paste(const Snapshot& snapshot) {
     Step step;
     step.kind = Step::PASTE;
+    // The transfer dialog shows at once for the media folders, so that Cancel can meet the long file there.
+    const std::vector<Place> places = clip_.holdsLongFile && random_.Chance(60)
+                                          ? std::vector<Place>{Place::kMedia, Place::kCard}
+                                          : std::vector<Place>(std::begin(kPlaces), std::end(kPlaces));
     for (int attempt = 0; attempt < 10; ++attempt) {
-        step.place = random_.Pick(std::vector<Place>(std::begin(kPlaces), std::end(kPlaces)));
+        step.place = random_.Pick(places);
         step.folder = PickFolder(snapshot, StorageOf(step.place));
         const bool crossClient = clip_.cut && StorageOf(clip_.place) == Storage::kShare &&
                                  StorageOf(step.place) == Storage::kShare && clip_.place != step.place;
@@ -160,7 +188,7 @@ Step Planner::Paste(const Snapshot& snapshot) {
     auto moment = [&] {
         return static_cast<int>(random_.Chance(70) ? random_.Between(0, 200) : random_.Between(0, 1500));
     };
-    if (random_.Chance(20)) {
+    if (random_.Chance(clip_.holdsLongFile ? 50 : 20)) {
         step.cancelMs = moment();
     } else if (switches_.serverFaults &&
                (StorageOf(step.place) == Storage::kShare || StorageOf(clip_.place) == Storage::kShare) &&
@@ -206,9 +234,12 @@ Step Planner::Next(const Snapshot& snapshot) {
         }
     }
     const uint64_t roll = random_.Below(100);
-    if (roll < 30 && clip_.filled) {
+    // A user pastes mostly right after copying.
+    if (clip_.filled && (roll < 30 || (clipFresh_ && random_.Chance(50)))) {
+        clipFresh_ = false;
         return Paste(snapshot);
     }
+    clipFresh_ = false;
     if (roll < 65) {
         const Step step = Transfer(snapshot, roll < 50 ? Step::COPY : Step::CUT);
         if (!step.items.empty()) {
@@ -253,6 +284,8 @@ void Planner::Taken(const Step& step, bool reached, bool pasteSucceeded) {
         clip_.place = step.place;
         clip_.folder = step.folder;
         clip_.items = step.items;
+        clip_.holdsLongFile = choseLongFile_;
+        clipFresh_ = true;
     }
     if (step.kind == Step::PASTE && pasteSucceeded && clip_.cut) {
         clip_ = Clip();

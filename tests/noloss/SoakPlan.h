@@ -36,6 +36,8 @@ struct Clip {
     Place place = Place::kMedia;
     std::string folder;
     std::vector<std::string> items;
+    // It holds the long file, which a paste takes long enough over for Cancel to meet it.
+    bool holdsLongFile = false;
 };
 
 class Planner {
@@ -71,6 +73,10 @@ private:
     Switches switches_;
     Clip clip_;
     bool cardFilled_ = false;
+    // The last copy or cut chosen was of the long file.
+    bool choseLongFile_ = false;
+    // The clipboard was filled by the step just taken.
+    bool clipFresh_ = false;
     bool anyReadOnly_ = false;
 };
 

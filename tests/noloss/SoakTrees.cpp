@@ -163,7 +163,10 @@ bool MakeTrees(uint64_t seed, const HostPlaces& places, const std::string& senti
     }
     // One file on the share takes the clients long enough to copy that Cancel and the server's faults
     // meet it under way.
-    maker.WriteFile(FromUtf8(places.Root(Storage::kShare)) / "movie.mp4", kLongFileSize);
+    const fs::path longFile = FromUtf8(places.Root(Storage::kShare)) / "movie.mp4";
+    maker.WriteFile(longFile, kLongFileSize);
+    uint64_t size = 0;
+    HashFile(longFile.string(), &facts->longHash, &size);
     return MakeArchive(maker, places, facts, error);
 }
 

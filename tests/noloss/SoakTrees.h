@@ -21,6 +21,8 @@ struct TreeFacts {
     uint64_t archiveHash = 0;
     std::map<std::string, uint64_t> archiveFiles;
     std::set<std::string> archiveFolders;
+    // The one long file, by the hash of its bytes.
+    uint64_t longHash = 0;
     // The number of files made.
     int files = 0;
 };
