@@ -6,7 +6,7 @@
 //   CORVANE_SOAK_MINUTES=n   new seeds, one after the other, for n minutes (`make soak MINUTES=n`);
 //   CORVANE_SOAK_SEED=s      that seed alone (with CORVANE_SOAK_STEPS=k steps, 40 by default);
 //   CORVANE_SOAK_SCRIPT=f    the steps of a script a failing run wrote, on the trees of CORVANE_SOAK_SEED;
-//   CORVANE_SOAK_ENABLE=a,b  step kinds left out of the fixed seeds (see Switches), or "all";
+//   CORVANE_SOAK_ENABLE=no-mounts  no full card and no read-only folder (they need a mount);
 //   CORVANE_SOAK_VERBOSE=1   every seed's steps and how they went, also when nothing was found.
 
 #include <execinfo.h>

@@ -47,10 +47,6 @@ Switches Switches::FromText(const std::string& names) {
     std::istringstream in(names);
     std::string name;
     while (std::getline(in, name, ',')) {
-        switches.crossClient |= name == "cross-client" || name == "all";
-        switches.serverFaults |= name == "server-faults" || name == "all";
-        switches.cardFull |= name == "card-full" || name == "all";
-        switches.readOnly |= name == "read-only" || name == "all";
         if (name == "no-mounts") {
             switches.cardFull = false;
             switches.readOnly = false;
@@ -167,19 +163,8 @@ Step Planner::Paste(const Snapshot& snapshot) {
     const std::vector<Place> places = clip_.holdsLongFile && random_.Chance(60)
                                           ? std::vector<Place>{Place::kMedia, Place::kCard}
                                           : std::vector<Place>(std::begin(kPlaces), std::end(kPlaces));
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        step.place = random_.Pick(places);
-        step.folder = PickFolder(snapshot, StorageOf(step.place));
-        const bool crossClient = clip_.cut && StorageOf(clip_.place) == Storage::kShare &&
-                                 StorageOf(step.place) == Storage::kShare && clip_.place != step.place;
-        const std::string source = FolderKey(clip_.place, clip_.folder);
-        const std::string destination = FolderKey(step.place, step.folder);
-        if (switches_.crossClient || !crossClient ||
-            (FoldAscii(destination) != FoldAscii(source) &&
-             !IsBelow(FoldAscii(destination), FoldAscii(source)))) {
-            break;
-        }
-    }
+    step.place = random_.Pick(places);
+    step.folder = PickFolder(snapshot, StorageOf(step.place));
     const size_t answers = 1 + random_.Below(4);
     for (size_t i = 0; i < answers; ++i) {
         step.answers.push_back(static_cast<Answer>(random_.Below(4)));

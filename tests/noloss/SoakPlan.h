@@ -14,12 +14,8 @@
 
 namespace soak {
 
-// Step kinds left out until the faults they meet are mended, each turned on by its name in
-// CORVANE_SOAK_ENABLE (comma-separated), so that the fixed seeds pass on today's code.
+// The faults a run injects; CORVANE_SOAK_ENABLE=no-mounts leaves out those that need a mount.
 struct Switches {
-    // A cut on the share through one client pasted into the same folder (or below it) through the
-    // other one (the two are taken for different places today).
-    bool crossClient = false;
     // The faults: the server killed, the card full, a folder read-only. On by default; the last two need
     // a private mount namespace, and "no-mounts" turns them off.
     bool serverFaults = true;
