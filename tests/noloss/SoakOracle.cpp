@@ -135,9 +135,21 @@ std::vector<std::string> Oracle::CheckArrived(const std::map<std::string, uint64
             after[fold(key)] = &entry;
         }
     }
+    // An item that was not a file (a link a "No" kept) may stay as it was.
+    std::map<std::string, const HostEntry*> keptItems;
+    for (const auto& [key, entry] : before_) {
+        if (entry.kind != HostEntry::FILE && allowed.count(fold(key)) != 0) {
+            keptItems[fold(key)] = &entry;
+        }
+    }
     std::vector<std::string> findings;
     for (const auto& [path, hashes] : allowed) {
         auto it = after.find(path);
+        auto kept = keptItems.find(path);
+        if (it != after.end() && kept != keptItems.end() && it->second->kind == kept->second->kind &&
+            it->second->target == kept->second->target) {
+            continue;
+        }
         if (it == after.end() || it->second->kind != HostEntry::FILE) {
             findings.push_back("the paste reported success but " + path + " did not arrive");
         } else if (hashes.count(it->second->hash) == 0) {

@@ -41,7 +41,12 @@ std::string Describe(const Outcome& outcome) {
     text += outcome.faulted ? ", fault injected" : "";
     text += outcome.questions > 0 ? ", " + std::to_string(outcome.questions) + " questions" : "";
     for (const std::wstring& box : outcome.boxes) {
-        text += "; box: " + Utf8(box);
+        // A script keeps a step to a line: the box's line breaks are written as " / ".
+        std::string line = Utf8(box);
+        for (size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at)) {
+            line.replace(at, 1, " / ");
+        }
+        text += "; box: " + line;
     }
     return text;
 }
