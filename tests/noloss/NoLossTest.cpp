@@ -7,6 +7,8 @@
 //   CORVANE_SOAK_SEED=s      that seed alone (with CORVANE_SOAK_STEPS=k steps, 40 by default);
 //   CORVANE_SOAK_SCRIPT=f    the steps of a script a failing run wrote, on the trees of CORVANE_SOAK_SEED;
 //   CORVANE_SOAK_ENABLE=no-mounts  no full card and no read-only folder (they need a mount);
+// The run in a namespace of its own also gives up root's right to read every file, so that a file without
+// read permission refuses the program and the server as it would refuse a user.
 //   CORVANE_SOAK_VERBOSE=1   every seed's steps and how they went, also when nothing was found.
 
 #include <execinfo.h>
@@ -21,6 +23,7 @@
 #include <string>
 
 #include "SoakFaults.h"
+#include "SoakPermissions.h"
 #include "SoakSession.h"
 
 namespace {
@@ -77,6 +80,11 @@ protected:
     // folders can be real mounts; true when it did so (and its result is this test's).
     static bool RerunInPrivateNamespace() {
         if (soak::InPrivateMountNamespace()) {
+            if (!soak::ObeyPermissions()) {
+                std::cout << "the refused read is skipped: this process may not give up root's right to read "
+                             "every file"
+                          << std::endl;
+            }
             return false;
         }
         if (testsupport::RunCommand("unshare -m --propagation private true") != 0) {

@@ -6,7 +6,6 @@
 // without one those faults are left out. One thread.
 
 #include <string>
-#include <vector>
 
 #include "SoakHost.h"
 #include "SoakStep.h"
@@ -40,13 +39,13 @@ public:
 
 private:
     void UnmountReadOnly();
+    void MakeReadable();
 
     testsupport::SambaServer& server_;
     const HostPlaces& places_;
     bool mounts_;
     bool serverUp_ = true;
     std::string cardDir_;
-    std::vector<std::string> readOnly_;
 };
 
 // Set in the environment of the test run again under `unshare -m`.

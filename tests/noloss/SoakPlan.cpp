@@ -91,11 +91,36 @@ std::vector<std::string> Planner::PickItems(const Snapshot& snapshot, const std:
     return items;
 }
 
+Place Planner::PlaceOf(const std::string& storage) {
+    if (storage == StorageName(Storage::kShare)) {
+        return random_.Chance(50) ? Place::kSmb1 : Place::kSmb3;
+    }
+    for (Place place : kPlaces) {
+        if (storage == StorageName(StorageOf(place))) {
+            return place;
+        }
+    }
+    return Place::kMedia;
+}
+
 Step Planner::Transfer(const Snapshot& snapshot, Step::Kind kind) {
     Step step;
     step.kind = kind;
     step.place = random_.Pick(std::vector<Place>(std::begin(kPlaces), std::end(kPlaces)));
     choseLongFile_ = false;
+    // Often the file that refuses to be read, if it still lies where it was made so, with the folder's
+    // other items, so that the job meets the refusal among files it did deliver.
+    const auto unreadable = snapshot.find(unreadableKey_);
+    if (unreadable != snapshot.end() && unreadable->second.kind == HostEntry::FILE && random_.Chance(40)) {
+        const std::string storage = unreadableKey_.substr(0, unreadableKey_.find('/'));
+        step.place = PlaceOf(storage);
+        step.folder = ParentOf(unreadableKey_.substr(storage.size() + 1));
+        step.items = PickItems(snapshot, FolderKey(step.place, step.folder));
+        if (std::find(step.items.begin(), step.items.end(), BaseName(unreadableKey_)) == step.items.end()) {
+            step.items.push_back(BaseName(unreadableKey_));
+        }
+        return step;
+    }
     // Now and then the long file, wherever it lies now, so that a paste runs long enough to be cancelled.
     if (random_.Chance(12)) {
         std::vector<std::string> copies;
@@ -107,12 +132,7 @@ Step Planner::Transfer(const Snapshot& snapshot, Step::Kind kind) {
         if (!copies.empty()) {
             const std::string key = random_.Pick(copies);
             const std::string storage = key.substr(0, key.find('/'));
-            for (Place place : kPlaces) {
-                if (storage == StorageName(StorageOf(place)) &&
-                    (place != Place::kSmb1 || random_.Chance(50))) {
-                    step.place = place;
-                }
-            }
+            step.place = PlaceOf(storage);
             step.folder = ParentOf(key.substr(storage.size() + 1));
             step.items = {BaseName(key)};
             choseLongFile_ = true;
@@ -133,12 +153,7 @@ Step Planner::Transfer(const Snapshot& snapshot, Step::Kind kind) {
         if (!archives.empty()) {
             const std::string key = random_.Pick(archives);
             const std::string storage = key.substr(0, key.find('/'));
-            for (Place place : kPlaces) {
-                if (storage == StorageName(StorageOf(place)) &&
-                    (place != Place::kSmb1 || random_.Chance(50))) {
-                    step.place = place;
-                }
-            }
+            step.place = PlaceOf(storage);
             step.folder = key.substr(storage.size() + 1);
             std::vector<std::string> top = {"top.txt", "inside", "Ünïcode name.txt", "empty dir"};
             const size_t count = 1 + random_.Below(3);
@@ -198,15 +213,32 @@ Step Planner::FaultStep(const Snapshot& snapshot) {
             kinds.push_back(Fault::kWritable);
         }
     }
+    if (switches_.unreadable) {
+        kinds.push_back(Fault::kUnreadable);
+        if (anyUnreadable_) {
+            kinds.push_back(Fault::kReadable);
+        }
+    }
     Step step;
     step.kind = Step::FAULT;
     if (kinds.empty()) {
         return step;
     }
     step.fault = random_.Pick(kinds);
-    if (step.fault == Fault::kReadOnly) {
+    if (step.fault == Fault::kReadOnly || step.fault == Fault::kUnreadable) {
         step.place = random_.Pick(std::vector<Place>(std::begin(kPlaces), std::end(kPlaces)));
         step.folder = PickFolder(snapshot, StorageOf(step.place));
+    }
+    if (step.fault == Fault::kUnreadable) {
+        // One of the folder's files; the step injects nothing in a folder without one.
+        const std::string folderKey = FolderKey(step.place, step.folder);
+        for (const std::string& name : PickItems(snapshot, folderKey)) {
+            const auto entry = snapshot.find(Join(folderKey, name));
+            if (entry != snapshot.end() && entry->second.kind == HostEntry::FILE) {
+                step.items = {name};
+                break;
+            }
+        }
     }
     return step;
 }
@@ -262,6 +294,11 @@ void Planner::Taken(const Step& step, bool reached, bool pasteSucceeded) {
     if (step.kind == Step::FAULT && reached) {
         cardFilled_ = step.fault == Fault::kCardFull || (cardFilled_ && step.fault != Fault::kCardFreed);
         anyReadOnly_ = step.fault == Fault::kReadOnly || (anyReadOnly_ && step.fault != Fault::kWritable);
+        anyUnreadable_ =
+            step.fault == Fault::kUnreadable || (anyUnreadable_ && step.fault != Fault::kReadable);
+        if (step.fault == Fault::kUnreadable) {
+            unreadableKey_ = Join(FolderKey(step.place, step.folder), step.items.at(0));
+        }
     }
     if ((step.kind == Step::COPY || step.kind == Step::CUT) && reached) {
         clip_.filled = true;

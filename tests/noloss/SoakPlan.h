@@ -16,11 +16,13 @@ namespace soak {
 
 // The faults a run injects; CORVANE_SOAK_ENABLE=no-mounts leaves out those that need a mount.
 struct Switches {
-    // The faults: the server killed, the card full, a folder read-only. On by default; the last two need
-    // a private mount namespace, and "no-mounts" turns them off.
+    // The faults: the server killed, the card full, a folder read-only, a file that refuses to be read.
+    // On by default; the card and the read-only folder need a private mount namespace, and "no-mounts"
+    // turns them off; the refused read needs a root without the right to override permissions.
     bool serverFaults = true;
     bool cardFull = true;
     bool readOnly = true;
+    bool unreadable = true;
 
     static Switches FromText(const std::string& names);
 };
@@ -57,6 +59,8 @@ public:
                                          bool foldCase) const;
 
 private:
+    // The place that reaches a storage; of the share, either client.
+    Place PlaceOf(const std::string& storage);
     std::string PickFolder(const Snapshot& snapshot, Storage storage);
     std::vector<std::string> PickItems(const Snapshot& snapshot, const std::string& folderKey);
     Step Transfer(const Snapshot& snapshot, Step::Kind kind);
@@ -74,6 +78,9 @@ private:
     // The clipboard was filled by the step just taken.
     bool clipFresh_ = false;
     bool anyReadOnly_ = false;
+    bool anyUnreadable_ = false;
+    // The last file made to refuse reading, where it was then.
+    std::string unreadableKey_;
 };
 
 // The key of a place's folder.

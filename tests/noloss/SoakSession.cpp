@@ -9,6 +9,7 @@
 #include "../fs/PhoneRoot.h"
 #include "SoakFaults.h"
 #include "SoakOracle.h"
+#include "SoakPermissions.h"
 #include "SoakPlayer.h"
 #include "SoakTrees.h"
 #include "net/RemoteFolder.h"
@@ -67,6 +68,7 @@ SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& scri
         switches.cardFull = false;
         switches.readOnly = false;
     }
+    switches.unreadable = switches.unreadable && PermissionsObeyed();
     TreeFacts facts;
     std::string error;
     if (!MakeTrees(seed, places, sentinel, &facts, &error)) {
@@ -115,6 +117,7 @@ SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& scri
     figures->findings += result.findings.size();
     // The read-only mounts go before the trees they cover.
     faults.Inject(Fault::kWritable, "", &error);
+    faults.Inject(Fault::kReadable, "", &error);
     std::error_code ignored;
     fs::remove_all(fs::path(sentinel).parent_path(), ignored);
     fs::remove_all(places.Root(Storage::kShare), ignored);
@@ -147,7 +150,9 @@ void Session::TakeStep(const Step& step, Player& player, Planner& planner, Oracl
     Outcome outcome;
     std::string error;
     if (step.kind == Step::FAULT) {
-        outcome.reached = faults.Inject(step.fault, destination, &error);
+        const bool ofFile = step.fault == Fault::kUnreadable && !step.items.empty();
+        outcome.reached =
+            faults.Inject(step.fault, ofFile ? Join(destination, step.items[0]) : destination, &error);
         outcome.faulted = outcome.reached;
         if (!outcome.reached) {
             outcome.boxes.push_back(L"fault not injected|" + Wide(error));

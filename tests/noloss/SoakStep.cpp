@@ -9,8 +9,9 @@ namespace {
 
 constexpr std::array<const char*, 7> kKinds = {"copy", "cut", "paste", "rename", "mkdir", "delete", "fault"};
 constexpr std::array<const char*, 4> kAnswers = {"Y", "N", "YA", "NA"};
-constexpr std::array<const char*, 7> kFaults = {"",          "server-restart", "server-kill", "card-full",
-                                                "card-free", "read-only",      "writable"};
+constexpr std::array<const char*, 9> kFaults = {"",          "server-restart", "server-kill",
+                                                "card-full", "card-free",      "read-only",
+                                                "writable",  "unreadable",     "readable"};
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;

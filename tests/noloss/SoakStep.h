@@ -29,6 +29,8 @@ enum class Fault {
     kCardFreed,      // what filled it goes
     kReadOnly,       // a folder of the tree becomes read-only (a read-only mount over it)
     kWritable,       // every read-only folder becomes writable again
+    kUnreadable,     // a file of the tree refuses to be read (no read permission, which root obeys here)
+    kReadable,       // every file that refused to be read can be read again
 };
 
 struct Step {
