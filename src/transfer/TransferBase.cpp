@@ -11,6 +11,7 @@
 #include "fs/Cache.h"
 #include "fs/FsLocalBrowser.h"
 #include "fs/IFsBrowser.h"
+#include "fs/IFsDirEntry.h"
 #include "fs/LocalContent.h"
 #include "fs/Places.h"
 #include "transfer/FsThread.h"
@@ -79,8 +80,16 @@ bool TransferBase::Init(const std::wstring& srcPath, unsigned long long size, co
     if (dstBrowser_->GetType() == BROWSER_LOCAL) {
         flags_ |= FLAG_DST_LOCAL | (IsMediaRoot(dstBrowser_) ? FLAG_DST_MEDIA : 0u);
     }
-    writePath_ = destination_ == DEST_REPLACE ? TempNameFor(dstPath, dstBrowser_->GetSlash()) : dstPath;
+    writePath_ = WritesUnderTempName() ? TempNameFor(dstPath, dstBrowser_->GetSlash()) : dstPath;
     return true;
+}
+
+bool TransferBase::WritesUnderTempName() const {
+    return destination_ == DEST_REPLACE || (destination_ == DEST_NEW && !IsFlagOn(FLAG_DST_LOCAL));
+}
+
+bool TransferBase::MustProbeFree() const {
+    return destination_ == DEST_NEW && !IsFlagOn(FLAG_DST_LOCAL) && !probedFree_;
 }
 
 void TransferBase::CopyFileA(const std::wstring& srcPath, unsigned long long size,
@@ -144,6 +153,14 @@ void TransferBase::CreateDestFileA(IFsFileListener* listener) {
         return;
     }
     createListener_ = listener;
+    if (MustProbeFree()) {
+        probedFree_ = true;
+        const unsigned long r = dstBrowser_->GetFileInfoA(OP_PROBE_FREE, this, dstPath_);
+        if (r != RES_OK) {
+            Fail(r);
+        }
+        return;
+    }
     TFileDisp disp = destination_ == DEST_OWN ? FILE_DISP_CREATE_ALWAYS : FILE_DISP_CREATE_NEW;
     if (IsFlagOn(FLAG_DST_MEDIA)) {
         // The media folders take files only from the platform's worker: the copy goes to the cache first.
@@ -245,7 +262,7 @@ void TransferBase::DeleteSource() {
     srcBrowser_->DeleteFileA(OP_DELETE_SOURCE, this, srcPath_);
 }
 
-void TransferBase::OnFsOperationDone(int id, std::intptr_t, unsigned long result) {
+void TransferBase::OnFsOperationDone(int id, std::intptr_t object, unsigned long result) {
     switch (id) {
         case OP_REMOVE_CREATED:
             // A connection that went down with the failure comes back for a second try.
@@ -276,6 +293,9 @@ void TransferBase::OnFsOperationDone(int id, std::intptr_t, unsigned long result
         case OP_PUT_BACK:
             OnPutBack(result);
             return;
+        case OP_PROBE_FREE:
+            OnProbedFree(object, result);
+            return;
         case OP_PLACE:
             if (result == RES_OK) {
                 writePath_ = dstPath_;
@@ -287,6 +307,17 @@ void TransferBase::OnFsOperationDone(int id, std::intptr_t, unsigned long result
         default:
             Report(result);
             return;
+    }
+}
+
+void TransferBase::OnProbedFree(std::intptr_t object, unsigned long result) {
+    delete reinterpret_cast<IFsDirEntry*>(object);
+    if (result == RES_OK) {
+        Fail(RES_ALREADY_EXISTS);  // the caller's question, as when the file itself is created
+    } else if (result == RES_NOT_FOUND) {
+        CreateDestFileA(createListener_);
+    } else {
+        Fail(result);
     }
 }
 

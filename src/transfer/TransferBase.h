@@ -2,8 +2,9 @@
 // What the block copy and the stream share: the paths and browsers of one file transfer, the platform's
 // media folders reached through a worker thread, and the end of every transfer: the new file put in
 // place (replacing an old one only once the new one is stored), the modification time kept, a moved
-// source deleted, or on failure the file this transfer created removed. Used on the user-interface
-// thread only.
+// source deleted, or on failure the file this transfer created removed. On a share a new file is written
+// under a temporary name too and takes its own name only once whole: a connection lost midway leaves
+// the temporary file, never a partial one under a real name. Used on the user-interface thread only.
 
 #include <cstdint>
 #include <memory>
@@ -106,6 +107,7 @@ private:
         OP_PLACE = 4,
         OP_DELETE_OLD_TO_RENAME = 5,
         OP_PUT_BACK = 6,
+        OP_PROBE_FREE = 7,
     };
     enum TThreadEvent { THREAD_COPY = 1, THREAD_MOVE = 2, THREAD_FROM_CACHE = 3, EVENT_WRITTEN_IN_PLACE = 4 };
 
@@ -124,6 +126,12 @@ private:
     void OnPutBack(unsigned long result);
     // An attempt to write under a temporary name found that name taken: true when another name is tried.
     bool RetryTempName();
+    // Whether the file is written under a temporary name and renamed once whole.
+    bool WritesUnderTempName() const;
+    // Whether the destination's own name must first be found free: a new file written under a temporary
+    // name finds a clash only when it is renamed, after all its bytes went over.
+    bool MustProbeFree() const;
+    void OnProbedFree(std::intptr_t object, unsigned long result);
     void RegisterMedia();
     void StartThread(const std::wstring& from, TThreadEvent event);
     void OnThreadDone(int event, unsigned long result);
@@ -134,6 +142,7 @@ private:
     unsigned long failure_ = 0;  // kept while the created file is removed
     bool removeRetried_ = false;
     int tempAttempts_ = 1;
+    bool probedFree_ = false;
     IFsFileListener* createListener_ = nullptr;  // the subclass, which hears the destination's open
     std::wstring strandedPath_;
     FsThread::Ptr thread_;

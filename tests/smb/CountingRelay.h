@@ -2,8 +2,9 @@
 // A loopback relay between the client and a real server that counts the requests passing through, by
 // command and, for TRANSACTION2, by subcommand, and notes the largest block a read asked for and a write
 // carried: a way to see what went over the wire without a capture. It can also break things on purpose:
-// drop the connection once the client has sent its nth request of a command, or turn the server's nth
-// answer of a command into a refusal (disk full).
+// drop the connection once the client has sent its nth request of a command (and refuse every connection
+// after it, as a server that went away, until it comes back), or turn the server's nth answer of a command
+// into a refusal (disk full).
 // One connection at a time; the relay's threads end with the connection or the relay.
 
 #include <poll.h>
@@ -39,12 +40,18 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return largestWrite_;
     }
-    // Closes the connection after the client's nth request of command (0 for never); counts anew.
-    void DropAfter(unsigned char command, int nth) {
+    // Closes the connection after the client's nth request of command (0 for never); counts anew. With
+    // gone, the server stays away after that: every new connection is closed until ComeBack.
+    void DropAfter(unsigned char command, int nth, bool gone = false) {
         std::lock_guard<std::mutex> lock(mutex_);
         dropCommand_ = command;
         dropAt_ = nth;
         dropSeen_ = 0;
+        goneAfterDrop_ = gone;
+    }
+    void ComeBack() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        gone_ = false;
     }
     // The server's nth answer of command reaches the client as STATUS_DISK_FULL (0 for never).
     void RefuseAnswer(unsigned char command, int nth) {
@@ -56,6 +63,13 @@ public:
 
 private:
     void Relay(int client) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (gone_) {
+                close(client);
+                return;
+            }
+        }
         int server = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a = LoopbackAcceptor::Loopback(serverPort_);
         if (connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
@@ -148,6 +162,7 @@ private:
                 ++commands_[command];
                 if (dropAt_ > 0 && command == dropCommand_ && ++dropSeen_ == dropAt_) {
                     dropAt_ = 0;
+                    gone_ = goneAfterDrop_;
                     return true;
                 }
                 // TRANSACTION2: the first setup word follows the 28 bytes of fixed words.
@@ -183,6 +198,8 @@ private:
     unsigned char dropCommand_ = 0;
     int dropAt_ = 0;
     int dropSeen_ = 0;
+    bool goneAfterDrop_ = false;
+    bool gone_ = false;
     unsigned char refuseCommand_ = 0;
     int refuseAt_ = 0;
     int refuseSeen_ = 0;
