@@ -39,7 +39,7 @@
 #include "app/Results.h"
 #include "net/NetBrowser.h"
 #include "net/RemoteFolder.h"
-#include "net/SmbSession.h"
+#include "net/smb1/SmbSession.h"
 #include "testsupport/SambaServer.h"
 
 namespace {

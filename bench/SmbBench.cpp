@@ -30,10 +30,10 @@
 #include "fs/IFsFile.h"
 #include "fs/IFsFileListener.h"
 #include "host/HostPaths.h"
-#include "net/FsSmbBrowser.h"
 #include "net/RemoteFolder.h"
-#include "net/SmbFile.h"
-#include "net/SmbSession.h"
+#include "net/smb1/FsSmbBrowser.h"
+#include "net/smb1/SmbFile.h"
+#include "net/smb1/SmbSession.h"
 #include "testsupport/SambaServer.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "../FuzzSupport.h"
-#include "net/NbtNsResponse.h"
-#include "net/NetBiosName.h"
+#include "net/nbns/NbtNsResponse.h"
+#include "net/nbns/NetBiosName.h"
 
 namespace {
 

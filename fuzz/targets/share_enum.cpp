@@ -7,9 +7,9 @@
 #include "../FuzzSupport.h"
 #include "app/ByteOrder.h"
 #include "app/Results.h"
-#include "net/DceShareEnumAll.h"
-#include "net/Smb.h"
-#include "net/Trans2Resp.h"
+#include "net/smb1/DceShareEnumAll.h"
+#include "net/smb1/Smb.h"
+#include "net/smb1/Trans2Resp.h"
 
 namespace {
 

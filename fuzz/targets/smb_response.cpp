@@ -6,13 +6,13 @@
 
 #include "../FuzzSupport.h"
 #include "app/Results.h"
-#include "net/Smb.h"
-#include "net/SmbNegotiate.h"
-#include "net/SmbNtCreate.h"
-#include "net/SmbOplockBreak.h"
-#include "net/SmbRead.h"
-#include "net/SmbWrite.h"
-#include "net/Trans2Resp.h"
+#include "net/smb1/Smb.h"
+#include "net/smb1/SmbNegotiate.h"
+#include "net/smb1/SmbNtCreate.h"
+#include "net/smb1/SmbOplockBreak.h"
+#include "net/smb1/SmbRead.h"
+#include "net/smb1/SmbWrite.h"
+#include "net/smb1/Trans2Resp.h"
 
 namespace {
 

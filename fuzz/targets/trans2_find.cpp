@@ -9,9 +9,9 @@
 #include "../FuzzSupport.h"
 #include "app/ByteOrder.h"
 #include "app/Results.h"
-#include "net/Smb.h"
-#include "net/Trans2FindResponse.h"
-#include "net/Trans2Resp.h"
+#include "net/smb1/Smb.h"
+#include "net/smb1/Trans2FindResponse.h"
+#include "net/smb1/Trans2Resp.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include "../FuzzSupport.h"
 #include "app/Results.h"
-#include "net/Smb.h"
-#include "net/Trans2QueryFsInfo.h"
-#include "net/Trans2QueryPathInfo.h"
-#include "net/Trans2Resp.h"
+#include "net/smb1/Smb.h"
+#include "net/smb1/Trans2QueryFsInfo.h"
+#include "net/smb1/Trans2QueryPathInfo.h"
+#include "net/smb1/Trans2Resp.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "net/NetBrowser.h"
 #include "net/RemoteFolder.h"
 #include "net/RemoteFolderForm.h"
-#include "net/Smb2Worker.h"
+#include "net/smb2/Smb2Worker.h"
 #include "text/TextForm.h"
 #include "transfer/Clipboard.h"
 #include "transfer/FsThread.h"

@@ -3,8 +3,8 @@
 #include "app/Corvane.h"
 #include "app/Results.h"
 #include "net/RemoteFolder.h"
-#include "net/SmbSession.h"
-#include "net/Trans2QueryFsInfo.h"
+#include "net/smb1/SmbSession.h"
+#include "net/smb1/Trans2QueryFsInfo.h"
 
 ShareSizeQuery::ShareSizeQuery(Callback callback) : callback_(std::move(callback)) {}
 

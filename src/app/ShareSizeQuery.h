@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "net/ISmbRequestListener.h"
 #include "net/NetBrowser.h"
+#include "net/smb1/ISmbRequestListener.h"
 
 class RemoteFolder;
 

@@ -3,9 +3,9 @@
 #include "app/RegValue.h"
 #include "app/Results.h"
 #include "app/StringUtils.h"
-#include "net/FsSmb2Browser.h"
-#include "net/FsSmbBrowser.h"
-#include "net/SmbSession.h"
+#include "net/smb1/FsSmbBrowser.h"
+#include "net/smb1/SmbSession.h"
+#include "net/smb2/FsSmb2Browser.h"
 
 namespace {
 

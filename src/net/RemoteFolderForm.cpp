@@ -4,8 +4,8 @@
 #include "app/Corvane.h"
 #include "app/MainForm.h"
 #include "app/ModalMessage.h"
-#include "net/NetBiosName.h"
 #include "net/RemoteFolder.h"
+#include "net/nbns/NetBiosName.h"
 
 namespace {
 

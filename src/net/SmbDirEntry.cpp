@@ -2,7 +2,7 @@
 
 #include "app/Time.h"
 #include "fs/FsTypes.h"
-#include "net/Trans2FindResponse.h"
+#include "net/smb1/Trans2FindResponse.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "WireBytes.h"
-#include "net/Des.h"
-#include "net/Md4.h"
-#include "net/NtlmResponse.h"
+#include "net/smb1/Des.h"
+#include "net/smb1/Md4.h"
+#include "net/smb1/NtlmResponse.h"
 
 namespace {
 

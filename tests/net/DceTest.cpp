@@ -9,9 +9,9 @@
 #include "WireBytes.h"
 #include "app/ByteOrder.h"
 #include "app/Results.h"
-#include "net/DceResponse.h"
-#include "net/DceShareEnumAll.h"
-#include "net/DceSrvsvcBind.h"
+#include "net/smb1/DceResponse.h"
+#include "net/smb1/DceShareEnumAll.h"
+#include "net/smb1/DceSrvsvcBind.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "WireBytes.h"
-#include "net/NbtNsQuery.h"
-#include "net/NbtNsResponse.h"
-#include "net/NetBiosName.h"
+#include "net/nbns/NbtNsQuery.h"
+#include "net/nbns/NbtNsResponse.h"
+#include "net/nbns/NetBiosName.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 
 #include "WireBytes.h"
 #include "app/Results.h"
-#include "net/Smb.h"
-#include "net/SmbNegotiate.h"
-#include "net/SmbNtCreate.h"
-#include "net/SmbRead.h"
-#include "net/SmbSessionSetup.h"
-#include "net/SmbStatus.h"
-#include "net/SmbWrite.h"
+#include "net/smb1/Smb.h"
+#include "net/smb1/SmbNegotiate.h"
+#include "net/smb1/SmbNtCreate.h"
+#include "net/smb1/SmbRead.h"
+#include "net/smb1/SmbSessionSetup.h"
+#include "net/smb1/SmbStatus.h"
+#include "net/smb1/SmbWrite.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "SoakPlayer.h"
 #include "SoakTrees.h"
 #include "net/RemoteFolder.h"
-#include "net/SmbSession.h"
+#include "net/smb1/SmbSession.h"
 #include "testsupport/UiDriver.h"
 
 namespace soak {

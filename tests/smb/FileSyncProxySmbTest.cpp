@@ -10,7 +10,7 @@
 #include "SambaFixture.h"
 #include "app/Results.h"
 #include "fs/FileSyncProxy.h"
-#include "net/SmbFile.h"
+#include "net/smb1/SmbFile.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "ScriptedSmbServer.h"
 #include "SmbTestSupport.h"
 #include "app/Results.h"
-#include "net/SmbStatus.h"
+#include "net/smb1/SmbStatus.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include "ScriptedSmbServer.h"
 #include "SmbTestSupport.h"
 #include "app/Results.h"
-#include "net/ISmbRequestListener.h"
-#include "net/ISmbSessionListener.h"
-#include "net/SmbClose.h"
-#include "net/SmbDelete.h"
+#include "net/smb1/ISmbRequestListener.h"
+#include "net/smb1/ISmbSessionListener.h"
+#include "net/smb1/SmbClose.h"
+#include "net/smb1/SmbDelete.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include "SmbTestSupport.h"
 #include "TestNetwork.h"
 #include "app/Results.h"
-#include "net/INbtNsClientListener.h"
-#include "net/NbtNsClient.h"
-#include "net/NetBiosName.h"
+#include "net/nbns/INbtNsClientListener.h"
+#include "net/nbns/NbtNsClient.h"
+#include "net/nbns/NetBiosName.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 #include "CountingRelay.h"
 #include "SambaFixture.h"
 #include "app/Results.h"
-#include "net/ISmbRequestListener.h"
-#include "net/SmbFile.h"
-#include "net/Trans2FindFirst2.h"
-#include "net/Trans2QueryFsInfo.h"
-#include "net/Trans2Request.h"
-#include "net/Trans2Resp.h"
+#include "net/smb1/ISmbRequestListener.h"
+#include "net/smb1/SmbFile.h"
+#include "net/smb1/Trans2FindFirst2.h"
+#include "net/smb1/Trans2QueryFsInfo.h"
+#include "net/smb1/Trans2Request.h"
+#include "net/smb1/Trans2Resp.h"
 
 namespace {
 

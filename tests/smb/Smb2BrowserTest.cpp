@@ -17,7 +17,7 @@
 #include "SambaFixture.h"
 #include "SmbTestSupport.h"
 #include "app/Results.h"
-#include "net/FsSmb2Browser.h"
+#include "net/smb2/FsSmb2Browser.h"
 #include "testsupport/SambaServer.h"
 
 namespace {

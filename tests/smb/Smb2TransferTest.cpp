@@ -21,7 +21,7 @@
 #include "app/Corvane.h"
 #include "app/Results.h"
 #include "fs/FsLocalBrowser.h"
-#include "net/FsSmb2Browser.h"
+#include "net/smb2/FsSmb2Browser.h"
 
 namespace {
 

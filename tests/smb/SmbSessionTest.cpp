@@ -10,10 +10,10 @@
 #include "SmbTestSupport.h"
 #include "app/Results.h"
 #include "host/WifiState.h"
-#include "net/ISmbRequestListener.h"
-#include "net/ISmbSessionListener.h"
-#include "net/SmbClose.h"
-#include "net/SmbStatus.h"
+#include "net/smb1/ISmbRequestListener.h"
+#include "net/smb1/ISmbSessionListener.h"
+#include "net/smb1/SmbClose.h"
+#include "net/smb1/SmbStatus.h"
 #include "testsupport/UiDriver.h"
 
 namespace {

@@ -16,10 +16,10 @@
 #include "../fs/Recorders.h"
 #include "../platform/LoopUntil.h"
 #include "fs/IFsBrowserListener.h"
-#include "net/FsSmbBrowser.h"
 #include "net/NetBrowser.h"
 #include "net/RemoteFolder.h"
-#include "net/SmbSession.h"
+#include "net/smb1/FsSmbBrowser.h"
+#include "net/smb1/SmbSession.h"
 
 // Runs body inside a running application (posted events need one) on a fresh data root. False when the
 // body did not finish within timeoutMs.

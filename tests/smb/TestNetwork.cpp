@@ -20,8 +20,8 @@
 #include <sstream>
 #include <thread>
 
-#include "net/NbtNsQuery.h"
-#include "net/NbtNsResponse.h"
+#include "net/nbns/NbtNsQuery.h"
+#include "net/nbns/NbtNsResponse.h"
 #include "testsupport/SambaServer.h"
 
 namespace {

@@ -1,0 +1,597 @@
+#include "net/smb2/FsSmb2Browser.h"
+
+#include <cerrno>
+
+#include "app/Corvane.h"
+#include "app/Results.h"
+#include "app/StringUtils.h"
+#include "fs/IFsBrowserListener.h"
+#include "fs/IFsOpListener.h"
+#include "fs/Places.h"
+#include "net/RemoteFolder.h"
+#include "net/SmbDirEntry.h"
+#include "net/Utf8Names.h"
+#include "net/smb1/FsSmbBrowser.h"
+#include "net/smb1/SmbSession.h"
+#include "net/smb2/Smb2Dir.h"
+#include "net/smb2/Smb2File.h"
+#include "net/smb2/Smb2Paths.h"
+
+namespace {
+
+constexpr int kCapabilities = CAP_ENUM_TIMES | CAP_WRITE | CAP_CREATE_FOLDER | CAP_FILE_IO;
+constexpr int kDefaultDeadlineMs = 20000;
+int g_deadlineMs = kDefaultDeadlineMs;
+
+// Newest first; each is offered alone so that the one in use is known.
+const std::vector<std::string>& Dialects() {
+    static const std::vector<std::string> dialects = {"SMB3_11", "SMB3_02", "SMB3_00", "SMB2_10", "SMB2_02"};
+    return dialects;
+}
+
+std::string ToUtf8(const Osp::Base::String& text) {
+    std::string out;
+    return ToUtf8Name(text.Units(), &out) ? out : std::string();
+}
+
+// "SMB3_11" as a user reads it: "SMB 3.1.1".
+std::wstring DialectName(const std::string& dialect) {
+    if (dialect.size() != 7) {
+        return std::wstring(dialect.begin(), dialect.end());
+    }
+    std::wstring name = L"SMB ";
+    name += static_cast<wchar_t>(dialect[3]);
+    name += L'.';
+    name += static_cast<wchar_t>(dialect[5]);
+    if (dialect[6] != '0' || dialect[5] != '0') {
+        name += L'.';
+        name += static_cast<wchar_t>(dialect[6]);
+    }
+    return name;
+}
+
+}  // namespace
+
+Smb2Browser::Smb2Browser(RemoteFolder* folder) : folder_(folder) {}
+
+Smb2Browser::~Smb2Browser() {
+    // The worker stops first: its answers are addressed to this browser.
+    worker_.reset();
+    fallback_.reset();
+}
+
+void Smb2Browser::SetDeadline(int milliseconds) {
+    g_deadlineMs = milliseconds;
+}
+
+bool Smb2Browser::IsLoggedOn() const {
+    return fallback_ != nullptr ? fallback_->IsLoggedOn() : !dialect_.empty();
+}
+
+bool Smb2Browser::IsShareConnected() const {
+    return fallback_ != nullptr ? fallback_->IsShareConnected() : connected_;
+}
+
+std::wstring Smb2Browser::DescribeConnection() const {
+    if (fallback_ != nullptr) {
+        return fallback_->DescribeConnection();
+    }
+    if (!connected_) {
+        return L"";
+    }
+    // Only the dialect is known for sure: the library does not tell whether the session ended up signed
+    // or encrypted. The client signs when the server requires it and asks an SMB 3 server to encrypt.
+    const bool smb3 = dialect_.compare(0, 4, "SMB3") == 0;
+    return DialectName(dialect_) + (smb3 ? L", encryption requested" : L", signed if the server requires it");
+}
+
+void Smb2Browser::CancelConnecting() {
+    if (fallback_ != nullptr) {
+        fallback_->CancelConnecting();
+        return;
+    }
+    if (!connecting_) {
+        return;
+    }
+    // The library's call is not waited for: its answer, when it comes, belongs to an attempt given up.
+    ++attempt_;
+    connecting_ = false;
+    AnswerRoot(RES_CANCELLED);
+}
+
+void Smb2Browser::Disconnect() {
+    if (fallback_ != nullptr) {
+        fallback_->Disconnect();
+        return;
+    }
+    if (worker_ == nullptr) {
+        return;
+    }
+    // The worker ends the library's connection as it stops; answers still on their way are dropped with it.
+    worker_.reset();
+    connecting_ = false;
+    connected_ = false;
+    dialect_.clear();
+    RefreshFolder();
+}
+
+bool Smb2Browser::AskDiskSizeA(IDiskSizeListener* listener) {
+    if (fallback_ != nullptr || !connected_ || worker_ == nullptr) {
+        return false;
+    }
+    LiveRef<IDiskSizeListener> target(listener);
+    Smb2Worker* worker = worker_.get();
+    worker_->Enqueue([worker, target](std::unique_ptr<host::SmbClient>& client) {
+        unsigned long long capacity = 0;
+        unsigned long long free = 0;
+        const int error = client == nullptr ? ENOTCONN : client->DiskSize(&capacity, &free);
+        const unsigned long result = Smb2Result(error, SMB2_STEP_FILE);
+        worker->Answer([target, result, capacity, free] {
+            if (IDiskSizeListener* alive = target.Get()) {
+                alive->OnDiskSize(result, capacity, free);
+            }
+        });
+    });
+    return true;
+}
+
+void Smb2Browser::RefreshFolder() {
+    Corvane::GetMyInstance()->OnFolderChanged(folder_, false);
+}
+
+void Smb2Browser::AddRef() {}
+
+void Smb2Browser::Release() {}
+
+void Smb2Browser::SetListener(IFsBrowserListener* listener) {
+    listener_ = listener;
+    if (fallback_ != nullptr) {
+        fallback_->SetListener(listener);
+    }
+}
+
+void Smb2Browser::RemoveListener(IFsBrowserListener* listener) {
+    if (listener_ == listener) {
+        listener_ = nullptr;
+    }
+    if (fallback_ != nullptr) {
+        fallback_->RemoveListener(listener);
+    }
+}
+
+void Smb2Browser::SetPassword(unsigned long result, const std::wstring& password) {
+    if (fallback_ != nullptr) {
+        fallback_->SetPassword(result, password);
+    }
+}
+
+unsigned long Smb2Browser::OpenRootDirA() {
+    if (fallback_ != nullptr) {
+        return fallback_->OpenRootDirA();
+    }
+    if (connected_) {
+        if (listener_ != nullptr) {
+            listener_->OnOpenDir(RES_OK, new Smb2Dir(this, L"\\"));
+        }
+        return RES_OK;
+    }
+    if (folder_->GetIpAddress().IsEmpty() && folder_->GetProtocol() == SMB_PROTOCOL_AUTOMATIC) {
+        FallBackToSmb1();
+        return RES_OK;
+    }
+    if (connecting_) {
+        return RES_OK;
+    }
+    if (listener_ != nullptr) {
+        listener_->ShowPopup(Osp::Base::String(L"Connecting..."), true);
+    }
+    Connect(folder_->GetShareName().Units());
+    return RES_OK;
+}
+
+void Smb2Browser::Connect(const std::wstring& share, bool quiet) {
+    if (worker_ == nullptr) {
+        worker_ = Smb2Worker::Create();
+        if (worker_ == nullptr) {
+            if (!quiet) {
+                AnswerRoot(RES_OUT_OF_MEMORY);
+            }
+            return;
+        }
+    }
+    connecting_ = !quiet;
+    host::SmbClientSettings settings;
+    settings.address = ToUtf8(folder_->GetIpAddress());
+    settings.port = SmbSession::GetServerPort();
+    settings.user = ToUtf8(folder_->GetUserName());
+    settings.password = ToUtf8(folder_->GetPassword());
+    settings.timeoutMs = g_deadlineMs;
+    settings.dialects = Dialects();
+    std::string shareName;
+    ToUtf8Name(share, &shareName);
+    Smb2Worker* worker = worker_.get();
+    const int attempt = ++attempt_;
+    worker_->Enqueue(
+        [this, worker, attempt, settings, shareName, share, quiet](std::unique_ptr<host::SmbClient>& client) {
+            int error = 0;
+            TSmb2Step step = SMB2_STEP_LOGON;
+            std::vector<std::string> names;
+            if (client == nullptr) {
+                client = std::make_unique<host::SmbClient>();
+                error = client->Open(settings);
+            }
+            if (error == 0) {
+                error = client->ListShares(&names);
+            }
+            if (error == 0 && !shareName.empty()) {
+                step = SMB2_STEP_SHARE;
+                error = client->ConnectShare(shareName);
+            }
+            const std::string dialect = client->Dialect();
+            const unsigned int refusal = client->LogonRefusal();
+            if (error != 0) {
+                // The next attempt starts afresh, with the account the user gives then.
+                client.reset();
+            }
+            std::vector<std::wstring> shares;
+            for (const std::string& name : names) {
+                std::wstring wide;
+                if (FromUtf8Name(name, &wide) && IsPlainSmbName(wide)) {
+                    shares.push_back(wide);
+                }
+            }
+            const unsigned long result = Smb2Result(error, step, refusal);
+            worker->Answer([this, result, dialect, shares, share, quiet] {
+                OnConnectAnswer(result, dialect, shares, share, quiet);
+            });
+        });
+}
+
+void Smb2Browser::OnConnectAnswer(unsigned long result, const std::string& dialect,
+                                  const std::vector<std::wstring>& shares, const std::wstring& share,
+                                  bool quiet) {
+    if (quiet) {
+        // Nobody waits on an operation's own connection: the operations behind it fail on their own
+        // when it did.
+        if (result == RES_OK) {
+            dialect_ = dialect;
+            connected_ = true;
+            RefreshFolder();
+        }
+        return;
+    }
+    connecting_ = false;
+    if (result == RES_PROTOCOLS_REFUSED && folder_->GetProtocol() == SMB_PROTOCOL_AUTOMATIC) {
+        FallBackToSmb1();
+        return;
+    }
+    dialect_ = result == RES_OK ? dialect : std::string();
+    if (result != RES_OK) {
+        AnswerRoot(result);
+        return;
+    }
+    if (share.empty()) {
+        if (listener_ != nullptr) {
+            listener_->HidePopup();
+        }
+        if (shares.empty()) {
+            AnswerRoot(RES_NO_SHARES);
+        } else if (listener_ != nullptr) {
+            listener_->OnSelectShareA(std::set<std::wstring>(shares.begin(), shares.end()));
+        }
+        return;
+    }
+    share_ = share;
+    connected_ = true;
+    RefreshFolder();
+    AnswerRoot(RES_OK);
+}
+
+void Smb2Browser::AnswerRoot(unsigned long result) {
+    if (listener_ == nullptr) {
+        return;
+    }
+    listener_->HidePopup();
+    listener_->OnOpenDir(result, result == RES_OK ? new Smb2Dir(this, L"\\") : nullptr);
+}
+
+void Smb2Browser::SelectShare(const std::wstring& share) {
+    if (fallback_ != nullptr) {
+        fallback_->SelectShare(share);
+        return;
+    }
+    if (share.empty()) {
+        AnswerRoot(RES_CANCELLED);
+        return;
+    }
+    if (listener_ != nullptr) {
+        listener_->ShowPopup(Osp::Base::String(L"Connecting..."), true);
+    }
+    Connect(share);
+}
+
+void Smb2Browser::FallBackToSmb1() {
+    worker_.reset();
+    fallback_ = std::make_unique<SmbBrowser>(folder_);
+    fallback_->SetListener(listener_);
+    fallback_->OpenRootDirA();
+}
+
+void Smb2Browser::OnUserEvent(int) {}
+
+void Smb2Browser::OnUserEventEx(UserEvent* event) {
+    if (auto* answer = dynamic_cast<Smb2Answer*>(event)) {
+        answer->Deliver();
+    }
+}
+
+void Smb2Browser::PostOpDone(int id, IFsOpListener* listener, unsigned long result) {
+    LiveRef<IFsOpListener> target(listener);
+    Corvane::GetMyInstance()->PostUserEventEx(this, new Smb2Answer([target, id, result] {
+                                                  if (IFsOpListener* alive = target.Get()) {
+                                                      alive->OnFsOperationDone(id, 0, result);
+                                                  }
+                                              }));
+}
+
+Smb2Worker* Smb2Browser::OperationWorker() {
+    if (worker_ == nullptr && !share_.empty()) {
+        Connect(share_, true);
+    }
+    return worker_.get();
+}
+
+unsigned long Smb2Browser::RunPathOperation(int id, IFsOpListener* listener, const std::wstring& path,
+                                            const std::wstring& other, PathAction action) {
+    std::string from;
+    std::string to;
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &from) ||
+        (!other.empty() && !ToLibraryPath(other, &to))) {
+        return Osp::Base::E_INVALID_ARG;
+    }
+    LiveRef<IFsOpListener> target(listener);
+    Smb2Worker* worker = worker_.get();
+    worker_->Enqueue([worker, target, id, from, to, action](std::unique_ptr<host::SmbClient>& client) {
+        const unsigned long result =
+            client == nullptr ? RES_DISCONNECTED : Smb2Result(action(*client, from, to), SMB2_STEP_FILE);
+        worker->Answer([target, id, result] {
+            if (IFsOpListener* alive = target.Get()) {
+                alive->OnFsOperationDone(id, 0, result);
+            }
+        });
+    });
+    return RES_OK;
+}
+
+unsigned long Smb2Browser::OpenDirA(int id, IFsOpListener* listener, const std::wstring& path) {
+    if (fallback_ != nullptr) {
+        return fallback_->OpenDirA(id, listener, path);
+    }
+    std::string where;
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &where)) {
+        return Osp::Base::E_INVALID_ARG;
+    }
+    LiveRef<IFsOpListener> target(listener);
+    Smb2Worker* worker = worker_.get();
+    std::wstring dirPath = path;
+    if (dirPath.empty() || dirPath.back() != L'\\') {
+        dirPath += L'\\';
+    }
+    worker_->Enqueue([this, worker, target, id, where, dirPath](std::unique_ptr<host::SmbClient>& client) {
+        host::SmbClientEntry entry;
+        int error = client == nullptr ? ENOTCONN : client->Stat(where, &entry);
+        if (error == 0 && !entry.isDir) {
+            error = ENOTDIR;
+        }
+        const unsigned long result = Smb2Result(error, SMB2_STEP_FILE);
+        worker->Answer([this, target, id, result, dirPath] {
+            if (IFsOpListener* alive = target.Get()) {
+                alive->OnFsOperationDone(
+                    id,
+                    result == RES_OK
+                        ? reinterpret_cast<std::intptr_t>(static_cast<IFsDir*>(new Smb2Dir(this, dirPath)))
+                        : 0,
+                    result);
+            }
+        });
+    });
+    return RES_OK;
+}
+
+unsigned long Smb2Browser::GetFileInfoA(int id, IFsOpListener* listener, const std::wstring& path) {
+    if (fallback_ != nullptr) {
+        return fallback_->GetFileInfoA(id, listener, path);
+    }
+    std::string where;
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &where)) {
+        return Osp::Base::E_INVALID_ARG;
+    }
+    LiveRef<IFsOpListener> target(listener);
+    Smb2Worker* worker = worker_.get();
+    worker_->Enqueue([worker, target, id, where](std::unique_ptr<host::SmbClient>& client) {
+        host::SmbClientEntry entry;
+        const int error = client == nullptr ? ENOTCONN : client->Stat(where, &entry);
+        const unsigned long result = Smb2Result(error, SMB2_STEP_FILE);
+        worker->Answer([target, id, result, entry] {
+            IFsOpListener* alive = target.Get();
+            if (alive == nullptr) {
+                return;
+            }
+            std::wstring name;
+            if (result != RES_OK || !FromUtf8Name(entry.name, &name)) {
+                alive->OnFsOperationDone(id, 0, result != RES_OK ? result : RES_BAD_RESPONSE);
+                return;
+            }
+            auto* made = static_cast<IFsDirEntry*>(new SmbDirEntry(ToFileInfo(entry), name));
+            alive->OnFsOperationDone(id, reinterpret_cast<std::intptr_t>(made), RES_OK);
+        });
+    });
+    return RES_OK;
+}
+
+unsigned long Smb2Browser::RenameFileA(int id, IFsOpListener* listener, const std::wstring& oldPath,
+                                       const std::wstring& newPath) {
+    if (fallback_ != nullptr) {
+        return fallback_->RenameFileA(id, listener, oldPath, newPath);
+    }
+    // The library replaces a file that already has the new name; a rename here never does, as on every
+    // other browser. Only a change of case alone finds the file itself under the new name.
+    std::wstring oldLower = oldPath;
+    std::wstring newLower = newPath;
+    MakeLower(&oldLower);
+    MakeLower(&newLower);
+    if (oldLower == newLower) {
+        return RunPathOperation(id, listener, oldPath, newPath,
+                                [](host::SmbClient& c, const std::string& from, const std::string& to) {
+                                    return c.Rename(from, to);
+                                });
+    }
+    return RunPathOperation(id, listener, oldPath, newPath,
+                            [](host::SmbClient& c, const std::string& from, const std::string& to) {
+                                host::SmbClientEntry there;
+                                return c.Stat(to, &there) == 0 ? EEXIST : c.Rename(from, to);
+                            });
+}
+
+unsigned long Smb2Browser::RenameFolderA(int id, IFsOpListener* listener, const std::wstring& oldPath,
+                                         const std::wstring& newPath) {
+    return RenameFileA(id, listener, oldPath, newPath);
+}
+
+unsigned long Smb2Browser::DeleteFileA(int id, IFsOpListener* listener, const std::wstring& path) {
+    if (fallback_ != nullptr) {
+        return fallback_->DeleteFileA(id, listener, path);
+    }
+    return RunPathOperation(
+        id, listener, path, L"",
+        [](host::SmbClient& c, const std::string& p, const std::string&) { return c.Unlink(p); });
+}
+
+unsigned long Smb2Browser::DeleteFolderA(int id, IFsOpListener* listener, const std::wstring& path) {
+    if (fallback_ != nullptr) {
+        return fallback_->DeleteFolderA(id, listener, path);
+    }
+    return RunPathOperation(
+        id, listener, path, L"",
+        [](host::SmbClient& c, const std::string& p, const std::string&) { return c.RemoveDir(p); });
+}
+
+unsigned long Smb2Browser::CreateFolderA(int id, IFsOpListener* listener, const std::wstring& path,
+                                         bool failIfExists) {
+    if (fallback_ != nullptr) {
+        return fallback_->CreateFolderA(id, listener, path, failIfExists);
+    }
+    if (failIfExists) {
+        return RunPathOperation(
+            id, listener, path, L"",
+            [](host::SmbClient& c, const std::string& p, const std::string&) { return c.MakeDir(p); });
+    }
+    return RunPathOperation(id, listener, path, L"",
+                            [](host::SmbClient& c, const std::string& p, const std::string&) {
+                                const int error = c.MakeDir(p);
+                                host::SmbClientEntry entry;
+                                return error == EEXIST && c.Stat(p, &entry) == 0 && entry.isDir ? 0 : error;
+                            });
+}
+
+unsigned long Smb2Browser::GetId() const {
+    return folder_->GetId();
+}
+
+void Smb2Browser::SetFileTimeModifiedA(const std::wstring& path, const Osp::Base::DateTime& time) {
+    if (fallback_ != nullptr) {
+        fallback_->SetFileTimeModifiedA(path, time);
+        return;
+    }
+    std::string where;
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &where)) {
+        return;
+    }
+    const long long seconds = time.ToUnixSeconds();
+    worker_->Enqueue([where, seconds](std::unique_ptr<host::SmbClient>& client) {
+        if (client != nullptr) {
+            client->SetModified(where, seconds);
+        }
+    });
+}
+
+unsigned long Smb2Browser::CreateFileA(IFsFileListener* listener, const std::wstring& path, TFileMode mode,
+                                       TFileDisp disp) {
+    if (fallback_ != nullptr) {
+        return fallback_->CreateFileA(listener, path, mode, disp);
+    }
+    std::string where;
+    if (OperationWorker() == nullptr || !ToLibraryPath(path, &where)) {
+        return Osp::Base::E_INVALID_ARG;
+    }
+    Smb2File::Open(this, listener, where, mode, disp);
+    return RES_OK;
+}
+
+unsigned long Smb2Browser::CreateSyncFileN(IFileSync** out, const std::wstring&, TFileMode, TFileDisp) {
+    if (out != nullptr) {
+        *out = nullptr;
+    }
+    return RES_FAILURE;
+}
+
+unsigned long Smb2Browser::ExtractFileA(IOutStreamListener*, const std::wstring&) {
+    return RES_FAILURE;
+}
+
+unsigned long Smb2Browser::StoreFileA(IInStreamListener*, const std::wstring&) {
+    return RES_FAILURE;
+}
+
+void Smb2Browser::BytesProcessed(unsigned long, unsigned int) {}
+
+void Smb2Browser::StopStreamIoA(unsigned long) {}
+
+bool Smb2Browser::IsTheSameDisk(const IFsBrowser* other) const {
+    return other != nullptr && SameStorage(*this, *other);
+}
+
+std::wstring Smb2Browser::GetStorageName() const {
+    if (fallback_ != nullptr) {
+        return fallback_->GetStorageName();
+    }
+    return folder_->GetStorageName(folder_->GetShareName().IsEmpty() ? share_
+                                                                     : folder_->GetShareName().Units());
+}
+
+wchar_t Smb2Browser::GetSlash() const {
+    return L'\\';
+}
+
+bool Smb2Browser::CapableOf(int mask) const {
+    return fallback_ != nullptr ? fallback_->CapableOf(mask) : (mask & ~kCapabilities) == 0;
+}
+
+int Smb2Browser::GetType() const {
+    return BROWSER_SMB;
+}
+
+unsigned long Smb2Browser::GetProperty(TProperty property, void* out) {
+    if (fallback_ != nullptr) {
+        return fallback_->GetProperty(property, out);
+    }
+    if (property != PROP_READ_BLOCK && property != PROP_WRITE_BLOCK) {
+        return RES_FAILURE;
+    }
+    *static_cast<unsigned int*>(out) = kBlockSize;
+    return RES_OK;
+}
+
+std::wstring Smb2Browser::GetFullName(const std::wstring& path) const {
+    if (fallback_ != nullptr) {
+        return fallback_->GetFullName(path);
+    }
+    std::wstring unc = folder_->GetUncName().Units();
+    if (folder_->GetShareName().IsEmpty()) {
+        unc += share_;
+    }
+    while (!unc.empty() && unc.back() == L'\\') {
+        unc.pop_back();
+    }
+    return unc + path;
+}
