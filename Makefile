@@ -11,8 +11,9 @@ BUILD_TYPE ?= RelWithDebInfo
 endif
 ARGS ?=
 MINUTES ?= 30
+PREFIX ?= /usr/local
 
-.PHONY: all bootstrap configure build run test soak fuzz bench clean format
+.PHONY: all bootstrap configure build run test soak fuzz bench install deb clean format
 
 all: build
 
@@ -32,6 +33,14 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Installs into PREFIX (DESTDIR is honoured for staging).
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, corvane_<version>_<arch>.deb, in the build folder.
+deb: build
+	@cd $(BUILD) && cpack -G DEB
 
 # The no-loss test on new seeds for MINUTES minutes; its figures come at the end.
 soak: build

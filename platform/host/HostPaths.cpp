@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "host/ResourceDir.h"
+
 namespace host {
 namespace {
 
@@ -13,12 +15,7 @@ std::string& DataRootStorage() {
 }
 
 std::string& ResDirStorage() {
-    static std::string dir =
-#ifdef CORVANE_RES_DIR
-        CORVANE_RES_DIR;
-#else
-        "res";
-#endif
+    static std::string dir;
     return dir;
 }
 
@@ -113,7 +110,11 @@ void SetResDir(const std::string& hostDir) {
     ResDirStorage() = hostDir;
 }
 const std::string& ResDir() {
-    return ResDirStorage();
+    std::string& dir = ResDirStorage();
+    if (dir.empty()) {
+        dir = ResourceDirBesideBinary();
+    }
+    return dir;
 }
 
 Osp::Base::result MapPath(const std::wstring& virtualPath, std::string& hostPath) {

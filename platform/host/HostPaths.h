@@ -15,6 +15,7 @@ void SetDataRoot(const std::string& hostDir);
 // The data root: set by --root, else $XDG_DATA_HOME/corvane, else ~/.local/share/corvane.
 const std::string& DataRoot();
 void SetResDir(const std::string& hostDir);
+// The resource folder: set by SetResDir (tests), else the one beside the running binary.
 const std::string& ResDir();
 
 // The host path of a virtual path. E_ILLEGAL_ACCESS when the path is not below one of the roots, would

@@ -1,5 +1,5 @@
-// The process entry: reads the platform's own options, then runs the system's start routine with the
-// remaining arguments.
+// The process entry: reads the platform's own options, checks that the resource folder serves, then
+// runs the system's start routine with the remaining arguments.
 
 #include <cstdio>
 #include <cstring>
@@ -8,9 +8,25 @@
 
 #include "host/EventLoop.h"
 #include "host/HostPaths.h"
+#include "host/ResourceDir.h"
 #include "host/SamplePhone.h"
+#include "host/StartScreenshot.h"
 
 extern int OspMain(int argc, char* argv[]);
+
+namespace {
+
+void PrintHelp() {
+    std::printf(
+        "usage: corvane [--root DIR] [--no-card] [--screenshot FILE] [--version] [--help]\n"
+        "  --root DIR          the phone's storage (default $XDG_DATA_HOME/corvane)\n"
+        "  --no-card           on a new root, lay out the sample phone without a memory card\n"
+        "  --screenshot FILE   save a picture of the first screen to FILE (PNG) and quit\n"
+        "  --version           print the version and quit\n"
+        "  --help              print this help and quit\n");
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     std::vector<char*> rest{argv[0]};
@@ -20,15 +36,23 @@ int main(int argc, char* argv[]) {
             host::SetDataRoot(argv[++i]);
         } else if (std::strcmp(argv[i], "--no-card") == 0) {
             sample.card = false;
+        } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
+            host::AskStartScreenshot(argv[++i]);
+        } else if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("corvane %s\n", CORVANE_VERSION);
+            return 0;
         } else if (std::strcmp(argv[i], "--help") == 0) {
-            std::printf(
-                "usage: corvane [--root DIR] [--no-card]\n"
-                "  --root DIR   the phone's storage (default $XDG_DATA_HOME/corvane)\n"
-                "  --no-card    on a new root, lay out the sample phone without a memory card\n");
+            PrintHelp();
             return 0;
         } else {
             rest.push_back(argv[i]);
         }
+    }
+    const std::string problem = host::ResourceProblem(host::ResDir());
+    if (!problem.empty()) {
+        std::fprintf(stderr, "corvane: cannot start: %s; the program cannot run without it\n",
+                     problem.c_str());
+        return 1;
     }
     host::PrepareDataRoot(sample);
     rest.push_back(nullptr);

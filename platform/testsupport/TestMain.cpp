@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "host/EventLoop.h"
+#include "host/HostPaths.h"
 
 // Fontconfig keeps its pattern and character-set caches for the life of the process, and Qt's font
 // database never frees them; Samba's client library sets its log file's name afresh for every new
@@ -21,6 +22,7 @@ extern "C" const char* __lsan_default_suppressions() {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     host::SetArguments(argc, argv);
+    host::SetResDir(CORVANE_RES_DIR);
     // The tests' own servers write to sockets that the client under test may have closed: that is a
     // failed write for them to see, never a signal that ends the whole run.
     ::signal(SIGPIPE, SIG_IGN);

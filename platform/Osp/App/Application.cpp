@@ -4,6 +4,7 @@
 
 #include "Osp/Ui/Controls/Frame.h"
 #include "host/EventLoop.h"
+#include "host/StartScreenshot.h"
 
 namespace Osp::App {
 namespace {
@@ -28,6 +29,7 @@ result Application::Execute(ApplicationInstanceFactory factory, const Osp::Base:
     result r = Osp::Base::E_SUCCESS;
     if (app->OnAppInitializing(registry)) {
         app->GetAppFrame()->Show();
+        host::ArrangeStartScreenshot();
         QApplication::exec();
         // Events posted but not delivered belong to this run: drop them before the application goes.
         QCoreApplication::removePostedEvents(&host::UserEventReceiver::Instance(), host::UserEvent::kType);
