@@ -13,6 +13,7 @@ packages=(
     samba smbclient libsmbclient-dev iproute2
     clang libclang-rt-14-dev
     xvfb xauth
+    desktop-file-utils appstream
 )
 
 missing=()

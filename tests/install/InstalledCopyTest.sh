@@ -2,7 +2,8 @@
 # The package as a user gets it: made with CPack, unpacked into a temporary root and started from there
 # with the build and source folders covered by empty file systems in a private mount namespace, so that
 # any read of them finds nothing. On a fresh data root the installed copy must show the very picture the
-# build's own binary shows, and a damaged resource folder must give one message that names it.
+# build's own binary shows, and a damaged resource folder must give one message that names it. The
+# launcher entry and metainfo are checked by their validators.
 # Usage: InstalledCopyTest.sh BUILD_DIR SOURCE_DIR (run as root, for the mount namespace).
 set -euo pipefail
 build=$(realpath "$1")
@@ -36,6 +37,14 @@ bin=$work/root/usr/bin/corvane
 [ -x "$bin" ] || fail "no bin/corvane in the package"
 [ -f "$work/root/usr/share/corvane/layouts/IDF_MAINFORM.xml" ] || fail "no share/corvane in the package"
 ! grep -q -F "$build" "$bin" || fail "the installed binary names the build folder"
+
+# The launcher entry and the software centre's description pass their validators; the icon is a picture.
+share=$work/root/usr/share
+desktop-file-validate "$share/applications/org.corvane.Corvane.desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$share/metainfo/org.corvane.Corvane.metainfo.xml" >"$work/appstream.log" 2>&1 ||
+    { cat "$work/appstream.log"; fail "appstreamcli validate"; }
+grep -q '<release version="[0-9]' "$share/metainfo/org.corvane.Corvane.metainfo.xml" || fail "no release version"
+grep -q '<svg' "$share/icons/hicolor/scalable/apps/org.corvane.Corvane.svg" || fail "no scalable icon"
 
 version=$(hidden "$bin" --version)
 [[ $version =~ ^corvane\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed: $version"
