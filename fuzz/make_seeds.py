@@ -128,6 +128,9 @@ def main():
     write("nbns_response", "group_and_unique",
           ns_answer(0x2345, [(0x8000, (192, 168, 1, 255)), (0, (192, 168, 1, 7)), (0, (10, 0, 0, 7))]))
 
+    write("password_record", "record",
+          b"pbkdf2-sha256$600000$" + bytes(range(16)).hex().encode() + b"$" + bytes(range(32)).hex().encode())
+
 
 if __name__ == "__main__":
     main()

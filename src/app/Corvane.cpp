@@ -38,7 +38,6 @@ using Osp::Base::Collection::ArrayList;
 constexpr wchar_t kSettingsFile[] = L"/Home/RF.reg";
 constexpr wchar_t kGeneral[] = L"General";
 constexpr wchar_t kShowHidden[] = L"ShowHidden";
-constexpr wchar_t kPassword[] = L"Pwd";
 constexpr wchar_t kFolderSectionPrefix[] = L"RF";
 // Browser arguments are cut to this many characters.
 constexpr int kMaxBrowserArgument = 300;
@@ -164,10 +163,7 @@ void Corvane::LoadFolders() {
     if (reg.GetValue(String(kGeneral), String(kShowHidden), showHidden) == RES_OK) {
         showHidden_ = showHidden != 0;
     }
-    String password;
-    if (reg.GetValue(String(kGeneral), String(kPassword), password) == RES_OK) {
-        password_ = password.Units();
-    }
+    password_.Load(reg, String(kGeneral));
 }
 
 unsigned long Corvane::PostUserEvent(IUserEventHandler* handler, int code) {
@@ -466,11 +462,28 @@ void Corvane::SetShowHidden(bool show) {
     }
 }
 
-void Corvane::SetPassword(const std::wstring& password) {
-    if (password != password_) {
-        password_ = password;
-        WriteGeneral(kPassword, String(password));
+void Corvane::SavePassword() {
+    Osp::Io::Registry reg;
+    if (reg.Construct(String(kSettingsFile), true) != RES_OK) {
+        return;
     }
+    reg.AddSection(String(kGeneral));
+    password_.Save(reg, String(kGeneral));
+    reg.Flush();
+}
+
+PrivatePassword::TCheck Corvane::CheckPassword(const std::wstring& typed) {
+    const bool plain = password_.IsPlain();
+    const PrivatePassword::TCheck check = password_.Check(typed);
+    if (plain && check == PrivatePassword::MATCH) {
+        SavePassword();
+    }
+    return check;
+}
+
+void Corvane::SetPassword(const std::wstring& password) {
+    password_.Set(password);
+    SavePassword();
 }
 
 void Corvane::OnSetPassword() {

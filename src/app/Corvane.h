@@ -13,6 +13,7 @@
 #include "Osp/Base/DateTime.h"
 #include "Osp/Content/ContentManager.h"
 #include "app/IUserEventHandler.h"
+#include "app/PrivatePassword.h"
 #include "app/UserEvent.h"
 #include "fs/FsLocalBrowser.h"
 
@@ -114,11 +115,15 @@ public:
 
     bool GetShowHidden() const { return showHidden_; }
     void SetShowHidden(bool show);
-    // The private-folder password as stored; empty when none is set.
-    const std::wstring& GetPassword() const { return password_; }
+    // Whether the private files have a password (also one whose stored form cannot be read).
+    bool HasPassword() const { return password_.IsSet(); }
+    // Compares the typed text with the password. The plain password of an older settings file is
+    // replaced there by its hash at the first match.
+    PrivatePassword::TCheck CheckPassword(const std::wstring& typed);
+    // Stores a new password, or removes it when empty.
     void SetPassword(const std::wstring& password);
     // True when no password is set or it was entered during this run.
-    bool IsPasswordEntered() const { return password_.empty() || passwordEntered_; }
+    bool IsPasswordEntered() const { return !password_.IsSet() || passwordEntered_; }
     void SetPasswordEntered(bool entered) { passwordEntered_ = entered; }
     // Asks whether the user really wants a password, then shows the screen that sets it.
     void OnSetPassword();
@@ -135,6 +140,8 @@ private:
     // Writes one value of "General" into the settings file, made when missing; failures are ignored.
     template <typename T>
     void WriteGeneral(const wchar_t* key, const T& value);
+    // Writes the password's keys of "General" into the settings file; failures are ignored.
+    void SavePassword();
 
     // Puts the form into the frame in place of slot's (which the frame deletes) and makes it current.
     template <typename T>
@@ -164,6 +171,6 @@ private:
     std::unique_ptr<DamagedSettings> damagedSettings_;
     int lastLocalItem_ = 1;
     bool showHidden_ = false;
-    std::wstring password_;
+    PrivatePassword password_;
     bool passwordEntered_ = false;
 };

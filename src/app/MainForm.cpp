@@ -269,7 +269,7 @@ ContextMenu* MainForm::BuildLocalMenu(int index) {
     localMenu_->RemoveAllItems();
     localMenu_->AddItem(String(L"Details"), ACTION_DETAILS);
     if (index == ITEM_PRIVATE) {
-        if (Corvane::GetMyInstance()->GetPassword().empty()) {
+        if (!Corvane::GetMyInstance()->HasPassword()) {
             localMenu_->AddItem(String(L"Set password"), ACTION_SET_PASSWORD);
         } else {
             localMenu_->AddItem(String(L"Change password"), ACTION_CHANGE_PASSWORD);

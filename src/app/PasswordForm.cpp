@@ -3,6 +3,8 @@
 #include "app/Corvane.h"
 #include "app/MainForm.h"
 #include "app/ModalMessage.h"
+#include "app/PasswordPopup.h"
+#include "app/Wipe.h"
 
 namespace {
 
@@ -41,9 +43,12 @@ bool PasswordForm::Initialize(TMode mode) {
     return true;
 }
 
-std::wstring PasswordForm::CheckPasswords(TMode mode, const std::wstring& stored, const std::wstring& current,
+std::wstring PasswordForm::CheckPasswords(TMode mode, PrivatePassword::TCheck current,
                                           const std::wstring& first, const std::wstring& second) {
-    if (mode == CHANGE && current != stored) {
+    if (mode == CHANGE && current == PrivatePassword::UNREADABLE) {
+        return PasswordPopup::kUnreadablePassword;
+    }
+    if (mode == CHANGE && current != PrivatePassword::MATCH) {
         return L"Incorrect current password. Please enter the current password.";
     }
     // A mismatch is reported before the length: the user most likely mistyped one of the two.
@@ -79,14 +84,18 @@ void PasswordForm::OnActionPerformed(const Osp::Ui::Control& source, int actionI
 
 void PasswordForm::OnDone() {
     Corvane* app = Corvane::GetMyInstance();
-    const std::wstring password = TextOf(first_);
-    const std::wstring error =
-        CheckPasswords(mode_, app->GetPassword(), TextOf(current_), password, TextOf(second_));
+    Wiped<std::wstring> current(TextOf(current_));
+    Wiped<std::wstring> password(TextOf(first_));
+    Wiped<std::wstring> second(TextOf(second_));
+    // The slow check of the current password is made only where it is asked for.
+    const PrivatePassword::TCheck check =
+        mode_ == CHANGE ? app->CheckPassword(*current) : PrivatePassword::MATCH;
+    const std::wstring error = CheckPasswords(mode_, check, *password, *second);
     if (!error.empty()) {
         ShowModalMessage(L"", error, MSGBOX_STYLE_OK);
         return;
     }
-    app->SetPassword(password);
+    app->SetPassword(*password);
     ShowModalMessage(mode_ == SET ? L"The password is set" : L"The password is changed",
                      L"Please memorize the new password. Please note that it is case sensitive.",
                      MSGBOX_STYLE_OK);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Osp/Ui/Controls/EditField.h"
+#include "app/PrivatePassword.h"
 #include "ui/OkFormBase.h"
 
 class PasswordForm : public OkFormBase {
@@ -24,10 +25,10 @@ public:
 
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
 
-    // Why the passwords cannot be taken, in the order the user is told: empty when they can. The current
-    // password is looked at only when changing.
-    static std::wstring CheckPasswords(TMode mode, const std::wstring& stored, const std::wstring& current,
-                                       const std::wstring& first, const std::wstring& second);
+    // Why the passwords cannot be taken, in the order the user is told: empty when they can. current is
+    // the check of the typed current password, looked at only when changing.
+    static std::wstring CheckPasswords(TMode mode, PrivatePassword::TCheck current, const std::wstring& first,
+                                       const std::wstring& second);
 
 private:
     void OnDone();

@@ -3,6 +3,7 @@
 #include "Osp/Ui/Controls/Button.h"
 #include "app/Corvane.h"
 #include "app/ModalMessage.h"
+#include "app/Wipe.h"
 
 namespace {
 
@@ -51,12 +52,26 @@ void PasswordPopup::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
     if (actionId == kActionCancel) {
         Close(cancelAction_);
     } else if (actionId == kActionDone) {
-        if (mode_ == CHECK && GetPassword() != Corvane::GetMyInstance()->GetPassword()) {
-            ShowModalMessage(L"", L"Incorrect password", Osp::Ui::Controls::MSGBOX_STYLE_OK);
+        if (mode_ == CHECK && !PasswordMatches()) {
             return;
         }
         Close(doneAction_);
     }
+}
+
+bool PasswordPopup::PasswordMatches() {
+    Wiped<std::wstring> typed(GetPassword());
+    switch (Corvane::GetMyInstance()->CheckPassword(*typed)) {
+        case PrivatePassword::MATCH:
+            return true;
+        case PrivatePassword::MISMATCH:
+            ShowModalMessage(L"", L"Incorrect password", Osp::Ui::Controls::MSGBOX_STYLE_OK);
+            return false;
+        case PrivatePassword::UNREADABLE:
+            ShowModalMessage(L"", kUnreadablePassword, Osp::Ui::Controls::MSGBOX_STYLE_OK);
+            return false;
+    }
+    return false;
 }
 
 void PasswordPopup::Close(int action) {

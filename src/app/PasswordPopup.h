@@ -1,6 +1,7 @@
 #pragma once
 // The small dialog that asks for a password. In check mode it compares the text with the private-folder
-// password and stays open, with "Incorrect password", until they match or the user cancels; otherwise
+// password and stays open, with "Incorrect password" (or, when the stored password cannot be read,
+// kUnreadablePassword), until they match or the user cancels; otherwise
 // it just collects the text (an archive's password). When it closes it tells its listener the done or
 // the cancel action given at construction, with the popup as the source.
 //
@@ -17,6 +18,9 @@ class PasswordPopup : public Osp::Ui::Controls::Popup, public Osp::Ui::IActionEv
 public:
     enum TMode { COLLECT, CHECK };
 
+    static constexpr wchar_t kUnreadablePassword[] =
+        L"The stored password cannot be read. 'My Private Files' stay locked.";
+
     PasswordPopup(Osp::Ui::IActionEventListener* listener, int doneAction, int cancelAction, TMode mode);
 
     // Builds the popup from its layout; false when that fails.
@@ -28,6 +32,8 @@ public:
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
 
 private:
+    // Checks the typed text against the private-folder password; a refusal is told to the user.
+    bool PasswordMatches();
     void Close(int action);
 
     Osp::Ui::IActionEventListener* listener_;

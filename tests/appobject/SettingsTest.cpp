@@ -17,7 +17,7 @@ using Osp::Base::String;
 // What a run of the application saw at start.
 struct StartState {
     bool showHidden = true;
-    std::wstring password = L"unset";
+    bool hasPassword = true;
     bool passwordEntered = false;
     int lastLocalItem = 0;
     std::map<int, std::wstring> folders;  // identifier to UNC name
@@ -28,7 +28,7 @@ StartState StartAndLook(const std::function<void(Corvane&)>& also = nullptr) {
     EXPECT_TRUE(CorvaneLoop::Run([&] {
         Corvane& app = *Corvane::GetMyInstance();
         seen.showHidden = app.GetShowHidden();
-        seen.password = app.GetPassword();
+        seen.hasPassword = app.HasPassword();
         seen.passwordEntered = app.IsPasswordEntered();
         seen.lastLocalItem = app.GetLastLocalItem();
         for (const auto& [id, folder] : app.GetFolders()) {
@@ -52,7 +52,7 @@ TEST(SettingsTest, NoFileMeansDefaults) {
     PhoneRoot root;
     StartState seen = StartAndLook();
     EXPECT_FALSE(seen.showHidden);
-    EXPECT_EQ(seen.password, L"");
+    EXPECT_FALSE(seen.hasPassword);
     EXPECT_TRUE(seen.passwordEntered);
     EXPECT_TRUE(seen.folders.empty());
     EXPECT_EQ(seen.lastLocalItem, 2);
@@ -75,9 +75,10 @@ TEST(SettingsTest, FileIsRead) {
         reg.AddValue(String(L"Other"), String(L"Id"), 5);
         ASSERT_EQ(reg.Flush(), RES_OK);
     }
-    StartState seen = StartAndLook();
+    StartState seen =
+        StartAndLook([](Corvane& app) { EXPECT_EQ(app.CheckPassword(L"Secret 1"), PrivatePassword::MATCH); });
     EXPECT_TRUE(seen.showHidden);
-    EXPECT_EQ(seen.password, L"Secret 1");
+    EXPECT_TRUE(seen.hasPassword);
     EXPECT_FALSE(seen.passwordEntered);
     EXPECT_EQ(seen.lastLocalItem, 1);
     EXPECT_EQ(seen.folders, (std::map<int, std::wstring>{{26, L"\\\\NAS\\Music"}}));
@@ -89,13 +90,18 @@ TEST(SettingsTest, ShowHiddenAndPasswordAreWritten) {
         app.SetShowHidden(true);
         app.SetPassword(L"p@ss word");
     });
-    StartState seen = StartAndLook([](Corvane& app) { app.SetPassword(L""); });
+    StartState seen = StartAndLook([](Corvane& app) {
+        EXPECT_EQ(app.CheckPassword(L"p@ss word"), PrivatePassword::MATCH);
+        app.SetPassword(L"");
+    });
     EXPECT_TRUE(seen.showHidden);
-    EXPECT_EQ(seen.password, L"p@ss word");
+    EXPECT_TRUE(seen.hasPassword);
     Osp::Io::Registry reg = OpenSettings();
     String password;
-    EXPECT_EQ(reg.GetValue(String(L"General"), String(L"Pwd"), password), RES_KEY_NOT_FOUND);
-    EXPECT_EQ(StartAndLook().password, L"");
+    for (const wchar_t* key : {L"Pwd", L"PwdHash"}) {
+        EXPECT_EQ(reg.GetValue(String(L"General"), String(key), password), RES_KEY_NOT_FOUND);
+    }
+    EXPECT_FALSE(StartAndLook().hasPassword);
 }
 
 // Every string of a folder, including a password with spaces and symbols, comes back as it was saved.
