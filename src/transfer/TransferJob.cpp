@@ -50,6 +50,15 @@ bool TransferPopup::IsOwnDestination() const {
 }
 
 void TransferPopup::ShowPopup() {
+    // A share reached by two names of its server is found out first: every rule below compares places.
+    if (probe_ == nullptr && StorageProbe::Needed(*srcBrowser_, *dstBrowser_)) {
+        probe_ = std::make_unique<StorageProbe>();
+        std::wstring folder = dstRoot_;
+        AddTrailingSymbol(&folder, dstBrowser_->GetSlash());
+        if (probe_->StartA(srcBrowser_, dstBrowser_, folder, this, REQ_PROBE)) {
+            return;  // on again when it answers
+        }
+    }
     name_->SetText(L"");
     size_->SetText(L"");
     percent_->SetText(L"");
@@ -134,6 +143,10 @@ void TransferPopup::WalkFolderA(const std::wstring& folder) {
 void TransferPopup::OnFsOperationDone(int id, std::intptr_t object, unsigned long result) {
     if (id == REQ_DST_FOLDER || id == REQ_MOVE_TARGET) {
         delete reinterpret_cast<IFsDir*>(object);
+    }
+    if (id == REQ_PROBE) {
+        ShowPopup();
+        return;
     }
     if (cancelled_) {
         FinishWithError(RES_CANCELLED);

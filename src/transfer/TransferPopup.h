@@ -33,6 +33,7 @@
 #include "transfer/FsThread.h"
 #include "transfer/IFsTransfer.h"
 #include "transfer/IWalkerListener.h"
+#include "transfer/StorageProbe.h"
 
 class TransferPopup;
 
@@ -118,6 +119,7 @@ private:
         REQ_DELETE_OLD_LINK = 6,
         REQ_LINK = 7,
         REQ_DELETE_MOVED_LINK = 8,
+        REQ_PROBE = 9,
     };
     enum TEvent { EVENT_FILE_DONE = 1, EVENT_FINISH = 2, EVENT_SYNCED = 3 };
 
@@ -180,6 +182,7 @@ private:
     std::list<SDir> dirs_;
     std::unique_ptr<FileWalker> walker_;
     std::unique_ptr<IFsTransfer> transfer_;
+    std::unique_ptr<StorageProbe> probe_;  // whether two share names reach one share, asked before all
     FsThread::Ptr sync_;
     std::unique_ptr<IFsTransfer> spent_;           // ended inside its own call; deleted at the next step
     std::vector<unsigned long long> folderBytes_;  // bytes found in each selected folder while scanning
