@@ -33,6 +33,10 @@ void EnsureQtApplication() {
     if (QCoreApplication::instance() == nullptr) {
         // Wide-character case mapping and classification follow Unicode, whatever the host's locale.
         std::setlocale(LC_CTYPE, "C.UTF-8");
+        // Fractional scales (1.5 on many phones) are kept as they are, so that text and icons are drawn
+        // for the screen's real pixels rather than rounded to the next whole scale.
+        QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+            Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
         // Kept for the rest of the process: Qt allows one application object per process.
         new QApplication(g_argc, g_argv);
     }

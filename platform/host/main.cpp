@@ -11,6 +11,7 @@
 #include "host/ResourceDir.h"
 #include "host/SamplePhone.h"
 #include "host/StartScreenshot.h"
+#include "host/ui/FrameWindow.h"
 
 extern int OspMain(int argc, char* argv[]);
 
@@ -18,9 +19,10 @@ namespace {
 
 void PrintHelp() {
     std::printf(
-        "usage: corvane [--root DIR] [--no-card] [--screenshot FILE] [--version] [--help]\n"
+        "usage: corvane [--root DIR] [--no-card] [--fullscreen] [--screenshot FILE] [--version] [--help]\n"
         "  --root DIR          the phone's storage (default $XDG_DATA_HOME/corvane)\n"
         "  --no-card           on a new root, lay out the sample phone without a memory card\n"
+        "  --fullscreen        fill the screen\n"
         "  --screenshot FILE   save a picture of the first screen to FILE (PNG) and quit\n"
         "  --version           print the version and quit\n"
         "  --help              print this help and quit\n");
@@ -36,6 +38,8 @@ int main(int argc, char* argv[]) {
             host::SetDataRoot(argv[++i]);
         } else if (std::strcmp(argv[i], "--no-card") == 0) {
             sample.card = false;
+        } else if (std::strcmp(argv[i], "--fullscreen") == 0) {
+            host::AskFullScreen();
         } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             host::AskStartScreenshot(argv[++i]);
         } else if (std::strcmp(argv[i], "--version") == 0) {

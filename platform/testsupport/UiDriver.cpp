@@ -29,6 +29,7 @@
 #include "host/ui/MenuPanel.h"
 #include "host/ui/MessageBoxHooks.h"
 #include "host/ui/Overlay.h"
+#include "host/ui/ScreenFit.h"
 #include "host/ui/Theme.h"
 
 namespace testsupport {
@@ -48,7 +49,7 @@ QWidget& Window() {
 // Where a point of the control lies in the window.
 QPoint ToWindow(const Control& control, const Point& at) {
     host::ControlWidget* widget = control.GetControlImpl().layerWidget;
-    return widget->mapTo(&Window(), QPoint(at.x, at.y));
+    return widget->mapTo(&Window(), host::fit::ToPixels(QPoint(at.x, at.y)));
 }
 
 void SendMouse(QEvent::Type type, const QPoint& windowPos, QPointer<QWidget>& target) {
@@ -111,8 +112,9 @@ T* OnTopOverlay() {
     return nullptr;
 }
 
+// Taps a point given in the widget's units.
 void TapWidget(QWidget& widget, const QPoint& local) {
-    TapWindow(widget.mapTo(&Window(), local));
+    TapWindow(widget.mapTo(&Window(), host::fit::ToPixels(local)));
 }
 
 // The command bar of an open overlay keypad on the current form, or null.
@@ -138,6 +140,8 @@ UiDriver::~UiDriver() {
         top->Close();
     }
     GetFrame().RemoveAllControls();
+    // The next test starts on the phone's own window, whatever size this one gave it.
+    Window().resize(host::DesignSize(Osp::Ui::ORIENTATION_STATUS_PORTRAIT));
     GetFrame().SetDeviceOrientation(Osp::Ui::ORIENTATION_STATUS_PORTRAIT);
     Pump(0);
 }
@@ -241,7 +245,7 @@ void UiDriver::PressSoftkey(Osp::Ui::Controls::Softkey softkey) const {
         softkey == Osp::Ui::Controls::SOFTKEY_0 ? Form::Impl::KeyId::kLeft : Form::Impl::KeyId::kRight;
     const QRect r = form->GetFormImpl().widget->KeyRect(id);
     if (!r.isEmpty()) {
-        TapWindow(form->GetFormImpl().widget->mapTo(&Window(), r.center()));
+        TapWindow(form->GetFormImpl().widget->mapTo(&Window(), host::fit::ToPixels(r.center())));
     }
 }
 
@@ -252,7 +256,7 @@ void UiDriver::PressOptionKey() const {
     }
     const QRect r = form->GetFormImpl().widget->KeyRect(Form::Impl::KeyId::kOption);
     if (!r.isEmpty()) {
-        TapWindow(form->GetFormImpl().widget->mapTo(&Window(), r.center()));
+        TapWindow(form->GetFormImpl().widget->mapTo(&Window(), host::fit::ToPixels(r.center())));
     }
 }
 

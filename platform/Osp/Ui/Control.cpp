@@ -6,6 +6,7 @@
 #include "host/ui/ControlImpl.h"
 #include "host/ui/ControlWidget.h"
 #include "host/ui/Notify.h"
+#include "host/ui/ScreenFit.h"
 
 namespace Osp::Ui {
 
@@ -19,7 +20,7 @@ void Control::Impl::Attach(host::ControlWidget* newWidget, const Rectangle& rect
     widget = newWidget;
     layerWidget = newWidget;
     bounds = rect;
-    widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
+    widget->setGeometry(host::fit::ToPixels(QRect(rect.x, rect.y, rect.width, rect.height)));
 }
 
 Control::Control() : impl_(std::make_unique<Impl>(*this)) {}
@@ -40,7 +41,7 @@ result Control::SetBounds(const Rectangle& rect) {
     }
     impl_->bounds = rect;
     if (impl_->widget != nullptr) {
-        impl_->widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
+        impl_->widget->setGeometry(host::fit::ToPixels(QRect(rect.x, rect.y, rect.width, rect.height)));
     }
     return E_SUCCESS;
 }
@@ -161,12 +162,17 @@ Osp::Graphics::Canvas* Control::GetCanvasN() const {
         Osp::Base::SetLastResult(E_INVALID_STATE);
         return nullptr;
     }
-    if (impl_->layer.size() != target->size()) {
-        impl_->layer = QImage(target->size(), QImage::Format_ARGB32_Premultiplied);
+    // The layer holds the screen's own pixels and is drawn on in units, so that text stays sharp at any
+    // scale of the layouts and of the screen.
+    const double ratio = host::fit::Scale() * target->devicePixelRatioF();
+    const QSize pixels = (QSizeF(target->size()) * target->devicePixelRatioF()).toSize();
+    if (impl_->layer.size() != pixels || impl_->layer.devicePixelRatio() != ratio) {
+        impl_->layer = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        impl_->layer.setDevicePixelRatio(ratio);
         impl_->layer.fill(Qt::transparent);
     }
     QPointer<host::ControlWidget> guard(target);
-    return host::NewCanvasN(impl_->layer, impl_->layer.rect(), [guard] {
+    return host::NewCanvasN(impl_->layer, target->Area(), [guard] {
         if (guard) {
             guard->RequestUpdate();
         }

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "host/ui/ScreenFit.h"
 #include "host/ui/Theme.h"
 
 namespace host {
@@ -22,15 +23,18 @@ void CommandBar::SetTexts(const QString& left, const QString& right) {
 }
 
 QRect CommandBar::ButtonRect(CommandButtonPosition position) const {
-    const int half = width() / 2;
-    const QRect r = position == COMMAND_BUTTON_POSITION_LEFT ? QRect(0, 0, half, height())
-                                                             : QRect(half, 0, width() - half, height());
+    const QSize area = fit::ToUnits(size());
+    const int half = area.width() / 2;
+    const QRect r = position == COMMAND_BUTTON_POSITION_LEFT
+                        ? QRect(0, 0, half, area.height())
+                        : QRect(half, 0, area.width() - half, area.height());
     return r.adjusted(12, 10, -12, -10);
 }
 
 void CommandBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), theme::kBarBackground);
+    p.scale(fit::Scale(), fit::Scale());
+    p.fillRect(QRect(QPoint(0, 0), fit::ToUnits(size())), theme::kBarBackground);
     p.setFont(theme::Font(21, true));
     for (CommandButtonPosition pos : {COMMAND_BUTTON_POSITION_LEFT, COMMAND_BUTTON_POSITION_RIGHT}) {
         const QRect r = ButtonRect(pos);
@@ -51,7 +55,7 @@ int CommandBar::ButtonAt(const QPoint& p) const {
 }
 
 void CommandBar::mousePressEvent(QMouseEvent* event) {
-    pressed_ = ButtonAt(event->position().toPoint());
+    pressed_ = ButtonAt(fit::ToUnits(event->position()));
     update();
 }
 
@@ -59,7 +63,7 @@ void CommandBar::mouseReleaseEvent(QMouseEvent* event) {
     const int pressed = pressed_;
     pressed_ = -1;
     update();
-    if (pressed >= 0 && ButtonAt(event->position().toPoint()) == pressed && onPress) {
+    if (pressed >= 0 && ButtonAt(fit::ToUnits(event->position())) == pressed && onPress) {
         onPress(static_cast<CommandButtonPosition>(pressed));
     }
 }

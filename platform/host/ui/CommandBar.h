@@ -15,6 +15,7 @@ public:
     explicit CommandBar(QWidget* parent);
 
     void SetTexts(const QString& left, const QString& right);
+    // In the bar's units.
     QRect ButtonRect(Osp::Ui::Controls::CommandButtonPosition position) const;
     // Called with the button tapped.
     std::function<void(Osp::Ui::Controls::CommandButtonPosition)> onPress;

@@ -5,6 +5,7 @@
 
 #include "host/ui/ControlImpl.h"
 #include "host/ui/Notify.h"
+#include "host/ui/ScreenFit.h"
 #include "host/ui/Theme.h"
 
 namespace host {
@@ -48,6 +49,7 @@ void ControlWidget::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
+    painter.scale(fit::Scale(), fit::Scale());
     PaintControl(painter);
     Osp::Ui::Control::Impl& impl = owner_->GetControlImpl();
     if (impl.layerWidget != this) {
@@ -128,7 +130,7 @@ void ControlWidget::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    Press(event->position().toPoint(), false);
+    Press(fit::ToUnits(event->position()), false);
 }
 
 void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -136,14 +138,14 @@ void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    Press(event->position().toPoint(), true);
+    Press(fit::ToUnits(event->position()), true);
 }
 
 void ControlWidget::mouseMoveEvent(QMouseEvent* event) {
     if (!down_) {
         return;
     }
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = fit::ToUnits(event->position());
     const qint64 now = clock_.elapsed();
     samples_.emplace_back(now, pos);
     while (samples_.size() > 2 && now - samples_.front().first > kVelocityWindowMs) {
@@ -170,7 +172,7 @@ void ControlWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (!down_ || event->button() != Qt::LeftButton) {
         return;
     }
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = fit::ToUnits(event->position());
     down_ = false;
     longPressTimer_.stop();
     update();
@@ -191,6 +193,10 @@ void ControlWidget::OnLongPressTimer() {
         return;
     }
     TouchLongPressed(lastPos_);
+}
+
+QRect ControlWidget::Area() const {
+    return QRect(QPoint(0, 0), fit::ToUnits(size()));
 }
 
 QPointF ControlWidget::ReleaseVelocity() const {

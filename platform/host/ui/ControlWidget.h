@@ -1,7 +1,8 @@
 #pragma once
 // The widget behind a control: draws the control's look and the user's drawing layer, and turns mouse
 // and touch input into the platform's touches (press, moves, long press, release) for the control's
-// touch listeners and for the control's own behaviour.
+// touch listeners and for the control's own behaviour. Painting and touches are in the phone's units:
+// the painter comes scaled to the window's fit, and positions are turned into units before use.
 //
 // The widget outlives its control: when the control is deleted the widget is hidden, forgets the
 // control and is deleted by the event loop, so a control may be deleted inside its own listener calls.
@@ -36,6 +37,11 @@ public:
     virtual void ApplyShowState(bool show) { setVisible(show); }
     // Control::SetFocus: edit fields also become where typing goes.
     virtual void TakeFocus() { setFocus(Qt::OtherFocusReason); }
+
+    // The widget's own area in units, where PaintControl draws and touches land.
+    QRect Area() const;
+    int AreaWidth() const { return Area().width(); }
+    int AreaHeight() const { return Area().height(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -9,6 +9,7 @@
 #include "Osp/Ui/Controls/ScrollPanel.h"
 #include "host/ui/ControlImpl.h"
 #include "host/ui/Notify.h"
+#include "host/ui/ScreenFit.h"
 #include "host/ui/ScrollPanelImpl.h"
 #include "host/ui/Theme.h"
 
@@ -18,6 +19,7 @@ namespace {
 using namespace Osp::Ui::Controls;
 
 constexpr int kTitleHeight = 24;
+constexpr int kEditorFontSize = 22;
 
 QString EditorStyle(const QString& type) {
     return QStringLiteral(
@@ -70,7 +72,7 @@ protected:
         if (!title_.isEmpty()) {
             p.setPen(theme::kSubText);
             p.setFont(theme::Font(16, true));
-            theme::DrawElided(p, QRect(4, 0, width() - 8, kTitleHeight), title_,
+            theme::DrawElided(p, QRect(4, 0, AreaWidth() - 8, kTitleHeight), title_,
                               Qt::AlignLeft | Qt::AlignVCenter);
         }
     }
@@ -79,8 +81,9 @@ protected:
 private:
     void Place() {
         if (editor_ != nullptr) {
-            const int top = showTitle_ ? kTitleHeight : 0;
+            const int top = fit::ToPixels(showTitle_ ? kTitleHeight : 0);
             editor_->setGeometry(0, top, width(), height() - top);
+            editor_->setFont(theme::Font(fit::ToPixels(kEditorFontSize)));
         }
     }
 
@@ -127,7 +130,7 @@ ControlWidget* EditCore::MakeWidget(int limit, bool password, bool showTitle) {
         });
         editor_ = area_;
     }
-    editor_->setFont(theme::Font(22));
+    editor_->setFont(theme::Font(kEditorFontSize));
     editor_->setStyleSheet(
         EditorStyle(line_ != nullptr ? QStringLiteral("QLineEdit") : QStringLiteral("QPlainTextEdit")));
     editor_->installEventFilter(new Activator(*this, editor_));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "host/QtString.h"
+#include "host/ui/ScreenFit.h"
 #include "host/ui/Theme.h"
 
 namespace host {
@@ -23,7 +24,9 @@ protected:
             return;
         }
         QPainter p(this);
-        p.fillRect(rect(), theme::kBarBackground);
+        p.scale(fit::Scale(), fit::Scale());
+        const QRect area(QPoint(0, 0), fit::ToUnits(size()));
+        p.fillRect(area, theme::kBarBackground);
         p.setPen(theme::kBarText);
         p.setFont(theme::Font(24, true));
         int align = Qt::AlignVCenter;
@@ -38,7 +41,7 @@ protected:
                 align |= Qt::AlignHCenter;
                 break;
         }
-        theme::DrawElided(p, rect().adjusted(20, 0, -20, 0), ToQString(impl_.title.Units()), align);
+        theme::DrawElided(p, area.adjusted(20, 0, -20, 0), ToQString(impl_.title.Units()), align);
     }
 
 private:
@@ -53,7 +56,7 @@ public:
 
 protected:
     void PaintControl(QPainter& p) override {
-        p.fillRect(rect(), impl_.background ? theme::ToQColor(*impl_.background) : theme::kClientBackground);
+        p.fillRect(Area(), impl_.background ? theme::ToQColor(*impl_.background) : theme::kClientBackground);
     }
 
 private:
@@ -71,10 +74,12 @@ protected:
             return;
         }
         QPainter p(this);
+        p.scale(fit::Scale(), fit::Scale());
         p.setRenderHint(QPainter::Antialiasing);
-        p.fillRect(rect(), theme::kBarBackground);
+        const QRect area(QPoint(0, 0), fit::ToUnits(size()));
+        p.fillRect(area, theme::kBarBackground);
         p.setPen(QPen(QColor(255, 255, 255, 28), 1));
-        p.drawLine(0, 0, width(), 0);
+        p.drawLine(0, 0, area.width(), 0);
         p.setFont(theme::Font(21, true));
         for (KeyId id : {KeyId::kLeft, KeyId::kRight}) {
             const QRect r = Local(id);
@@ -99,7 +104,7 @@ protected:
         if (owner_.Owner() == nullptr) {
             return;
         }
-        pressed_ = KeyAt(event->position().toPoint());
+        pressed_ = KeyAt(fit::ToUnits(event->position()));
         update();
     }
 
@@ -107,13 +112,14 @@ protected:
         const std::optional<KeyId> pressed = pressed_;
         pressed_.reset();
         update();
-        if (pressed && owner_.Owner() != nullptr && KeyAt(event->position().toPoint()) == pressed) {
+        if (pressed && owner_.Owner() != nullptr && KeyAt(fit::ToUnits(event->position())) == pressed) {
             impl_.PressKey(form_, *pressed);  // may delete the form and this bar's widgets later
         }
     }
 
 private:
-    QRect Local(KeyId id) const { return owner_.KeyRect(id).translated(-pos()); }
+    // A key's place in the bar's units; the bar lies at the bottom of the form.
+    QRect Local(KeyId id) const { return owner_.KeyRect(id).translated(0, -owner_.SoftkeyBarTop()); }
 
     std::optional<KeyId> KeyAt(const QPoint& p) const {
         for (KeyId id : {KeyId::kLeft, KeyId::kOption, KeyId::kRight}) {
@@ -157,8 +163,8 @@ QRect FormWidget::KeyRect(KeyId id) const {
     if (!impl_.HasKey(id)) {
         return {};
     }
-    const int barTop = height() - impl_.SoftkeyBarHeight();
-    const int w = width();
+    const int barTop = SoftkeyBarTop();
+    const int w = AreaWidth();
     const bool option = impl_.HasKey(KeyId::kOption);
     const int optionWidth = option ? 140 : 0;
     const int side = (w - optionWidth) / 2;
@@ -173,18 +179,25 @@ QRect FormWidget::KeyRect(KeyId id) const {
     return {};
 }
 
+int FormWidget::SoftkeyBarTop() const {
+    return AreaHeight() - impl_.SoftkeyBarHeight();
+}
+
 void FormWidget::Arrange() {
     const int titleH = impl_.TitleHeight();
     const int barH = impl_.SoftkeyBarHeight();
-    title_->setGeometry(0, 0, width(), titleH);
+    const int w = AreaWidth();
+    const int h = AreaHeight();
+    title_->setGeometry(fit::ToPixels(QRect(0, 0, w, titleH)));
     title_->setVisible(titleH > 0);
-    client_->setGeometry(0, titleH, width(), height() - titleH - barH);
-    softkeys_->setGeometry(0, height() - barH, width(), barH);
+    client_->setGeometry(fit::ToPixels(QRect(0, titleH, w, h - titleH - barH)));
+    softkeys_->setGeometry(fit::ToPixels(QRect(0, h - barH, w, barH)));
     softkeys_->setVisible(barH > 0);
     title_->update();
     softkeys_->update();
     if (commandBar_) {
-        commandBar_->setGeometry(0, height() - theme::kSoftkeyHeight, width(), theme::kSoftkeyHeight);
+        commandBar_->setGeometry(
+            fit::ToPixels(QRect(0, h - theme::kSoftkeyHeight, w, theme::kSoftkeyHeight)));
         commandBar_->raise();
     }
 }

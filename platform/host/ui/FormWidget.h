@@ -1,6 +1,6 @@
 #pragma once
 // The widget of a form: title bar, client area (where the form's controls live and its touches and
-// drawing layer go) and soft-key bar.
+// drawing layer go) and soft-key bar. Places and key rectangles are in the form's units.
 
 #include <QPointer>
 
@@ -17,6 +17,8 @@ public:
     ControlWidget* Client() const { return client_; }
     // Where each key lies, in the form's coordinates; empty when the form lacks the key.
     QRect KeyRect(Osp::Ui::Controls::Form::Impl::KeyId id) const;
+    // Where the soft-key bar begins, in the form's units.
+    int SoftkeyBarTop() const;
     // Places the bars and the client area for the form's current styles and size.
     void Arrange();
     // The command bar of an overlay keypad lies over the soft-key bar while it is shown.

@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QResizeEvent>
+#include <QScreen>
 #include <algorithm>
 
 #include "host/ui/FormImpl.h"
 #include "host/ui/FrameImpl.h"
 #include "host/ui/Overlay.h"
+#include "host/ui/ScreenFit.h"
 #include "host/ui/Theme.h"
 
 namespace host {
@@ -15,6 +18,15 @@ namespace {
 
 using Osp::Ui::Controls::Form;
 using KeyId = Form::Impl::KeyId;
+
+// A screen whose shorter side, in device-independent pixels, is below this is a phone's or a small
+// tablet's: the window fills it.
+constexpr int kPhoneScreenShortSide = 600;
+
+bool& FullScreenAsked() {
+    static bool asked = false;
+    return asked;
+}
 
 bool IsPhoneKey(const QKeyEvent& event) {
     switch (event.key()) {
@@ -97,20 +109,43 @@ bool FrameWindow::eventFilter(QObject* watched, QEvent* event) {
     return HandleKey(*static_cast<QKeyEvent*>(event));
 }
 
-void FrameWindow::resizeEvent(QResizeEvent*) {
+void FrameWindow::resizeEvent(QResizeEvent* event) {
     for (Overlay* overlay : overlays_) {
         overlay->setGeometry(rect());
     }
     // Closed overlays take the new size when they open.
+    frame_.GetFrameImpl().FitWindow(frame_, event->size());
 }
 
 void FrameWindow::PaintControl(QPainter& painter) {
-    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(Area(), Qt::black);
 }
 
-QSize ScreenSize(Osp::Ui::OrientationStatus status) {
-    return Osp::Ui::IsLandscape(status) ? QSize(theme::kScreenLong, theme::kScreenShort)
-                                        : QSize(theme::kScreenShort, theme::kScreenLong);
+QSize DesignSize(Osp::Ui::OrientationStatus status) {
+    return Osp::Ui::IsLandscape(status) ? QSize(fit::kLong, fit::kShort) : QSize(fit::kShort, fit::kLong);
+}
+
+QSize UnitSize(Osp::Ui::OrientationStatus status) {
+    const QSize window = AppFrame().GetFrameImpl().windowSize;
+    return fit::Compute(window, Osp::Ui::IsLandscape(status)).units;
+}
+
+void AskFullScreen() {
+    FullScreenAsked() = true;
+}
+
+void ShowAppWindow(QWidget& window) {
+    if (FullScreenAsked()) {
+        window.showFullScreen();
+        return;
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize available = screen != nullptr ? screen->availableSize() : QSize();
+    if (available.isValid() && std::min(available.width(), available.height()) < kPhoneScreenShortSide) {
+        window.showMaximized();
+    } else {
+        window.show();
+    }
 }
 
 }  // namespace host

@@ -16,7 +16,8 @@ namespace host {
 class Overlay;
 
 // The top-level window of the phone. It routes the phone's keys: the topmost overlay first, then the
-// keypad command bar of an edit field, then the current form's soft keys; Ctrl+R turns the phone.
+// keypad command bar of an edit field, then the current form's soft keys; Ctrl+R turns the phone. Its size
+// is free: each new size fits the phone's layouts to it again, and its shape gives the orientation.
 class FrameWindow : public ControlWidget {
 public:
     explicit FrameWindow(Osp::Ui::Controls::Frame& frame);
@@ -47,7 +48,15 @@ private:
 // The frame of the process, created on first use.
 Osp::Ui::Controls::Frame& AppFrame();
 FrameWindow& AppWindow();
-// The window's size for an orientation status.
-QSize ScreenSize(Osp::Ui::OrientationStatus status);
+// The phone's own screen for an orientation status, in units: what layouts are drawn for.
+QSize DesignSize(Osp::Ui::OrientationStatus status);
+// The window's size in units for a form shown in the orientation status.
+QSize UnitSize(Osp::Ui::OrientationStatus status);
+
+// Asks that the window fill the screen when it is shown (--fullscreen). On a screen of a phone's size it
+// is shown maximized anyway.
+void AskFullScreen();
+// Shows the window as asked, or as the screen's size suggests.
+void ShowAppWindow(QWidget& window);
 
 }  // namespace host

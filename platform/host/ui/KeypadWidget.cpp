@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QRegularExpressionValidator>
 
+#include "host/ui/ScreenFit.h"
 #include "host/ui/Theme.h"
 
 namespace host {
@@ -12,6 +13,7 @@ namespace {
 constexpr int kMargin = 16;
 constexpr int kEditHeight = 60;
 constexpr int kKeyGap = 6;
+constexpr int kEditFontSize = 24;
 const QString kShift = QStringLiteral("\u21E7");
 const QString kBackspace = QStringLiteral("\u232B");
 const QString kSpace = QStringLiteral("space");
@@ -24,7 +26,7 @@ const char* const kDigitRows[] = {"123", "456", "789", "0."};
 KeypadWidget::KeypadWidget(Osp::Ui::Control& keypad, QWidget* parent, bool password, bool digitsOnly,
                            int limit)
     : ControlWidget(keypad, parent), editor_(new QLineEdit(this)), digitsOnly_(digitsOnly) {
-    editor_->setFont(theme::Font(24));
+    editor_->setFont(theme::Font(kEditFontSize));
     editor_->setMaxLength(limit);
     editor_->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
     editor_->setStyleSheet(
@@ -43,17 +45,20 @@ void KeypadWidget::SetTitle(const QString& title) {
 }
 
 QRect KeypadWidget::OkRect() const {
-    const int top = height() - theme::kSoftkeyHeight;
-    return QRect(width() / 2, top, width() - width() / 2, theme::kSoftkeyHeight).adjusted(10, 10, -12, -10);
+    const int top = AreaHeight() - theme::kSoftkeyHeight;
+    return QRect(AreaWidth() / 2, top, AreaWidth() - AreaWidth() / 2, theme::kSoftkeyHeight)
+        .adjusted(10, 10, -12, -10);
 }
 
 QRect KeypadWidget::CancelRect() const {
-    const int top = height() - theme::kSoftkeyHeight;
-    return QRect(0, top, width() / 2, theme::kSoftkeyHeight).adjusted(12, 10, -10, -10);
+    const int top = AreaHeight() - theme::kSoftkeyHeight;
+    return QRect(0, top, AreaWidth() / 2, theme::kSoftkeyHeight).adjusted(12, 10, -10, -10);
 }
 
 void KeypadWidget::resizeEvent(QResizeEvent*) {
-    editor_->setGeometry(kMargin, theme::kTitleHeight + kMargin, width() - 2 * kMargin, kEditHeight);
+    editor_->setGeometry(
+        fit::ToPixels(QRect(kMargin, theme::kTitleHeight + kMargin, AreaWidth() - 2 * kMargin, kEditHeight)));
+    editor_->setFont(theme::Font(fit::ToPixels(kEditFontSize)));
     LayOutKeys();
 }
 
@@ -66,10 +71,10 @@ void KeypadWidget::LayOutKeys() {
         rows.assign(std::begin(kLetterRows), std::end(kLetterRows));
     }
     const int top = theme::kTitleHeight + kMargin + kEditHeight + kMargin;
-    const int bottom = height() - theme::kSoftkeyHeight - kMargin / 2;
+    const int bottom = AreaHeight() - theme::kSoftkeyHeight - kMargin / 2;
     const int rowHeight = std::min(64, (bottom - top) / static_cast<int>(rows.size()));
     const int columns = digitsOnly_ ? 3 : 10;
-    const int keyWidth = (width() - 2 * kMargin + kKeyGap) / columns;
+    const int keyWidth = (AreaWidth() - 2 * kMargin + kKeyGap) / columns;
     for (size_t r = 0; r < rows.size(); ++r) {
         QString row = rows[r];
         std::vector<QString> labels;
@@ -90,7 +95,7 @@ void KeypadWidget::LayOutKeys() {
         for (const QString& label : labels) {
             width += label == kSpace ? keyWidth * 4 : keyWidth;
         }
-        int x = (this->width() - width + kKeyGap) / 2;
+        int x = (AreaWidth() - width + kKeyGap) / 2;
         const int y = top + static_cast<int>(r) * rowHeight;
         for (const QString& label : labels) {
             const int w = label == kSpace ? keyWidth * 4 : keyWidth;
@@ -102,11 +107,11 @@ void KeypadWidget::LayOutKeys() {
 }
 
 void KeypadWidget::PaintControl(QPainter& p) {
-    p.fillRect(rect(), theme::kClientBackground);
-    p.fillRect(QRect(0, 0, width(), theme::kTitleHeight), theme::kBarBackground);
+    p.fillRect(Area(), theme::kClientBackground);
+    p.fillRect(QRect(0, 0, AreaWidth(), theme::kTitleHeight), theme::kBarBackground);
     p.setPen(theme::kBarText);
     p.setFont(theme::Font(24, true));
-    theme::DrawElided(p, QRect(20, 0, width() - 40, theme::kTitleHeight),
+    theme::DrawElided(p, QRect(20, 0, AreaWidth() - 40, theme::kTitleHeight),
                       title_.isEmpty() ? QStringLiteral("Enter text") : title_, Qt::AlignCenter);
     p.setRenderHint(QPainter::Antialiasing);
     p.setFont(theme::Font(22));
@@ -119,7 +124,7 @@ void KeypadWidget::PaintControl(QPainter& p) {
         p.setPen(theme::kText);
         p.drawText(key.rect, Qt::AlignCenter, key.label);
     }
-    p.fillRect(QRect(0, height() - theme::kSoftkeyHeight, width(), theme::kSoftkeyHeight),
+    p.fillRect(QRect(0, AreaHeight() - theme::kSoftkeyHeight, AreaWidth(), theme::kSoftkeyHeight),
                theme::kBarBackground);
     p.setFont(theme::Font(21, true));
     theme::DrawButtonFace(p, CancelRect(), false, IsTapCandidate() && CancelRect().contains(PressPosition()),

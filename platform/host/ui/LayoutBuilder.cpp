@@ -1,7 +1,9 @@
 #include "host/ui/LayoutBuilder.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "Osp/Ui/Controls/Button.h"
 #include "Osp/Ui/Controls/CheckButton.h"
@@ -287,16 +289,83 @@ result BuildChildren(const Node& node, Osp::Ui::Container& into, bool landscape)
 
 namespace host {
 
-void PlaceForOrientation(Osp::Ui::Container& container, bool landscape) {
+namespace {
+
+// How close to a container's edge a control's edge is still taken as lying on it.
+constexpr int kEdgeSlack = 24;
+// The least height a stretched control keeps, so that one row of it stays usable.
+constexpr int kMinStretchedHeight = 72;
+
+bool Stretches(const Osp::Ui::Control& control) {
+    return dynamic_cast<const Osp::Ui::Controls::List*>(&control) != nullptr ||
+           dynamic_cast<const Osp::Ui::Controls::ScrollPanel*>(&control) != nullptr ||
+           dynamic_cast<const Osp::Ui::Controls::EditArea*>(&control) != nullptr;
+}
+
+const std::optional<Osp::Graphics::Rectangle>& PlaceOf(const Osp::Ui::Control& control, bool landscape) {
+    const Osp::Ui::Control::Impl& impl = control.GetControlImpl();
+    return landscape ? impl.landscapeBounds : impl.portraitBounds;
+}
+
+// The layout control that takes the extra height: the tallest one that stretches.
+const Osp::Ui::Control* Stretcher(Osp::Ui::Container& container, bool landscape) {
+    const Osp::Ui::Control* best = nullptr;
+    int bestHeight = -1;
+    for (int i = 0; i < container.GetControlCount(); ++i) {
+        const Osp::Ui::Control* child = container.GetControl(i);
+        const auto& place = PlaceOf(*child, landscape);
+        if (place && Stretches(*child) && place->height > bestHeight) {
+            best = child;
+            bestHeight = place->height;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+void PlaceForOrientation(Osp::Ui::Container& container, bool landscape, const QSize& design,
+                         const QSize& actual) {
+    const int extraWidth = actual.width() - design.width();
+    const Osp::Ui::Control* stretcher = Stretcher(container, landscape);
+    int stretchedBottom = 0;
+    int shift = 0;
+    if (stretcher != nullptr) {
+        const Osp::Graphics::Rectangle& place = *PlaceOf(*stretcher, landscape);
+        const int height = std::max(std::min(place.height, kMinStretchedHeight),
+                                    place.height + actual.height() - design.height());
+        stretchedBottom = place.y + place.height;
+        shift = height - place.height;
+    }
     for (int i = 0; i < container.GetControlCount(); ++i) {
         Osp::Ui::Control* child = container.GetControl(i);
-        const Osp::Ui::Control::Impl& impl = child->GetControlImpl();
-        const auto& place = landscape ? impl.landscapeBounds : impl.portraitBounds;
-        if (place) {
-            child->SetBounds(*place);
+        const auto& place = PlaceOf(*child, landscape);
+        if (!place) {
+            continue;
         }
+        Osp::Graphics::Rectangle r = *place;
+        if (r.x <= kEdgeSlack && r.x + r.width >= design.width() - kEdgeSlack) {
+            r.width = std::max(0, r.width + extraWidth);
+        }
+        if (child == stretcher) {
+            r.height += shift;
+        } else if (stretcher != nullptr && r.y >= stretchedBottom) {
+            r.y += shift;
+        }
+        child->SetBounds(r);
         if (auto* inner = dynamic_cast<Osp::Ui::Container*>(child)) {
-            PlaceForOrientation(*inner, landscape);
+            PlaceForOrientation(*inner, landscape, QSize(place->width, place->height),
+                                QSize(r.width, r.height));
+        }
+    }
+}
+
+void RefitChildren(Osp::Ui::Container& container) {
+    for (int i = 0; i < container.GetControlCount(); ++i) {
+        Osp::Ui::Control* child = container.GetControl(i);
+        child->SetBounds(child->GetBounds());
+        if (auto* inner = dynamic_cast<Osp::Ui::Container*>(child)) {
+            RefitChildren(*inner);
         }
     }
 }

@@ -32,27 +32,27 @@ void ListWidget::StopGlide() {
 }
 
 void ListWidget::PaintControl(QPainter& p) {
-    p.fillRect(rect(), theme::kSurface);
+    p.fillRect(Area(), theme::kSurface);
     if (impl_.items.empty()) {
         p.setPen(theme::kSubText);
         p.setFont(theme::Font(22));
-        p.drawText(rect().adjusted(24, 0, -24, 0), Qt::AlignCenter | Qt::TextWordWrap, impl_.emptyText);
+        p.drawText(Area().adjusted(24, 0, -24, 0), Qt::AlignCenter | Qt::TextWordWrap, impl_.emptyText);
         return;
     }
     const int first = impl_.offset / impl_.rowHeight;
     const int last =
-        std::min(static_cast<int>(impl_.items.size()) - 1, (impl_.offset + height()) / impl_.rowHeight);
+        std::min(static_cast<int>(impl_.items.size()) - 1, (impl_.offset + AreaHeight()) / impl_.rowHeight);
     for (int i = first; i <= last; ++i) {
         PaintRow(p, i);
     }
     if ((IsGliding() || pressedIndex_ == kDragging) && impl_.MaxOffset() > 0) {
         const int content = static_cast<int>(impl_.items.size()) * impl_.rowHeight;
-        const int barHeight = std::max(40, height() * height() / content);
-        const int barTop = (height() - barHeight) * impl_.offset / impl_.MaxOffset();
+        const int barHeight = std::max(40, AreaHeight() * AreaHeight() / content);
+        const int barTop = (AreaHeight() - barHeight) * impl_.offset / impl_.MaxOffset();
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 90));
-        p.drawRoundedRect(QRectF(width() - 7, barTop + 2, 4, barHeight - 4), 2, 2);
+        p.drawRoundedRect(QRectF(AreaWidth() - 7, barTop + 2, 4, barHeight - 4), 2, 2);
     }
 }
 

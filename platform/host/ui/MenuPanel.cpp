@@ -8,6 +8,7 @@
 #include "host/ui/FrameWindow.h"
 #include "host/ui/Notify.h"
 #include "host/ui/Overlay.h"
+#include "host/ui/ScreenFit.h"
 #include "host/ui/Theme.h"
 
 namespace host {
@@ -78,14 +79,14 @@ QString MenuPanel::RowText(int row) const {
 
 QRect MenuPanel::RowRect(int row) const {
     const int top = placement_ == Placement::kAboveSoftkeys ? kRadius / 2 : 4;
-    return QRect(0, top + row * theme::kMenuRowHeight, width(), theme::kMenuRowHeight);
+    return QRect(0, top + row * theme::kMenuRowHeight, AreaWidth(), theme::kMenuRowHeight);
 }
 
 void MenuPanel::Place() {
     if (Owner() == nullptr) {
         return;
     }
-    const QSize window = overlay_.size();
+    const QSize window = fit::ToUnits(overlay_.size());
     const int height = RowRect(RowCount()).top() + 4;
     QRect r;
     if (placement_ == Placement::kAboveSoftkeys) {
@@ -100,14 +101,14 @@ void MenuPanel::Place() {
         }
         r = QRect(std::max(kMargin, x), y, kContextWidth, std::min(height, window.height() - 2 * kMargin));
     }
-    setGeometry(r);
+    setGeometry(fit::ToPixels(r));
     update();
 }
 
 void MenuPanel::PaintControl(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath card;
-    card.addRoundedRect(QRectF(rect()), kRadius, kRadius);
+    card.addRoundedRect(QRectF(Area()), kRadius, kRadius);
     p.fillPath(card, theme::kSurface);
     p.setClipPath(card);
     for (int row = 0; row < RowCount(); ++row) {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "host/ui/ScreenFit.h"
 #include "host/ui/Theme.h"
 
 namespace host {
@@ -29,7 +30,7 @@ int MessageBoxWidget::TextHeight(int width) const {
 }
 
 void MessageBoxWidget::Place() {
-    const QSize area = parentWidget()->size();
+    const QSize area = fit::ToUnits(parentWidget()->size());
     const int width = std::min(area.width() - 40, 420);
     const int inner = width - 2 * kPadding;
     int height = kPadding + TextHeight(inner) + kPadding;
@@ -40,25 +41,26 @@ void MessageBoxWidget::Place() {
         height += kButtonHeight + kPadding / 2;
     }
     height = std::min(height, area.height() - 40);
-    setGeometry((area.width() - width) / 2, (area.height() - height) / 2, width, height);
+    setGeometry(
+        fit::ToPixels(QRect((area.width() - width) / 2, (area.height() - height) / 2, width, height)));
     update();
 }
 
 QRect MessageBoxWidget::ButtonRect(size_t index) const {
     const int count = static_cast<int>(buttons_.size());
-    const int inner = width() - 2 * kPadding + kButtonGap;
+    const int inner = AreaWidth() - 2 * kPadding + kButtonGap;
     const int each = inner / std::max(1, count);
-    const int top = height() - kPadding / 2 - kButtonHeight - kPadding / 2 + 4;
+    const int top = AreaHeight() - kPadding / 2 - kButtonHeight - kPadding / 2 + 4;
     return QRect(kPadding + static_cast<int>(index) * each, top, each - kButtonGap, kButtonHeight - 8);
 }
 
 void MessageBoxWidget::PaintControl(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath card;
-    card.addRoundedRect(QRectF(rect()), kRadius, kRadius);
+    card.addRoundedRect(QRectF(Area()), kRadius, kRadius);
     p.fillPath(card, theme::kSurface);
     int y = kPadding;
-    const int inner = width() - 2 * kPadding;
+    const int inner = AreaWidth() - 2 * kPadding;
     if (!title_.isEmpty()) {
         p.setFont(theme::Font(kTitleSize, true));
         p.setPen(theme::kText);
@@ -68,7 +70,7 @@ void MessageBoxWidget::PaintControl(QPainter& p) {
     }
     p.setFont(theme::Font(kTextSize));
     p.setPen(theme::kText);
-    const int textBottom = buttons_.empty() ? height() - kPadding : ButtonRect(0).top() - kPadding / 2;
+    const int textBottom = buttons_.empty() ? AreaHeight() - kPadding : ButtonRect(0).top() - kPadding / 2;
     p.drawText(QRect(kPadding, y, inner, textBottom - y), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
                text_);
     for (size_t i = 0; i < buttons_.size(); ++i) {

@@ -21,6 +21,10 @@ Overlay::~Overlay() {
 
 void Overlay::Open() {
     setGeometry(parentWidget()->rect());
+    // The window may have been fitted anew since the content was placed, at the same size.
+    if (onResize) {
+        onResize();
+    }
     if (!open_) {
         open_ = true;
         AppWindow().AddOverlay(this);

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 
 #include "host/ui/Overlay.h"
+#include "host/ui/ScreenFit.h"
 #include "host/ui/Theme.h"
 
 namespace host {
@@ -38,22 +39,22 @@ void PopupWidget::PaintControl(QPainter& p) {
     }
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath card;
-    card.addRoundedRect(QRectF(rect()), kRadius, kRadius);
+    card.addRoundedRect(QRectF(Area()), kRadius, kRadius);
     p.fillPath(card, theme::kSurface);
     const int titleHeight = impl_.TitleHeight();
     if (titleHeight > 0) {
         p.setClipPath(card);
-        p.fillRect(QRect(0, 0, width(), titleHeight), theme::kBarBackground);
+        p.fillRect(QRect(0, 0, AreaWidth(), titleHeight), theme::kBarBackground);
         p.setClipping(false);
         p.setPen(theme::kBarText);
         p.setFont(theme::Font(20, true));
-        theme::DrawElided(p, QRect(16, 0, width() - 32, titleHeight), impl_.title, Qt::AlignCenter);
+        theme::DrawElided(p, QRect(16, 0, AreaWidth() - 32, titleHeight), impl_.title, Qt::AlignCenter);
     }
 }
 
 void PopupWidget::resizeEvent(QResizeEvent*) {
     const int top = impl_.TitleHeight();
-    client_->setGeometry(0, top, width(), height() - top);
+    client_->setGeometry(fit::ToPixels(QRect(0, top, AreaWidth(), AreaHeight() - top)));
 }
 
 }  // namespace host

@@ -3,6 +3,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "host/ui/ScreenFit.h"
 namespace host {
 namespace {
 
@@ -15,12 +16,13 @@ ScrollPanelWidget::ScrollPanelWidget(Osp::Ui::Control& panel)
     : ControlWidget(panel), content_(new QWidget(this)) {}
 
 int ScrollPanelWidget::ContentHeight() const {
-    return std::max(height(), content_->childrenRect().bottom() + 1 + kBottomMargin);
+    const int childrenBottom = fit::ToUnits(QSize(0, content_->childrenRect().bottom() + 1)).height();
+    return std::max(AreaHeight(), childrenBottom + kBottomMargin);
 }
 
 void ScrollPanelWidget::SetOffset(int offset) {
-    offset_ = std::clamp(offset, 0, std::max(0, ContentHeight() - height()));
-    content_->setGeometry(0, -offset_, width(), ContentHeight());
+    offset_ = std::clamp(offset, 0, std::max(0, ContentHeight() - AreaHeight()));
+    content_->setGeometry(fit::ToPixels(QRect(0, -offset_, AreaWidth(), ContentHeight())));
 }
 
 void ScrollPanelWidget::resizeEvent(QResizeEvent*) {

@@ -12,8 +12,6 @@
 
 namespace host::theme {
 
-inline constexpr int kScreenShort = 480;
-inline constexpr int kScreenLong = 800;
 inline constexpr int kTitleHeight = 64;
 inline constexpr int kSoftkeyHeight = 72;
 inline constexpr int kPopupTitleHeight = 52;

@@ -60,9 +60,10 @@ protected:
             return;
         }
         const QImage& image = impl_.pictures[impl_.current].image;
-        const QSize size = image.size().scaled(this->size(), Qt::KeepAspectRatio);
+        const QSize size = image.size().scaled(Area().size(), Qt::KeepAspectRatio);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size), image);
+        p.drawImage(QRect(QPoint((AreaWidth() - size.width()) / 2, (AreaHeight() - size.height()) / 2), size),
+                    image);
     }
 
 private:

@@ -32,16 +32,16 @@ public:
 protected:
     void PaintControl(QPainter& p) override {
         const bool pressed = IsTapCandidate();
-        host::theme::DrawButtonFace(p, rect(), impl_.primary, pressed, isEnabled());
-        p.setFont(host::theme::Font(std::min(22, std::max(14, height() / 2 - 2)), impl_.primary));
+        host::theme::DrawButtonFace(p, Area(), impl_.primary, pressed, isEnabled());
+        p.setFont(host::theme::Font(std::min(22, std::max(14, AreaHeight() / 2 - 2)), impl_.primary));
         p.setPen(!isEnabled()    ? (impl_.primary ? host::theme::kAccentText : host::theme::kDisabledText)
                  : impl_.primary ? host::theme::kAccentText
                                  : host::theme::kText);
-        host::theme::DrawElided(p, rect().adjusted(8, 0, -8, 0), impl_.text, Qt::AlignCenter);
+        host::theme::DrawElided(p, Area().adjusted(8, 0, -8, 0), impl_.text, Qt::AlignCenter);
     }
 
     void TouchReleased(const QPoint& pos, TouchEnd end) override {
-        if (end == TouchEnd::kTap && rect().contains(pos) && Owner() != nullptr) {
+        if (end == TouchEnd::kTap && Area().contains(pos) && Owner() != nullptr) {
             impl_.Press(*static_cast<Button*>(Owner()));
         }
     }

@@ -34,24 +34,24 @@ public:
 protected:
     void PaintControl(QPainter& p) override {
         if (impl_.background) {
-            p.fillRect(rect(),
+            p.fillRect(Area(),
                        IsTapCandidate() && isEnabled() ? host::theme::kPressed : host::theme::kSurface);
         }
-        const QPoint markCentre(width() - 36, height() / 2);
+        const QPoint markCentre(AreaWidth() - 36, AreaHeight() / 2);
         if (impl_.style == CHECK_BUTTON_STYLE_ONOFF) {
             PaintSwitch(p, markCentre);
         } else {
             host::theme::DrawCheckBox(p, markCentre, impl_.selected, isEnabled());
         }
-        p.setFont(host::theme::Font(std::min(22, std::max(14, height() / 2 - 4))));
+        p.setFont(host::theme::Font(std::min(22, std::max(14, AreaHeight() / 2 - 4))));
         p.setPen(isEnabled() ? host::theme::kText : host::theme::kSubText);
-        host::theme::DrawElided(p, QRect(16, 0, width() - 80, height()), impl_.text,
+        host::theme::DrawElided(p, QRect(16, 0, AreaWidth() - 80, AreaHeight()), impl_.text,
                                 Qt::AlignLeft | Qt::AlignVCenter);
     }
 
     void TouchReleased(const QPoint& pos, TouchEnd end) override {
         auto* button = static_cast<CheckButton*>(Owner());
-        if (end != TouchEnd::kTap || !rect().contains(pos) || button == nullptr) {
+        if (end != TouchEnd::kTap || !Area().contains(pos) || button == nullptr) {
             return;
         }
         impl_.selected = !impl_.selected;

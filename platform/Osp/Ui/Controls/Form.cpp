@@ -85,10 +85,15 @@ OrientationStatus Form::Impl::StatusFor(OrientationStatus device) const {
 bool Form::Impl::ApplyStatus(Form& form, OrientationStatus newStatus) {
     const bool changed = newStatus != status;
     status = newStatus;
-    const QSize size = host::ScreenSize(newStatus);
+    const bool landscape = IsLandscape(newStatus);
+    const QSize size = host::UnitSize(newStatus);
     form.SetBounds(0, 0, size.width(), size.height());
     widget->Arrange();
-    host::PlaceForOrientation(form, IsLandscape(newStatus));
+    const int bars = TitleHeight() + SoftkeyBarHeight();
+    const QSize design = host::DesignSize(newStatus);
+    host::RefitChildren(form);
+    host::PlaceForOrientation(form, landscape, QSize(design.width(), design.height() - bars),
+                              QSize(size.width(), size.height() - bars));
     return changed;
 }
 
@@ -113,7 +118,7 @@ result Form::Construct(unsigned long formStyle) {
     impl_->style = formStyle;
     impl_->widget = new host::FormWidget(*this);
     impl_->status = impl_->StatusFor(host::AppFrame().GetOrientationStatus());
-    const QSize size = host::ScreenSize(impl_->status);
+    const QSize size = host::UnitSize(impl_->status);
     GetControlImpl().Attach(impl_->widget, Osp::Graphics::Rectangle(0, 0, size.width(), size.height()));
     GetControlImpl().layerWidget = impl_->widget->Client();
     impl_->widget->Arrange();

@@ -7,6 +7,8 @@
 #include "host/ui/FormImpl.h"
 #include "host/ui/FormWidget.h"
 #include "host/ui/FrameImpl.h"
+#include "host/ui/Overlay.h"
+#include "host/ui/ScreenFit.h"
 
 namespace Osp::Ui::Controls {
 
@@ -14,28 +16,49 @@ using Osp::Base::E_INVALID_ARG;
 using Osp::Base::E_SUCCESS;
 using Osp::Base::result;
 
+namespace {
+
+// A window smaller than this would show nothing usable at any scale.
+constexpr int kMinWindowSide = 120;
+
+}  // namespace
+
 void Frame::Impl::ApplyOrientation(Frame& frame) {
-    OrientationStatus status = device;
-    bool changed = false;
-    if (current != nullptr) {
-        Form::Impl& form = current->GetFormImpl();
-        status = form.StatusFor(device);
-        changed = form.ApplyStatus(*current, status);
+    const bool wide = host::fit::IsLandscapeShape(windowSize);
+    if (IsLandscape(device) != wide) {
+        device = wide ? ORIENTATION_STATUS_LANDSCAPE : ORIENTATION_STATUS_PORTRAIT;
     }
-    const QSize size = host::ScreenSize(status);
-    window->setFixedSize(size);
-    frame.SetBounds(0, 0, size.width(), size.height());
+    const OrientationStatus status = current != nullptr ? current->GetFormImpl().StatusFor(device) : device;
+    const host::fit::Fit fit = host::fit::Compute(windowSize, IsLandscape(status));
+    host::fit::SetScale(fit.scale);
+    // The frame's own widget is the window, whose size is the user's: only the bounds follow.
+    frame.GetControlImpl().bounds = Osp::Graphics::Rectangle(0, 0, fit.units.width(), fit.units.height());
+    const bool changed = current != nullptr && current->GetFormImpl().ApplyStatus(*current, status);
+    for (host::Overlay* overlay : window->Overlays()) {
+        if (overlay->onResize) {
+            overlay->onResize();
+        }
+    }
     if (changed) {
         current->GetFormImpl().NotifyOrientation(*current);
     }
 }
 
+void Frame::Impl::FitWindow(Frame& frame, const QSize& size) {
+    windowSize = size;
+    ApplyOrientation(frame);
+}
+
 Frame::Frame() : impl_(std::make_unique<Impl>()) {
     host::EnsureQtApplication();
     impl_->window = new host::FrameWindow(*this);
-    const QSize size = host::ScreenSize(impl_->device);
-    GetControlImpl().Attach(impl_->window, Osp::Graphics::Rectangle(0, 0, size.width(), size.height()));
-    impl_->window->setFixedSize(size);
+    impl_->windowSize = host::DesignSize(impl_->device);
+    impl_->window->setMinimumSize(kMinWindowSide, kMinWindowSide);
+    impl_->window->resize(impl_->windowSize);
+    GetControlImpl().widget = impl_->window;
+    GetControlImpl().layerWidget = impl_->window;
+    GetControlImpl().bounds =
+        Osp::Graphics::Rectangle(0, 0, impl_->windowSize.width(), impl_->windowSize.height());
 }
 
 Frame::~Frame() {
@@ -90,7 +113,7 @@ Form* Frame::GetCurrentForm() const {
 }
 
 result Frame::Show() {
-    impl_->window->show();
+    host::ShowAppWindow(*impl_->window);
     return E_SUCCESS;
 }
 
@@ -105,6 +128,13 @@ OrientationStatus Frame::GetOrientationStatus() const {
 
 void Frame::SetDeviceOrientation(OrientationStatus status) {
     impl_->device = status;
+    // The window turns with the phone; a window the system keeps at its size (full screen) stays as it is,
+    // and its shape keeps deciding.
+    const bool fixedBySystem = impl_->window->isFullScreen() || impl_->window->isMaximized();
+    if (!fixedBySystem && IsLandscape(status) != host::fit::IsLandscapeShape(impl_->windowSize)) {
+        impl_->windowSize.transpose();
+        impl_->window->resize(impl_->windowSize);
+    }
     impl_->ApplyOrientation(*this);
 }
 

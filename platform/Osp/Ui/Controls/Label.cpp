@@ -34,7 +34,7 @@ public:
 protected:
     void PaintControl(QPainter& p) override {
         if (impl_.background.GetAlpha() != 0) {
-            p.fillRect(rect(), host::theme::ToQColor(impl_.background));
+            p.fillRect(Area(), host::theme::ToQColor(impl_.background));
         }
         QFont font = host::theme::Font(impl_.size, impl_.style == LABEL_TEXT_STYLE_BOLD);
         font.setItalic(impl_.style == LABEL_TEXT_STYLE_ITALIC);
@@ -47,7 +47,7 @@ protected:
         align |= impl_.vertical == ALIGNMENT_TOP      ? Qt::AlignTop
                  : impl_.vertical == ALIGNMENT_BOTTOM ? Qt::AlignBottom
                                                       : Qt::AlignVCenter;
-        const QRect area = rect().adjusted(4, 0, -4, 0);
+        const QRect area = Area().adjusted(4, 0, -4, 0);
         // A long name without spaces cannot wrap: it is cut with "..." instead of being clipped.
         const bool fits = p.fontMetrics().boundingRect(area, align, impl_.text).height() <= area.height();
         if (!fits && !impl_.text.contains(QLatin1Char(' '))) {

@@ -51,11 +51,11 @@ bool List::Impl::HasSecondText() const {
 }
 
 int List::Impl::ViewHeight() const {
-    return widget != nullptr ? widget->height() : 0;
+    return widget != nullptr ? widget->AreaHeight() : 0;
 }
 
 int List::Impl::ViewWidth() const {
-    return widget != nullptr ? widget->width() : 0;
+    return widget != nullptr ? widget->AreaWidth() : 0;
 }
 
 int List::Impl::MaxOffset() const {

@@ -1,5 +1,7 @@
 #include "Osp/Ui/Controls/Popup.h"
 
+#include <algorithm>
+
 #include "host/QtString.h"
 #include "host/ui/ControlImpl.h"
 #include "host/ui/FrameWindow.h"
@@ -23,9 +25,10 @@ int Popup::Impl::TitleHeight() const {
 }
 
 void Popup::Impl::Centre(Popup& popup) {
-    const QSize window = host::AppWindow().size();
+    // In units, as the popup's size; one taller than the window keeps its title in sight.
+    const Osp::Graphics::Dimension window = host::AppFrame().GetSize();
     const Osp::Graphics::Dimension size = popup.GetSize();
-    popup.SetPosition((window.width() - size.width) / 2, (window.height() - size.height) / 2);
+    popup.SetPosition((window.width - size.width) / 2, std::max(0, (window.height - size.height) / 2));
 }
 
 Popup::Popup() : impl_(std::make_unique<Impl>()) {}
@@ -53,7 +56,10 @@ result Popup::Construct(bool hasTitle, const Osp::Graphics::Dimension& size) {
     GetControlImpl().layerWidget = impl_->widget->Client();
     GetControlImpl().shown = false;
     impl_->Centre(*this);
-    impl_->overlay->onResize = [this] { impl_->Centre(*this); };
+    impl_->overlay->onResize = [this] {
+        impl_->Centre(*this);
+        host::RefitChildren(*this);
+    };
     return E_SUCCESS;
 }
 

@@ -29,8 +29,8 @@ public:
 protected:
     void PaintControl(QPainter& p) override {
         p.setRenderHint(QPainter::Antialiasing);
-        const int barHeight = std::min(12, height());
-        const QRectF track(0, (height() - barHeight) / 2.0, width(), barHeight);
+        const int barHeight = std::min(12, AreaHeight());
+        const QRectF track(0, (AreaHeight() - barHeight) / 2.0, AreaWidth(), barHeight);
         p.setPen(Qt::NoPen);
         p.setBrush(host::theme::kSeparator);
         p.drawRoundedRect(track, barHeight / 2.0, barHeight / 2.0);

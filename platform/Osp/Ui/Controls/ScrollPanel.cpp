@@ -122,8 +122,8 @@ void ScrollPanel::Impl::EnsureVisible(const Control& control) {
     const int top = widget->Offset();
     if (r.y < top) {
         widget->SetOffset(r.y - 8);
-    } else if (r.y + r.height > top + widget->height()) {
-        widget->SetOffset(r.y + r.height + 8 - widget->height());
+    } else if (r.y + r.height > top + widget->AreaHeight()) {
+        widget->SetOffset(r.y + r.height + 8 - widget->AreaHeight());
     }
 }
 
