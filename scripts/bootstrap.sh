@@ -11,6 +11,7 @@ packages=(
     fonts-dejavu-core adwaita-icon-theme
     p7zip-full libarchive-dev libarchive-tools
     samba smbclient libsmbclient-dev iproute2
+    libsecret-1-dev gnome-keyring dbus-daemon
     clang libclang-rt-14-dev
     xvfb xauth
     desktop-file-utils appstream

@@ -2,6 +2,7 @@
 // widgets and the platform's event loop work in every test.
 
 #include <signal.h>
+#include <stdlib.h>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,9 @@ int main(int argc, char** argv) {
     // The tests' own servers write to sockets that the client under test may have closed: that is a
     // failed write for them to see, never a signal that ends the whole run.
     ::signal(SIGPIPE, SIG_IGN);
+    // No test may store its passwords in the keyring of the desktop it runs on: the keyring tests start
+    // a session bus of their own, and every other test runs as in a session without a keyring.
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     host::EnsureQtApplication();
     return RUN_ALL_TESTS();
 }

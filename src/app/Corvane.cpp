@@ -21,6 +21,7 @@
 #include "app/SettingsForm.h"
 #include "fs/Cache.h"
 #include "fs/FileSyncProxy.h"
+#include "net/FolderSecrets.h"
 #include "net/NetBrowser.h"
 #include "net/RemoteFolder.h"
 #include "net/RemoteFolderForm.h"
@@ -77,7 +78,7 @@ Corvane* Corvane::GetMyInstance() {
     return static_cast<Corvane*>(Osp::App::Application::GetInstance());
 }
 
-Corvane::Corvane() = default;
+Corvane::Corvane() : secrets_(std::make_unique<FolderSecrets>()) {}
 
 Corvane::~Corvane() {
     clipboard_.reset();
@@ -151,6 +152,8 @@ void Corvane::LoadFolders() {
     if (sections != nullptr) {
         sections->RemoveAll(true);
     }
+    secrets_->Load(folders_);
+    PostKeyringNotice();
     for (const auto& [id, folder] : folders_) {
         GetMainForm()->AddFolderToList(folder);
     }
@@ -396,6 +399,8 @@ void Corvane::OnFolderChanged(RemoteFolder* folder, bool save) {
 void Corvane::OnFolderDeleted(RemoteFolder* folder) {
     ReleaseBrowserOf(folder);
     DeleteFromRegistry(folder);
+    secrets_->Forget(folder, folders_);
+    PostKeyringNotice();
     auto it = folders_.find(static_cast<int>(folder->GetId()));
     if (it != folders_.end() && it->second == folder) {
         folders_.erase(it);
@@ -403,7 +408,15 @@ void Corvane::OnFolderDeleted(RemoteFolder* folder) {
     delete folder;
 }
 
+void Corvane::PostKeyringNotice() {
+    if (secrets_->HasNotice()) {
+        PostUserEvent(secrets_.get(), 0);
+    }
+}
+
 void Corvane::SaveToRegistry(RemoteFolder* folder, bool isNew) {
+    secrets_->Place(folder, folders_);
+    PostKeyringNotice();
     Osp::Io::Registry reg;
     if (reg.Construct(String(kSettingsFile), true) == RES_OK) {
         folder->SaveToReg(reg, isNew);

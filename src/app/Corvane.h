@@ -20,6 +20,7 @@
 class Cache;
 class Clipboard;
 class DamagedSettings;
+class FolderSecrets;
 class FolderForm;
 class IFsBrowser;
 class MainForm;
@@ -133,8 +134,11 @@ public:
 private:
     void ProbeMemoryCard();
     void SetNetworkPreference();
-    // Reads the network folders and "General" from the settings file. A file that is there but cannot be
-    // read is kept aside and the user told (DamagedSettings); the run then starts empty as without one.
+    // Tells the user, once, what the keyring did not do.
+    void PostKeyringNotice();
+    // Reads the network folders and "General" from the settings file, and the folders' passwords kept in
+    // the keyring. A file that is there but cannot be read is kept aside and the user told
+    // (DamagedSettings); the run then starts empty as without one.
     void LoadFolders();
     void StartBrowser(const Osp::Base::String& argument);
     // Writes one value of "General" into the settings file, made when missing; failures are ignored.
@@ -169,6 +173,8 @@ private:
     std::unique_ptr<Clipboard> clipboard_;
     // The settings file that could not be read at start, kept aside; null when it was read or missing.
     std::unique_ptr<DamagedSettings> damagedSettings_;
+    // Where the network folders' passwords are kept.
+    std::unique_ptr<FolderSecrets> secrets_;
     int lastLocalItem_ = 1;
     bool showHidden_ = false;
     PrivatePassword password_;

@@ -40,10 +40,11 @@ bool DiskDetailsPopup::Construct(Osp::Ui::IActionEventListener* listener) {
     capacity_ = FindLabel(L"IDC_CAPACITY");
     percent_ = FindLabel(L"IDC_PERCENT");
     connection_ = FindLabel(L"IDC_CONNECTION");
+    password_ = FindLabel(L"IDC_PASSWORD_PLACE");
     bar_ = dynamic_cast<Osp::Ui::Controls::Progress*>(GetControl(String(L"IDC_PROGRESS1"), true));
     auto* close = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_CLOSE"), true));
     if (free_ == nullptr || used_ == nullptr || capacity_ == nullptr || percent_ == nullptr ||
-        connection_ == nullptr || bar_ == nullptr || close == nullptr) {
+        connection_ == nullptr || password_ == nullptr || bar_ == nullptr || close == nullptr) {
         return false;
     }
     close->SetActionId(kActionClose);
@@ -53,9 +54,10 @@ bool DiskDetailsPopup::Construct(Osp::Ui::IActionEventListener* listener) {
 
 void DiskDetailsPopup::ShowPopup(const std::wstring& title, unsigned long long capacity,
                                  unsigned long long free, unsigned long long used,
-                                 const std::wstring& connection) {
+                                 const std::wstring& connection, const std::wstring& password) {
     SetTitleText(String(title));
     connection_->SetText(String(connection));
+    password_->SetText(String(password));
     // A server may report more free space than capacity; that must not turn into a huge used size or a
     // share above 100 percent.
     if (capacity != 0 && free > capacity) {

@@ -16,9 +16,11 @@ public:
     // layout lacks one of its controls.
     bool Construct(Osp::Ui::IActionEventListener* listener);
     // Sizes in bytes; 0 means unknown and shows nothing. Without a used size it is worked out from the
-    // capacity and the free space. connection says how a network share is reached; empty for others.
+    // capacity and the free space. connection says how a network share is reached and password where its
+    // remembered password is kept; both empty for others.
     void ShowPopup(const std::wstring& title, unsigned long long capacity, unsigned long long free,
-                   unsigned long long used, const std::wstring& connection = L"");
+                   unsigned long long used, const std::wstring& connection = L"",
+                   const std::wstring& password = L"");
     void HidePopup();
 
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
@@ -33,5 +35,6 @@ private:
     Osp::Ui::Controls::Label* capacity_ = nullptr;
     Osp::Ui::Controls::Label* percent_ = nullptr;
     Osp::Ui::Controls::Label* connection_ = nullptr;
+    Osp::Ui::Controls::Label* password_ = nullptr;
     Osp::Ui::Controls::Progress* bar_ = nullptr;
 };

@@ -41,6 +41,17 @@ enum TAction {
     ACTION_SUPPORT = 118,
 };
 
+// Where the folder's remembered password is kept, as its details say.
+std::wstring PasswordPlaceOf(const RemoteFolder& folder) {
+    if (folder.IsPasswordUnread()) {
+        return L"Password in the desktop keyring, not readable now";
+    }
+    if (folder.GetPasswordPlace() == PASSWORD_IN_KEYRING) {
+        return L"Password in the desktop keyring";
+    }
+    return folder.GetSavedPassword().IsEmpty() ? L"No password remembered" : L"Password in the settings file";
+}
+
 // How many items the list shows without scrolling; beyond that it gets the blank last item.
 constexpr int kPortraitRows = 7;
 constexpr int kLandscapeRows = 4;
@@ -393,8 +404,9 @@ void MainForm::ShowDiskDetails() {
 }
 
 void MainForm::AskShareSize(RemoteFolder* folder) {
-    auto query = std::make_unique<ShareSizeQuery>([this](const ShareSizeQuery::SAnswer& answer) {
-        diskDetails_->ShowPopup(answer.title, answer.capacity, answer.free, 0, answer.connection);
+    const std::wstring password = PasswordPlaceOf(*folder);
+    auto query = std::make_unique<ShareSizeQuery>([this, password](const ShareSizeQuery::SAnswer& answer) {
+        diskDetails_->ShowPopup(answer.title, answer.capacity, answer.free, 0, answer.connection, password);
     });
     if (query->Ask(folder)) {
         sizeQuery_ = std::move(query);

@@ -15,6 +15,8 @@ constexpr wchar_t kGeneral[] = L"General";
 constexpr wchar_t kFreeFolderId[] = L"FreeFolderId";
 constexpr wchar_t kId[] = L"Id";
 constexpr wchar_t kProtocol[] = L"Protocol";
+constexpr wchar_t kPassword[] = L"Password";
+constexpr wchar_t kPasswordInKeyring[] = L"PasswordInKeyring";
 
 // Identifier 0 is the key of the local file system's cached copies, so folders start at 1.
 unsigned int g_nextFreeId = 1;
@@ -70,10 +72,18 @@ void RemoteFolder::SetSessionLogon(const String& userName, const String& passwor
     sessionPassword_ = password;
 }
 
+void RemoteFolder::SetPassword(const String& password) {
+    if (passwordUnread_ && password.IsEmpty()) {
+        return;
+    }
+    password_ = password;
+    passwordUnread_ = false;
+}
+
 void RemoteFolder::KeepSessionLogon() {
     if (hasSessionLogon_) {
         userName_ = sessionUserName_;
-        password_ = sessionPassword_;
+        SetPassword(sessionPassword_);
         ForgetSessionLogon();
     }
 }
@@ -95,7 +105,7 @@ void RemoteFolder::ForEachString(Folder& folder, Visit visit) {
     visit(L"IpAddress", folder.ipAddress_);
     visit(L"WinsServer", folder.winsServer_);
     visit(L"UserName", folder.userName_);
-    visit(L"Password", folder.password_);
+    visit(kPassword, folder.password_);
 }
 
 void RemoteFolder::CopyFrom(const RemoteFolder* other) {
@@ -106,6 +116,8 @@ void RemoteFolder::CopyFrom(const RemoteFolder* other) {
     userName_ = other->userName_;
     password_ = other->password_;
     protocol_ = other->protocol_;
+    passwordPlace_ = other->passwordPlace_;
+    passwordUnread_ = other->passwordUnread_;
 }
 
 RemoteFolder* RemoteFolder::CloneN() const {
@@ -174,6 +186,10 @@ void RemoteFolder::LoadFromReg(const Osp::Io::Registry& reg, const String& secti
             field = value;
         }
     });
+    int inKeyring = 0;
+    const bool marked =
+        reg.GetValue(section, String(kPasswordInKeyring), inKeyring) == RES_OK && inKeyring == 1;
+    passwordPlace_ = marked && password_.IsEmpty() ? PASSWORD_IN_KEYRING : PASSWORD_IN_FILE;
 }
 
 Osp::Base::result RemoteFolder::SaveToReg(Osp::Io::Registry& reg, bool isNew) const {
@@ -189,10 +205,17 @@ Osp::Base::result RemoteFolder::SaveToReg(Osp::Io::Registry& reg, bool isNew) co
     }
     Osp::Base::result saved = SetRegValue(reg, section, String(kProtocol), static_cast<int>(protocol_));
     first = first != RES_OK ? first : saved;
+    const bool inKeyring = passwordPlace_ == PASSWORD_IN_KEYRING;
     ForEachString(*this, [&](const wchar_t* key, const String& field) {
-        Osp::Base::result r = SetRegValue(reg, section, String(key), field);
+        const bool kept = inKeyring && std::wstring(key) == kPassword;
+        Osp::Base::result r = SetRegValue(reg, section, String(key), kept ? String() : field);
         first = first != RES_OK ? first : r;
     });
+    const Osp::Base::result marked = inKeyring ? SetRegValue(reg, section, String(kPasswordInKeyring), 1)
+                                               : reg.RemoveValue(section, String(kPasswordInKeyring));
+    if (marked != RES_OK && marked != RES_KEY_NOT_FOUND) {
+        first = first != RES_OK ? first : marked;
+    }
     return first;
 }
 

@@ -20,6 +20,13 @@ enum TSmbProtocol {
     SMB_PROTOCOL_SMB1 = 2,       // the classic SMB1 client only
 };
 
+// Where a folder's saved password is kept: in its section of the settings file, or in the desktop's
+// keyring, the section saying only that it is there.
+enum TPasswordPlace {
+    PASSWORD_IN_FILE = 0,
+    PASSWORD_IN_KEYRING = 1,
+};
+
 class RemoteFolder {
 public:
     RemoteFolder();
@@ -34,7 +41,8 @@ public:
     void SetWinsServer(const Osp::Base::String& address) { winsServer_ = address; }
     // The stored account, as the settings file keeps it.
     void SetUserName(const Osp::Base::String& name) { userName_ = name; }
-    void SetPassword(const Osp::Base::String& password) { password_ = password; }
+    // A password that could not be read from the keyring stays unread until a non-empty one is set.
+    void SetPassword(const Osp::Base::String& password);
     void SetProtocol(TSmbProtocol protocol) { protocol_ = protocol; }
     TSmbProtocol GetProtocol() const { return protocol_; }
     const Osp::Base::String& GetNodeName() const { return nodeName_; }
@@ -47,6 +55,12 @@ public:
     const Osp::Base::String& GetSavedUserName() const { return userName_; }
     const Osp::Base::String& GetSavedPassword() const { return password_; }
     unsigned int GetId() const { return id_; }
+    TPasswordPlace GetPasswordPlace() const { return passwordPlace_; }
+    void SetPasswordPlace(TPasswordPlace place) { passwordPlace_ = place; }
+    // True while the saved password lies in the keyring but could not be read from it this run: the
+    // folder then has no password to log on with, and none to move or remove.
+    bool IsPasswordUnread() const { return passwordUnread_; }
+    void SetPasswordUnread(bool unread) { passwordUnread_ = unread; }
 
     // An account typed in when a logon was refused: used from now on during this run, and never written
     // to the settings file unless KeepSessionLogon makes it the stored one.
@@ -54,7 +68,7 @@ public:
     void KeepSessionLogon();
     void ForgetSessionLogon();
 
-    // Copies the six settings strings and the protocol; the identifier stays.
+    // Copies the six settings strings, the protocol and where the password is kept; the identifier stays.
     void CopyFrom(const RemoteFolder* other);
     // A new folder with the settings of this one.
     RemoteFolder* CloneN() const;
@@ -77,10 +91,13 @@ public:
     // Reads "FreeFolderId" of "General" into the next free identifier, when it is there.
     static void LoadGeneralSettings(const Osp::Io::Registry& reg);
     // Reads the identifier, the six strings and the protocol of section; a missing value leaves its field
-    // alone (a folder saved before the protocol was a setting is "Automatic").
+    // alone (a folder saved before the protocol was a setting is "Automatic"). The password is in the
+    // keyring when the section says so and holds none itself; a password in the section wins, since an
+    // older version may have written it there since.
     void LoadFromReg(const Osp::Io::Registry& reg, const Osp::Base::String& section);
     // Writes the folder's section (and, for a new folder, "FreeFolderId"); an empty string removes its
-    // key. Returns the first failure.
+    // key, and a password kept in the keyring is written only as the mark that it is there. Returns the
+    // first failure.
     Osp::Base::result SaveToReg(Osp::Io::Registry& reg, bool isNew) const;
     Osp::Base::result DeleteFromReg(Osp::Io::Registry& reg) const;
 
@@ -116,6 +133,8 @@ private:
     Osp::Base::String sessionUserName_;
     Osp::Base::String sessionPassword_;
     TSmbProtocol protocol_ = SMB_PROTOCOL_AUTOMATIC;
+    TPasswordPlace passwordPlace_ = PASSWORD_IN_FILE;
+    bool passwordUnread_ = false;
     unsigned int id_ = 0;
     std::unique_ptr<SmbSession> session_;
     std::unique_ptr<NetBrowser> browser_;

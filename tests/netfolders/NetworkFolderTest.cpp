@@ -118,6 +118,8 @@ TEST_F(NetworkFolderTest, AddedFolderOpensItsShareShowsItsDiskAndIsRemoved) {
                   FormatSize64(static_cast<unsigned long long>(disk.f_blocks) * disk.f_frsize).Units());
         EXPECT_NE(ui.TextOf(L"IDC_FREE"), L"");
         EXPECT_EQ(ui.TextOf(L"IDC_CONNECTION"), L"SMB 3.1.1, encryption requested");
+        // The tests run without a desktop keyring.
+        EXPECT_EQ(ui.TextOf(L"IDC_PASSWORD_PLACE"), L"Password in the settings file");
         Screenshot(ui, "share-details");
         ui.Tap(L"IDC_CLOSE");
         EXPECT_EQ(ui.Find(L"IDC_CAPACITY"), nullptr);
