@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTouchEvent>
 
 #include "host/ui/ControlImpl.h"
 #include "host/ui/Notify.h"
@@ -23,6 +24,7 @@ Osp::Graphics::Point ToPoint(const QPoint& p) {
 }  // namespace
 
 ControlWidget::ControlWidget(Osp::Ui::Control& owner, QWidget* parent) : QWidget(parent), owner_(&owner) {
+    setAttribute(Qt::WA_AcceptTouchEvents);
     longPressTimer_.setSingleShot(true);
     longPressTimer_.setInterval(theme::kLongPressMs);
     QObject::connect(&longPressTimer_, &QTimer::timeout, this, [this] { OnLongPressTimer(); });
@@ -142,10 +144,13 @@ void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ControlWidget::mouseMoveEvent(QMouseEvent* event) {
+    Move(fit::ToUnits(event->position()));
+}
+
+void ControlWidget::Move(const QPoint& pos) {
     if (!down_) {
         return;
     }
-    const QPoint pos = fit::ToUnits(event->position());
     const qint64 now = clock_.elapsed();
     samples_.emplace_back(now, pos);
     while (samples_.size() > 2 && now - samples_.front().first > kVelocityWindowMs) {
@@ -169,10 +174,15 @@ void ControlWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ControlWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (!down_ || event->button() != Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton) {
+        Release(fit::ToUnits(event->position()));
+    }
+}
+
+void ControlWidget::Release(const QPoint& pos) {
+    if (!down_) {
         return;
     }
-    const QPoint pos = fit::ToUnits(event->position());
     down_ = false;
     longPressTimer_.stop();
     update();
@@ -181,6 +191,54 @@ void ControlWidget::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     TouchReleased(pos, end);
+}
+
+bool ControlWidget::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+            return HandleTouch(*static_cast<QTouchEvent*>(event));
+        default:
+            return QWidget::event(event);
+    }
+}
+
+bool ControlWidget::HandleTouch(QTouchEvent& touch) {
+    if (touch.points().isEmpty()) {
+        return false;
+    }
+    const QPointF local = touch.points().first().position();
+    if (touch.type() == QEvent::TouchBegin) {
+        // A text editor inside the control takes the finger as Qt gives it to editors: as a mouse.
+        for (QWidget* w = childAt(local.toPoint()); w != nullptr && w != this; w = w->parentWidget()) {
+            if (dynamic_cast<ControlWidget*>(w) == nullptr && w->focusPolicy() != Qt::NoFocus) {
+                touch.ignore();
+                return false;
+            }
+        }
+    }
+    const QPoint pos = fit::ToUnits(local);
+    switch (touch.type()) {
+        case QEvent::TouchBegin:
+            Press(pos, false);
+            break;
+        case QEvent::TouchUpdate:
+            Move(pos);
+            break;
+        case QEvent::TouchEnd:
+            Release(pos);
+            break;
+        default:
+            // The system took the finger away (a gesture of the shell): what it began is no tap.
+            dragging_ = true;
+            longPressTimer_.stop();
+            Release(lastPos_);
+            break;
+    }
+    touch.accept();
+    return true;
 }
 
 void ControlWidget::OnLongPressTimer() {

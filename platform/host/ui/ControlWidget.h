@@ -1,8 +1,9 @@
 #pragma once
 // The widget behind a control: draws the control's look and the user's drawing layer, and turns mouse
-// and touch input into the platform's touches (press, moves, long press, release) for the control's
-// touch listeners and for the control's own behaviour. Painting and touches are in the phone's units:
-// the painter comes scaled to the window's fit, and positions are turned into units before use.
+// and touch-screen input (one finger: the first point of a touch) into the platform's touches (press, moves,
+// long press, release) for the control's touch listeners and for the control's own behaviour. Painting and
+// touches are in the phone's units: the painter comes scaled to the window's fit, and positions are turned
+// into units before use.
 //
 // The widget outlives its control: when the control is deleted the widget is hidden, forgets the
 // control and is deleted by the event loop, so a control may be deleted inside its own listener calls.
@@ -15,6 +16,8 @@
 #include <utility>
 
 #include "Osp/Ui/Control.h"
+
+class QTouchEvent;
 
 namespace host {
 
@@ -44,6 +47,7 @@ public:
     int AreaHeight() const { return Area().height(); }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -69,6 +73,9 @@ protected:
 
 private:
     void Press(const QPoint& pos, bool doublePress);
+    void Move(const QPoint& pos);
+    void Release(const QPoint& pos);
+    bool HandleTouch(QTouchEvent& touch);
     void OnLongPressTimer();
     bool NotifyTouch(int status, const QPoint& pos);
 

@@ -150,6 +150,8 @@ private:
 }  // namespace
 
 FormWidget::FormWidget(Form& form) : ControlWidget(form), impl_(form.GetFormImpl()) {
+    // The client area takes the form's touches; the bars take a finger as the mouse Qt makes of it.
+    setAttribute(Qt::WA_AcceptTouchEvents, false);
     title_ = new TitleBar(impl_, *this);
     client_ = new ClientArea(form, impl_, this);
     softkeys_ = new SoftkeyBar(form, impl_, *this);

@@ -45,6 +45,8 @@ bool IsPhoneKey(const QKeyEvent& event) {
 
 FrameWindow::FrameWindow(Osp::Ui::Controls::Frame& frame) : ControlWidget(frame), frame_(frame) {
     setWindowTitle(QStringLiteral("Corvane"));
+    // Touches belong to the controls; beside them (overlays, bars) a finger acts as the mouse.
+    setAttribute(Qt::WA_AcceptTouchEvents, false);
     qApp->installEventFilter(this);
 }
 
