@@ -12,6 +12,7 @@
 #include "host/SamplePhone.h"
 #include "host/StartScreenshot.h"
 #include "host/ui/FrameWindow.h"
+#include "host/ui/SystemKeyboard.h"
 
 extern int OspMain(int argc, char* argv[]);
 
@@ -19,10 +20,13 @@ namespace {
 
 void PrintHelp() {
     std::printf(
-        "usage: corvane [--root DIR] [--no-card] [--fullscreen] [--screenshot FILE] [--version] [--help]\n"
+        "usage: corvane [--root DIR] [--no-card] [--fullscreen] [--keypad own|system|auto]\n"
+        "               [--screenshot FILE] [--version] [--help]\n"
         "  --root DIR          the phone's storage (default $XDG_DATA_HOME/corvane)\n"
         "  --no-card           on a new root, lay out the sample phone without a memory card\n"
         "  --fullscreen        fill the screen\n"
+        "  --keypad CHOICE     type on the program's own keypad (own), on the system's on-screen\n"
+        "                      keyboard (system), or on the system's where one runs (auto, default)\n"
         "  --screenshot FILE   save a picture of the first screen to FILE (PNG) and quit\n"
         "  --version           print the version and quit\n"
         "  --help              print this help and quit\n");
@@ -38,6 +42,13 @@ int main(int argc, char* argv[]) {
             host::SetDataRoot(argv[++i]);
         } else if (std::strcmp(argv[i], "--no-card") == 0) {
             sample.card = false;
+        } else if (std::strcmp(argv[i], "--keypad") == 0 && i + 1 < argc) {
+            host::KeypadChoice choice;
+            if (!host::ParseKeypadChoice(argv[++i], choice)) {
+                std::fprintf(stderr, "corvane: --keypad takes own, system or auto\n");
+                return 2;
+            }
+            host::SetKeypadChoice(choice);
         } else if (std::strcmp(argv[i], "--fullscreen") == 0) {
             host::AskFullScreen();
         } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {

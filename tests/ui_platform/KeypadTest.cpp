@@ -7,6 +7,9 @@
 
 #include "Osp/Ui/Controls/Keypad.h"
 #include "Recorder.h"
+#include "host/ui/ControlImpl.h"
+#include "host/ui/KeypadWidget.h"
+#include "host/ui/SystemKeyboard.h"
 #include "testsupport/UiDriver.h"
 
 namespace {
@@ -41,6 +44,31 @@ TEST_F(KeypadTest, OkTakesTheTypedTextWithinItsLimit) {
     EXPECT_FALSE(ui.IsKeypadOpen());
     EXPECT_EQ(keypad.GetText().Units(), L"a much lon");
     EXPECT_EQ(recorder.texts, std::vector<std::string>{"changed"});
+}
+
+// Where the system's on-screen keyboard serves, the keypad shows only its field, OK and Cancel; the text
+// typed there is taken as before. The own keypad keeps its keys.
+TEST(KeypadKeyboardTest, TheSystemKeyboardHidesTheKeysAndTheOwnKeepsThem) {
+    const struct {
+        host::KeypadChoice choice;
+        bool keys;
+    } cases[] = {{host::KeypadChoice::kOwn, true}, {host::KeypadChoice::kSystem, false}};
+    for (const auto& c : cases) {
+        host::SetKeypadChoice(c.choice);
+        UiDriver ui;
+        Keypad keypad;
+        ASSERT_EQ(keypad.Construct(KEYPAD_STYLE_NORMAL, KEYPAD_MODE_ALPHA, 20), Osp::Base::E_SUCCESS);
+        keypad.SetShowState(true);
+        keypad.Show();
+        ui.Pump(0);
+        auto* widget = keypad.GetControlImpl().widget;
+        ASSERT_NE(dynamic_cast<host::KeypadWidget*>(widget), nullptr);
+        EXPECT_EQ(static_cast<host::KeypadWidget*>(widget)->ShowsKeys(), c.keys);
+        ui.TypeText(L"typed");
+        ASSERT_TRUE(ui.ConfirmKeypad());
+        EXPECT_EQ(keypad.GetText().Units(), L"typed");
+    }
+    host::SetKeypadChoice(host::KeypadChoice::kAuto);
 }
 
 TEST_F(KeypadTest, CancelLeavesTheTextAndTheNextOpeningStartsFromIt) {

@@ -5,6 +5,7 @@
 #include <QRegularExpressionValidator>
 
 #include "host/ui/ScreenFit.h"
+#include "host/ui/SystemKeyboard.h"
 #include "host/ui/Theme.h"
 
 namespace host {
@@ -64,6 +65,10 @@ void KeypadWidget::resizeEvent(QResizeEvent*) {
 
 void KeypadWidget::LayOutKeys() {
     keys_.clear();
+    if (UsesSystemKeyboard()) {
+        update();
+        return;  // the system's keyboard appears for the focused field instead
+    }
     std::vector<QString> rows;
     if (digitsOnly_) {
         rows.assign(std::begin(kDigitRows), std::end(kDigitRows));

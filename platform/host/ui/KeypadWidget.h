@@ -17,6 +17,9 @@ public:
     KeypadWidget(Osp::Ui::Control& keypad, QWidget* parent, bool password, bool digitsOnly, int limit);
 
     QLineEdit* Editor() const { return editor_; }
+    // Lays the keys out for the widget's size, or none while the system's keyboard serves.
+    void LayOutKeys();
+    bool ShowsKeys() const { return !keys_.empty(); }
     void SetTitle(const QString& title);
     QRect OkRect() const;
     QRect CancelRect() const;
@@ -41,14 +44,13 @@ private:
         QString label;
         QRect rect;
     };
-    void LayOutKeys();
     void PressKey(const QString& label);
 
     QLineEdit* editor_;
     QString title_;
     bool digitsOnly_;
     bool shift_ = false;
-    std::vector<Key> keys_;
+    std::vector<Key> keys_;  // empty while the system's keyboard serves
 };
 
 }  // namespace host

@@ -1,5 +1,8 @@
 #include "Osp/Ui/Controls/Keypad.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
+
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -10,6 +13,7 @@
 #include "host/ui/KeypadWidget.h"
 #include "host/ui/Notify.h"
 #include "host/ui/Overlay.h"
+#include "host/ui/SystemKeyboard.h"
 
 namespace Osp::Ui::Controls {
 
@@ -23,9 +27,13 @@ void Keypad::Impl::Open() {
     widget->Editor()->setText(text);
     overlay->Open();
     widget->setGeometry(overlay->rect());
+    widget->LayOutKeys();
     widget->show();
     widget->Editor()->setFocus();
     host::CurrentTextEntry() = widget->Editor();
+    if (host::UsesSystemKeyboard()) {
+        QGuiApplication::inputMethod()->show();
+    }
 }
 
 void Keypad::Impl::Close(Keypad& keypad, bool confirmed) {
