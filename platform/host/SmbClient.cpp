@@ -224,6 +224,14 @@ SmbClient::~SmbClient() {
     }
 }
 
+SmbClientSettings::~SmbClientSettings() {
+    password.resize(password.capacity());
+    volatile char* p = password.data();
+    for (std::size_t i = 0; i < password.size(); ++i) {
+        p[i] = 0;
+    }
+}
+
 int SmbClient::Open(const SmbClientSettings& settings) {
     std::lock_guard<std::mutex> lock(LibraryLock());
     const std::string& conf = PrivateConfiguration();

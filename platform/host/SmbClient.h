@@ -21,6 +21,12 @@
 namespace host {
 
 struct SmbClientSettings {
+    SmbClientSettings() = default;
+    SmbClientSettings(const SmbClientSettings&) = default;
+    SmbClientSettings& operator=(const SmbClientSettings&) = default;
+    // Every copy overwrites its password before its memory goes back to the allocator.
+    ~SmbClientSettings();
+
     std::string address;  // a dotted IPv4 address, never a name
     unsigned short port = 445;
     std::string user;

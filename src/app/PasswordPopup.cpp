@@ -76,5 +76,9 @@ bool PasswordPopup::PasswordMatches() {
 
 void PasswordPopup::Close(int action) {
     SetShowState(false);
+    // A checked password is of no use any more, and the popup stays built, hidden, until its owner goes.
+    if (mode_ == CHECK) {
+        field_->Clear();
+    }
     listener_->OnActionPerformed(*this, action);
 }

@@ -3,7 +3,8 @@
 // password and stays open, with "Incorrect password" (or, when the stored password cannot be read,
 // kUnreadablePassword), until they match or the user cancels; otherwise
 // it just collects the text (an archive's password). When it closes it tells its listener the done or
-// the cancel action given at construction, with the popup as the source.
+// the cancel action given at construction, with the popup as the source; a check-mode popup empties its
+// field first, so that no password stays in the hidden popup.
 //
 // User-interface thread only. The listener is not owned and must outlive the popup; the popup belongs
 // to whoever made it and may be deleted once it has closed.

@@ -7,6 +7,7 @@
 #include "app/PasswordPopup.h"
 #include "app/Results.h"
 #include "app/StringUtils.h"
+#include "app/Wipe.h"
 #include "net/LoginPopup.h"
 #include "net/SharesPopup.h"
 #include "transfer/DeleteDetailsPopup.h"
@@ -372,11 +373,11 @@ void FolderForm::SetPassword(bool ok) {
     if (browser == nullptr) {
         return;
     }
-    const std::wstring password = ok && m_pPasswordPopup != nullptr ? m_pPasswordPopup->GetPassword() : L"";
+    Wiped<std::wstring> password(ok && m_pPasswordPopup != nullptr ? m_pPasswordPopup->GetPassword() : L"");
     if (m_nOpenOp != 0) {
         m_oTimer.Start(kOpenDelayMs);
     }
-    browser->SetPassword(ok ? RES_OK : RES_FAILURE, password);
+    browser->SetPassword(ok ? RES_OK : RES_FAILURE, *password);
 }
 
 void FolderForm::ShowMessage(const std::wstring& title, const std::wstring& text,

@@ -294,5 +294,30 @@ TEST(PasswordTest, ADamagedHashNeverOpensThePrivateFiles) {
     EXPECT_EQ(root.Read("Home/RF.reg"), settings);
 }
 
+// The popup that checked a password stays built, hidden, with its owner; it must not keep the text.
+TEST(PasswordTest, ACheckedPasswordDoesNotStayInThePopup) {
+    struct Listener : Osp::Ui::IActionEventListener {
+        void OnActionPerformed(const Osp::Ui::Control&, int actionId) override {
+            actions.push_back(actionId);
+        }
+        std::vector<int> actions;
+    };
+    PhoneRoot root;
+    WriteSettings(0, L"Stored");
+    RunOnPhone([](UiDriver& ui, Corvane&) {
+        Listener listener;
+        auto popup = std::make_unique<PasswordPopup>(&listener, 1, 2, PasswordPopup::CHECK);
+        ASSERT_TRUE(popup->Construct());
+        popup->ShowPopup();
+        ui.Tap(L"IDC_PWD");
+        ASSERT_TRUE(ui.TypeText(L"Stored"));
+        ui.Tap(L"IDC_DONE");
+        EXPECT_EQ(listener.actions, std::vector<int>{1});
+        auto* field = dynamic_cast<EditField*>(popup->GetControl(String(L"IDC_PWD"), true));
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->GetText().Units(), L"");
+    });
+}
+
 }  // namespace
 }  // namespace mainform
