@@ -10,6 +10,9 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 endif
 ARGS ?=
+# `make run` starts on a sample phone kept in the build folder, so that trying the program never touches
+# your own files; `make run ROOT=` starts on them (your home folder and removable media).
+ROOT ?= $(BUILD)/sample-phone
 MINUTES ?= 30
 PREFIX ?= /usr/local
 
@@ -29,7 +32,7 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/corvane $(ARGS)
+	$(BUILD)/corvane $(if $(ROOT),--root $(ROOT)) $(ARGS)
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600

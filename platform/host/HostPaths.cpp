@@ -1,7 +1,6 @@
 #include "host/HostPaths.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <vector>
 
 #include "host/ResourceDir.h"
@@ -9,23 +8,9 @@
 namespace host {
 namespace {
 
-std::string& DataRootStorage() {
-    static std::string root;
-    return root;
-}
-
 std::string& ResDirStorage() {
     static std::string dir;
     return dir;
-}
-
-std::string DefaultDataRoot() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg != nullptr && xdg[0] == '/') {
-        return std::string(xdg) + "/corvane";
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "/tmp") + "/.local/share/corvane";
 }
 
 std::vector<std::wstring> SplitComponents(const std::wstring& path) {
@@ -94,18 +79,6 @@ size_t DecodeUtf8(const unsigned char* p, size_t left, unsigned int& cp) {
 
 }  // namespace
 
-void SetDataRoot(const std::string& hostDir) {
-    DataRootStorage() = hostDir;
-}
-
-const std::string& DataRoot() {
-    std::string& root = DataRootStorage();
-    if (root.empty()) {
-        root = DefaultDataRoot();
-    }
-    return root;
-}
-
 void SetResDir(const std::string& hostDir) {
     ResDirStorage() = hostDir;
 }
@@ -126,11 +99,14 @@ Osp::Base::result MapPath(const std::wstring& virtualPath, std::string& hostPath
     std::string base;
     size_t rootParts;
     if (!parts.empty() && parts[0] == L"Home") {
-        base = DataRoot() + "/Home", rootParts = 1;
+        base = PlaceFolder(Place::kPrivate), rootParts = 1;
     } else if (!parts.empty() && parts[0] == L"Media") {
-        base = DataRoot() + "/Media", rootParts = 1;
+        base = PlaceFolder(Place::kPhoneMemory), rootParts = 1;
     } else if (parts.size() >= 2 && parts[0] == L"Storagecard" && parts[1] == L"Media") {
-        base = DataRoot() + "/Storagecard/Media", rootParts = 2;
+        base = PlaceFolder(Place::kCard), rootParts = 2;
+        if (base.empty()) {
+            return E_FILE_NOT_FOUND;
+        }
     } else if (!parts.empty() && parts[0] == L"Res") {
         base = ResDir(), rootParts = 1;
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 // The platform's own configuration and the mapping of the phone's virtual paths onto the host.
-// "/Home/", "/Media/" and "/Storagecard/Media/" lie below the data root; "/Res/" is the resource folder.
+// "/Home/", "/Media/" and "/Storagecard/Media/" lie in the folders of their places (host/Storage.h);
+// "/Res/" is the resource folder.
 // Names are UTF-16 inside and UTF-8 on the host. Host bytes that are not UTF-8 map, one by one, onto the
 // lone low surrogates U+DC80..U+DCFF and back, so that every host name lists, opens, renames and deletes.
 
@@ -8,18 +9,17 @@
 #include <string_view>
 
 #include "Osp/Base/Result.h"
+#include "host/Storage.h"
 
 namespace host {
 
-void SetDataRoot(const std::string& hostDir);
-// The data root: set by --root, else $XDG_DATA_HOME/corvane, else ~/.local/share/corvane.
-const std::string& DataRoot();
 void SetResDir(const std::string& hostDir);
 // The resource folder: set by SetResDir (tests), else the one beside the running binary.
 const std::string& ResDir();
 
 // The host path of a virtual path. E_ILLEGAL_ACCESS when the path is not below one of the roots, would
-// leave its root through "..", or holds a zero unit.
+// leave its root through "..", or holds a zero unit; E_FILE_NOT_FOUND for a path on a card that is not
+// there.
 Osp::Base::result MapPath(const std::wstring& virtualPath, std::string& hostPath);
 
 std::string ToHostBytes(const std::wstring& units);

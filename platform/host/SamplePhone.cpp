@@ -128,7 +128,13 @@ void LayOutPhoneMemory(const std::string& media) {
 }  // namespace
 
 void PrepareDataRoot(const SampleOptions& options) {
-    const std::string& root = DataRoot();
+    if (GetStorageMode() == StorageMode::kUserStorage) {
+        // The user's own files are never added to: only the private folder is made, under the data home.
+        MakeDirs(PlaceFolder(Place::kPrivate));
+        ::chmod(PlaceFolder(Place::kPrivate).c_str(), 0700);
+        return;
+    }
+    const std::string root = DataRoot();
     if (!IsNewRoot(root)) {
         return;
     }

@@ -22,7 +22,8 @@ void PrintHelp() {
     std::printf(
         "usage: corvane [--root DIR] [--no-card] [--fullscreen] [--keypad own|system|auto]\n"
         "               [--screenshot FILE] [--version] [--help]\n"
-        "  --root DIR          the phone's storage (default $XDG_DATA_HOME/corvane)\n"
+        "  --root DIR          keep the phone's storage in DIR, a sample phone when DIR is new\n"
+        "                      (default: your home folder and removable media)\n"
         "  --no-card           on a new root, lay out the sample phone without a memory card\n"
         "  --fullscreen        fill the screen\n"
         "  --keypad CHOICE     type on the program's own keypad (own), on the system's on-screen\n"

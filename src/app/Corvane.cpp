@@ -5,7 +5,6 @@
 #include "Osp/App/AppControl.h"
 #include "Osp/App/AppManager.h"
 #include "Osp/Base/Collection/ArrayList.h"
-#include "Osp/Io/Directory.h"
 #include "Osp/Io/Registry.h"
 #include "Osp/Net/NetAccountManager.h"
 #include "Osp/System/RuntimeInfo.h"
@@ -13,6 +12,7 @@
 #include "app/DamagedSettings.h"
 #include "app/FolderTies.h"
 #include "app/LiveTarget.h"
+#include "app/LocalPlaces.h"
 #include "app/MainForm.h"
 #include "app/ModalMessage.h"
 #include "app/PasswordForm.h"
@@ -42,8 +42,7 @@ constexpr wchar_t kShowHidden[] = L"ShowHidden";
 constexpr wchar_t kFolderSectionPrefix[] = L"RF";
 // Browser arguments are cut to this many characters.
 constexpr int kMaxBrowserArgument = 300;
-// A card is taken to be present when its videos folder is there.
-constexpr wchar_t kCardProbeFolder[] = L"/Storagecard/Media/Videos";
+constexpr unsigned long kCardRemovedMs = 5000;
 constexpr wchar_t kCacheFolder[] = L"/Home/Cache/";
 // The cache takes at most this much of the free internal storage, and leaves a margin of it free.
 constexpr long long kCacheStorageCap = 1115684864;
@@ -78,7 +77,7 @@ Corvane* Corvane::GetMyInstance() {
     return static_cast<Corvane*>(Osp::App::Application::GetInstance());
 }
 
-Corvane::Corvane() : secrets_(std::make_unique<FolderSecrets>()) {}
+Corvane::Corvane() : secrets_(std::make_unique<FolderSecrets>()), places_(std::make_unique<LocalPlaces>()) {}
 
 Corvane::~Corvane() {
     clipboard_.reset();
@@ -97,10 +96,12 @@ bool Corvane::OnAppInitializing(Osp::App::AppRegistry&) {
     SetNetworkPreference();
     LoadFolders();
     SwitchToForm(GetMainForm());
+    places_->StartWatching();
     return true;
 }
 
 bool Corvane::OnAppTerminating(Osp::App::AppRegistry&, bool urgentTermination) {
+    places_->StopWatching();
     // Workers waiting for this thread would wait for ever now that its loop has ended.
     FileSyncProxy::AbortAll();
     if (!urgentTermination && cache_ != nullptr) {
@@ -112,8 +113,35 @@ bool Corvane::OnAppTerminating(Osp::App::AppRegistry&, bool urgentTermination) {
 }
 
 void Corvane::ProbeMemoryCard() {
-    Osp::Io::Directory card;
-    lastLocalItem_ = card.Construct(String(kCardProbeFolder)) == RES_OK ? 2 : 1;
+    // The places are chosen in the settings file, which lies in the private folder: that one never moves.
+    places_->Load();
+    lastLocalItem_ = places_->IsCardPresent() ? 2 : 1;
+}
+
+void Corvane::OnCardPresenceChanged(bool present) {
+    lastLocalItem_ = present ? 2 : 1;
+    GetMainForm()->ShowCardItem(present);
+    if (present || folderForm_ == nullptr || GetAppFrame()->GetCurrentForm() != folderForm_ ||
+        !RestsOnBrowser(folderForm_->GetBrowser(), GetLocalBrowser(LocalBrowser::ROOT_CARD))) {
+        return;
+    }
+    // The folder form stays in the frame, unseen: a question of its own may still be open on the screen,
+    // and the next folder opened replaces it.
+    SwitchToForm(GetMainForm());
+    ShowModalMessage(L"", L"The memory card was removed.", Osp::Ui::Controls::MSGBOX_STYLE_OK,
+                     kCardRemovedMs);
+}
+
+void Corvane::OnPlaceMoved(LocalBrowser::TRoot root) {
+    const IFsBrowser* place = GetLocalBrowser(root);
+    if (clipboard_ != nullptr && RestsOnBrowser(clipboard_->GetBrowser(), place)) {
+        clipboard_.reset();
+    }
+    if (folderForm_ != nullptr && RestsOnBrowser(folderForm_->GetBrowser(), place)) {
+        FolderForm* form = folderForm_;
+        folderForm_ = nullptr;
+        GetAppFrame()->RemoveControl(*form);
+    }
 }
 
 void Corvane::SetNetworkPreference() {

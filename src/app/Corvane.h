@@ -23,6 +23,7 @@ class DamagedSettings;
 class FolderSecrets;
 class FolderForm;
 class IFsBrowser;
+class LocalPlaces;
 class MainForm;
 class PasswordForm;
 class RemoteFolder;
@@ -91,8 +92,15 @@ public:
     void ResetClipboard(Clipboard* clipboard);
     // The media-database connection, made and constructed on first use.
     Osp::Content::ContentManager* GetContentMan();
-    // The main list's last local item: 2 when a memory card was there at start, else 1.
+    // The main list's last local item: 2 while a memory card is there, else 1.
     int GetLastLocalItem() const { return lastLocalItem_; }
+    // Where the phone memory and the card lie, as chosen, and whether the card is there.
+    LocalPlaces& GetPlaces() { return *places_; }
+    // The card came or went while the program runs: the main list follows, and a folder list on the screen
+    // that shows the card goes back to it with a message.
+    void OnCardPresenceChanged(bool present);
+    // The place of the root kind lies elsewhere now: its folder list and a clipboard filled there go.
+    void OnPlaceMoved(LocalBrowser::TRoot root);
 
     // The network folders by identifier; owned.
     const std::map<int, RemoteFolder*>& GetFolders() const { return folders_; }
@@ -175,6 +183,7 @@ private:
     std::unique_ptr<DamagedSettings> damagedSettings_;
     // Where the network folders' passwords are kept.
     std::unique_ptr<FolderSecrets> secrets_;
+    std::unique_ptr<LocalPlaces> places_;
     int lastLocalItem_ = 1;
     bool showHidden_ = false;
     PrivatePassword password_;

@@ -10,6 +10,7 @@
 #include "app/Results.h"
 #include "app/ShareSizeQuery.h"
 #include "app/UiUtils.h"
+#include "host/Storage.h"
 #include "net/RemoteFolder.h"
 
 namespace {
@@ -128,7 +129,25 @@ void MainForm::AddLocalItems() {
     list_->AddItem(&phone, nullptr, phoneIcon_.get(), nullptr);
     if (Corvane::GetMyInstance()->GetLastLocalItem() == ITEM_CARD) {
         list_->AddItem(&card, nullptr, cardIcon_.get(), nullptr);
+        hasCardItem_ = true;
     }
+}
+
+void MainForm::ShowCardItem(bool present) {
+    if (present == hasCardItem_) {
+        return;
+    }
+    if (present) {
+        const String card(L"Memory Card");
+        list_->InsertItemAt(ITEM_CARD, &card, nullptr, cardIcon_.get(), nullptr);
+    } else {
+        list_->RemoveItemAt(ITEM_CARD);
+    }
+    hasCardItem_ = present;
+    // The items below moved: a menu still open acts on nothing rather than on the wrong place.
+    longPressIndex_ = -1;
+    UpdatePadItem();
+    UpdateView();
 }
 
 void MainForm::BuildOptionMenu() {
@@ -273,7 +292,7 @@ ContextMenu* MainForm::MenuFor(int index) {
         folderMenu_.reset(CreateCtxMenuN(folder->IsConnected()));
         return folderMenu_.get();
     }
-    return index == ITEM_PHONE ? nullptr : BuildLocalMenu(index);
+    return BuildLocalMenu(index);
 }
 
 ContextMenu* MainForm::BuildLocalMenu(int index) {
@@ -396,11 +415,28 @@ void MainForm::ShowDiskDetails() {
     sizeQuery_.reset();
     if (longPressIndex_ == ITEM_PRIVATE) {
         diskDetails_->ShowPopup(L"My Private Files", 0, AvailableStorage(L"AvailableInternalStorage"), 0);
+    } else if (longPressIndex_ == ITEM_PHONE) {
+        ShowPlaceDetails(L"Phone memory", host::Place::kPhoneMemory);
     } else if (longPressIndex_ == ITEM_CARD && !IsFolderItem(longPressIndex_)) {
-        diskDetails_->ShowPopup(L"Memory card", 0, AvailableStorage(L"AvailableExternalStorage"), 0);
+        ShowPlaceDetails(L"Memory card", host::Place::kCard);
     } else if (RemoteFolder* folder = LongPressedFolder()) {
         AskShareSize(folder);
     }
+}
+
+void MainForm::ShowPlaceDetails(const wchar_t* title, host::Place place) {
+    host::StorageFacts facts;
+    if (host::GetStorageFacts(place, facts) != Osp::Base::E_SUCCESS) {
+        // Gone or unreadable since the menu opened: the popup says nothing rather than something wrong.
+        facts = host::StorageFacts();
+    }
+    std::wstring about = facts.label.empty() ? std::wstring() : L"\"" + facts.label + L"\"";
+    for (const std::wstring& part : {facts.type, std::wstring(facts.readOnly ? L"read-only" : L"")}) {
+        if (!part.empty()) {
+            about += (about.empty() ? L"" : L", ") + part;
+        }
+    }
+    diskDetails_->ShowPopup(title, facts.total, facts.free, 0, about);
 }
 
 void MainForm::AskShareSize(RemoteFolder* folder) {

@@ -1,6 +1,6 @@
 #pragma once
 // The first screen: the list of places to browse. The local places come first in a fixed order ("My
-// Private Files", "Phone Memory" and, when a card was there at start, "Memory Card"), then one item per
+// Private Files", "Phone Memory" and, while a card is there, "Memory Card"), then one item per
 // network folder, whose item identifier is the folder's identifier. A tap opens the place, a long press
 // opens its context menu, the option key opens the menu of settings, about, help and support, and the
 // soft keys add a network folder and exit.
@@ -25,6 +25,7 @@
 #include "Osp/Ui/IItemEventListener.h"
 #include "Osp/Ui/IOrientationEventListener.h"
 #include "Osp/Ui/ITouchEventListener.h"
+#include "host/Storage.h"
 
 class AboutPopup;
 class DiskDetailsPopup;
@@ -56,6 +57,8 @@ public:
     void UpdateFolder(const RemoteFolder* folder);
     // Redraws the list when it is on the screen.
     void UpdateView();
+    // Adds or takes away the "Memory Card" item, after the application changed its last local item.
+    void ShowCardItem(bool present);
 
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
     void OnItemStateChanged(const Osp::Ui::Control& source, int index, int itemId,
@@ -99,6 +102,8 @@ private:
     void AskPassword(int doneAction);
     void OnPasswordRemoved();
     void ShowDiskDetails();
+    // Details of the phone memory or the card: the file system's space, label and type.
+    void ShowPlaceDetails(const wchar_t* title, host::Place place);
     // Asks the server of a connected network folder for the size of its share's disk; the answer shows
     // in the disk details.
     void AskShareSize(RemoteFolder* folder);
@@ -122,6 +127,7 @@ private:
     // The touch now under way became a long press: its release must open nothing.
     bool longPressed_ = false;
     bool hasPadItem_ = false;
+    bool hasCardItem_ = false;
     std::unique_ptr<Osp::Graphics::Bitmap> offIcon_;
     std::unique_ptr<Osp::Graphics::Bitmap> onIcon_;
     std::unique_ptr<Osp::Graphics::Bitmap> privateIcon_;

@@ -7,8 +7,11 @@
 #include "Osp/Ui/Controls/CheckButton.h"
 #include "app/Corvane.h"
 #include "app/Format.h"
+#include "app/LocalPlaces.h"
 #include "app/MainForm.h"
 #include "app/ModalMessage.h"
+#include "app/Results.h"
+#include "app/UiUtils.h"
 #include "fs/Cache.h"
 
 namespace {
@@ -17,6 +20,21 @@ using Osp::Base::String;
 
 constexpr wchar_t kHelpPage[] = L"settings_form.html";
 constexpr unsigned long kClearedMs = 3500;
+constexpr unsigned long kFolderMessageMs = 5000;
+constexpr const wchar_t* kStorageControls[] = {L"IDC_LABEL4",       L"IDC_LABEL5",      L"IDC_LABEL6",
+                                               L"IDC_PHONE_FOLDER", L"IDC_PHONE_APPLY", L"IDC_CARD_CHOICE"};
+
+std::wstring LastComponent(const std::wstring& path) {
+    const size_t slash = path.rfind(L'/');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// How a medium is named in the card choice: by its label, and where it is mounted when the label alone
+// could be taken for another.
+std::wstring MediumName(const host::MediumInfo& medium) {
+    return medium.label == LastComponent(medium.mountPoint) ? medium.mountPoint
+                                                            : medium.label + L" (" + medium.mountPoint + L")";
+}
 
 // The bytes of the regular files directly in the folder: what purging the cache may delete.
 unsigned long long BytesOfFiles(const std::wstring& folder) {
@@ -56,6 +74,29 @@ bool SettingsForm::Construct() {
     SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_1, ACTION_BACK);
     AddSoftkeyActionListener(Osp::Ui::Controls::SOFTKEY_0, *this);
     AddSoftkeyActionListener(Osp::Ui::Controls::SOFTKEY_1, *this);
+    return ConstructStorage();
+}
+
+bool SettingsForm::ConstructStorage() {
+    phoneFolder_ = dynamic_cast<Osp::Ui::Controls::EditField*>(GetControl(String(L"IDC_PHONE_FOLDER"), true));
+    auto* apply = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_PHONE_APPLY"), true));
+    cardChoice_ = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_CARD_CHOICE"), true));
+    if (phoneFolder_ == nullptr || apply == nullptr || cardChoice_ == nullptr) {
+        return false;
+    }
+    // Below a data root the places are its folders: there is nothing to choose.
+    const bool canChoose = Corvane::GetMyInstance()->GetPlaces().CanChoose();
+    for (const wchar_t* id : kStorageControls) {
+        if (Osp::Ui::Control* control = GetControl(String(id), true)) {
+            control->SetShowState(canChoose);
+        }
+    }
+    phoneFolder_->SetText(String(Corvane::GetMyInstance()->GetPlaces().GetPhoneMemoryFolder()));
+    apply->SetActionId(ACTION_USE_FOLDER);
+    apply->AddActionEventListener(*this);
+    cardChoice_->SetActionId(ACTION_CHOOSE_CARD);
+    cardChoice_->AddActionEventListener(*this);
+    ShowCardChoice();
     return true;
 }
 
@@ -75,7 +116,17 @@ void SettingsForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
         case ACTION_HELP:
             app->ShowHelp(kHelpPage);
             break;
+        case ACTION_USE_FOLDER:
+            UseFolder();
+            break;
+        case ACTION_CHOOSE_CARD:
+            ShowCardMenu();
+            break;
         default:
+            if (actionId >= ACTION_CARD_CHOICE &&
+                static_cast<size_t>(actionId - ACTION_CARD_CHOICE) < cardChoices_.size()) {
+                ChooseCard(static_cast<size_t>(actionId - ACTION_CARD_CHOICE));
+            }
             break;
     }
 }
@@ -91,4 +142,63 @@ void SettingsForm::ClearCache() {
         text += L"\n" + FormatSize64(before - after).Units() + L" was freed.";
     }
     ShowModalMessage(L"", text, Osp::Ui::Controls::MSGBOX_STYLE_NONE, kClearedMs);
+}
+
+void SettingsForm::UseFolder() {
+    LocalPlaces& places = Corvane::GetMyInstance()->GetPlaces();
+    const std::wstring folder = phoneFolder_->GetText().Units();
+    const unsigned long result = places.SetPhoneMemoryFolder(folder);
+    if (result != RES_OK) {
+        ShowModalMessage(L"Error",
+                         L"\"" + folder + L"\" cannot be the phone memory: it is not an existing folder.",
+                         Osp::Ui::Controls::MSGBOX_STYLE_OK, kFolderMessageMs);
+        phoneFolder_->SetText(String(places.GetPhoneMemoryFolder()));
+    } else {
+        phoneFolder_->SetText(String(places.GetPhoneMemoryFolder()));
+        ShowModalMessage(L"", L"Phone Memory shows " + places.GetPhoneMemoryFolder() + L" now.",
+                         Osp::Ui::Controls::MSGBOX_STYLE_NONE, kClearedMs);
+    }
+    RequestRedraw();
+}
+
+void SettingsForm::ShowCardMenu() {
+    cardChoices_ = {host::kFirstMedium, host::kNoCard};
+    cardMenu_ = std::make_unique<Osp::Ui::Controls::ContextMenu>();
+    cardMenu_->Construct(Osp::Graphics::Point(0, 0));
+    cardMenu_->AddItem(String(L"The first one mounted"), ACTION_CARD_CHOICE);
+    cardMenu_->AddItem(String(L"No memory card"), ACTION_CARD_CHOICE + 1);
+    for (const host::MediumInfo& medium : Corvane::GetMyInstance()->GetPlaces().GetMedia()) {
+        cardMenu_->AddItem(String(MediumName(medium)),
+                           ACTION_CARD_CHOICE + static_cast<int>(cardChoices_.size()));
+        cardChoices_.push_back(medium.mountPoint);
+    }
+    cardMenu_->AddActionEventListener(*this);
+    const Osp::Graphics::Rectangle bounds = cardChoice_->GetBounds();
+    cardMenu_->SetPosition(ControlToScreen(this, *cardChoice_, Osp::Graphics::Point(bounds.width / 2, 0)));
+    cardMenu_->SetShowState(true);
+    cardMenu_->Show();
+}
+
+void SettingsForm::ChooseCard(size_t index) {
+    Corvane::GetMyInstance()->GetPlaces().SetCardChoice(cardChoices_[index]);
+    ShowCardChoice();
+    RequestRedraw();
+}
+
+void SettingsForm::ShowCardChoice() {
+    const std::wstring choice = Corvane::GetMyInstance()->GetPlaces().GetCardChoice();
+    std::wstring text;
+    if (choice == host::kFirstMedium) {
+        text = L"The first one mounted";
+    } else if (choice == host::kNoCard) {
+        text = L"No memory card";
+    } else {
+        text = choice + L" (not mounted)";
+        for (const host::MediumInfo& medium : Corvane::GetMyInstance()->GetPlaces().GetMedia()) {
+            if (medium.mountPoint == choice) {
+                text = MediumName(medium);
+            }
+        }
+    }
+    cardChoice_->SetText(String(text));
 }

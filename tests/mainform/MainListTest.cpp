@@ -132,7 +132,7 @@ TEST(MainListTest, LongPressOpensTheMenuOfThePlace) {
         List& list = MainList(ui);
         const std::pair<int, Texts> cases[] = {
             {0, {L"Details", L"Set password"}},
-            {1, {}},  // the phone memory has nothing to offer
+            {1, {L"Details"}},
             {2, {L"Details"}},
             {3, {L"Remove", L"Edit"}},  // a network folder that is not connected
             {9, {}},                    // the blank last item
@@ -149,11 +149,12 @@ TEST(MainListTest, LongPressOpensTheMenuOfThePlace) {
 }
 
 // A long press opens nothing when the finger lifts, and the tap after it is not lost.
-TEST(MainListTest, LongPressOpensNothingAndTheNextTapOpens) {
+TEST(MainListTest, AnItemLongPressedOpensOnTheNextTap) {
     PhoneRoot root;
     RunOnPhone([](UiDriver& ui, Corvane& app) {
         List& list = MainList(ui);
         ui.LongPressListItem(list, 1);
+        ui.PressKey(PhoneKey::kEscape);
         EXPECT_TRUE(OnMainForm(ui));
         ui.TapListItem(list, 1);
         EXPECT_EQ(OpenedRoot(ui, app), LocalBrowser::ROOT_MEDIA);
@@ -190,11 +191,12 @@ TEST(MainListTest, RemovingANetworkFolderAsksFirst) {
     EXPECT_EQ(reg.GetValue(String(L"RF2"), String(L"Id"), id), Osp::Base::E_SUCCESS);
 }
 
-TEST(MainListTest, DetailsOfThePrivateFilesAndTheCard) {
+TEST(MainListTest, DetailsOfTheLocalPlaces) {
     PhoneRoot root;
     RunOnPhone([](UiDriver& ui, Corvane&) {
         List& list = MainList(ui);
-        const std::pair<int, const wchar_t*> cases[] = {{0, L"My Private Files"}, {2, L"Memory card"}};
+        const std::pair<int, const wchar_t*> cases[] = {
+            {0, L"My Private Files"}, {1, L"Phone memory"}, {2, L"Memory card"}};
         for (const auto& [index, title] : cases) {
             ui.LongPressListItem(list, index);
             ASSERT_TRUE(ui.ChooseMenuItem(L"Details"));
@@ -203,10 +205,17 @@ TEST(MainListTest, DetailsOfThePrivateFilesAndTheCard) {
             ASSERT_NE(popup, nullptr);
             EXPECT_EQ(popup->GetTitleText().Units(), title);
             EXPECT_NE(ui.TextOf(L"IDC_FREE"), L"");
-            // The platform tells the free space only: no capacity, no share and a full bar.
-            EXPECT_EQ(ui.TextOf(L"IDC_CAPACITY"), L"");
-            EXPECT_EQ(ui.TextOf(L"IDC_PERCENT"), L"");
-            EXPECT_EQ(ui.Find<Progress>(L"IDC_PROGRESS1")->GetValue(), 100);
+            if (index == 0) {
+                // The private files tell their free space only: no capacity, no share and a full bar.
+                EXPECT_EQ(ui.TextOf(L"IDC_CAPACITY"), L"");
+                EXPECT_EQ(ui.TextOf(L"IDC_PERCENT"), L"");
+                EXPECT_EQ(ui.Find<Progress>(L"IDC_PROGRESS1")->GetValue(), 100);
+            } else {
+                // The phone memory and the card tell their file system's size and type.
+                EXPECT_NE(ui.TextOf(L"IDC_CAPACITY"), L"") << "item " << index;
+                EXPECT_NE(ui.TextOf(L"IDC_PERCENT"), L"") << "item " << index;
+                EXPECT_NE(ui.TextOf(L"IDC_CONNECTION"), L"") << "item " << index;
+            }
             ui.Tap(L"IDC_CLOSE");
             EXPECT_FALSE(popup->GetShowState());
             EXPECT_TRUE(OnMainForm(ui));

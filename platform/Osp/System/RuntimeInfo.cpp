@@ -24,10 +24,14 @@ Osp::Base::result FreeBytes(const std::string& hostPath, long long& value) {
 Osp::Base::result RuntimeInfo::GetValue(const Osp::Base::String& key, long long& value) {
     const std::wstring& k = key.Units();
     if (k == L"AvailableInternalStorage") {
-        return FreeBytes(host::DataRoot() + "/Home", value);
+        return FreeBytes(host::PlaceFolder(host::Place::kPrivate), value);
     }
     if (k == L"AvailableExternalStorage") {
-        return FreeBytes(host::DataRoot() + "/Storagecard/Media", value);
+        const std::string card = host::PlaceFolder(host::Place::kCard);
+        if (card.empty()) {
+            return Osp::Base::E_FILE_NOT_FOUND;
+        }
+        return FreeBytes(card, value);
     }
     if (k == L"AvailableMemory") {
         long pages = ::sysconf(_SC_AVPHYS_PAGES);
