@@ -77,6 +77,25 @@ size_t DecodeUtf8(const unsigned char* p, size_t left, unsigned int& cp) {
     return len;
 }
 
+// Whether every unit of the name has a host form: a lone surrogate other than those that stand for host
+// bytes has none, and would otherwise come out as U+FFFD and make two names one.
+bool HasHostForm(const std::wstring& name) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned int u = static_cast<unsigned int>(name[i]) & 0xFFFF;
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < name.size()) {
+            const unsigned int low = static_cast<unsigned int>(name[i + 1]) & 0xFFFF;
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                ++i;
+                continue;
+            }
+        }
+        if (u >= 0xD800 && u <= 0xDFFF && !(u >= 0xDC80 && u <= 0xDCFF)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void SetResDir(const std::string& hostDir) {
@@ -124,6 +143,9 @@ Osp::Base::result MapPath(const std::wstring& virtualPath, std::string& hostPath
             }
             rest.pop_back();
             continue;
+        }
+        if (!HasHostForm(part)) {
+            return E_INVALID_ARG;
         }
         rest.push_back(part);
     }

@@ -19,7 +19,7 @@ const std::string& ResDir();
 
 // The host path of a virtual path. E_ILLEGAL_ACCESS when the path is not below one of the roots, would
 // leave its root through "..", or holds a zero unit; E_FILE_NOT_FOUND for a path on a card that is not
-// there.
+// there; E_INVALID_ARG for a name with a lone surrogate that stands for no host byte, which has no host form.
 Osp::Base::result MapPath(const std::wstring& virtualPath, std::string& hostPath);
 
 std::string ToHostBytes(const std::wstring& units);

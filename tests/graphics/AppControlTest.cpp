@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QUrl>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,11 @@ TEST(AppControlTest, StartedControlsReachTheOpenerWithTheirArgumentsAndHostAddre
     ASSERT_TRUE(TempPhone::Write(L"/Home/Cache/My clip #1.mp4", "mp4"));
     ASSERT_TRUE(TempPhone::Write(L"/Media/Sounds/song.mp3", "mp3"));
     ASSERT_TRUE(TempPhone::Write(L"/Media/page 100%.html", "<html></html>"));
+    // A name of old media that is not UTF-8: its bytes go into the address as they are.
+    const std::wstring oldName = L"/Media/Images/\xDCFF\xDCFE.jpg";
+    std::string hostPath;
+    ASSERT_EQ(host::MapPath(oldName, hostPath), E_SUCCESS);
+    std::ofstream(hostPath, std::ios::binary) << "jpeg";
     struct Case {
         const wchar_t* control;
         const wchar_t* operation;
@@ -71,6 +77,10 @@ TEST(AppControlTest, StartedControlsReachTheOpenerWithTheirArgumentsAndHostAddre
          L"",
          {L"url:file:///Media/page 100%.html"},
          FileUrl(L"/Media/page 100%.html")},
+        {L"osp.appcontrol.IMAGE",
+         L"osp.appcontrol.operation.VIEW",
+         {L"path:" + oldName, L"type:image"},
+         "file://" + hostPath.substr(0, hostPath.rfind('/')) + "/%FF%FE.jpg"},
         {L"osp.appcontrol.BROWSER",
          L"",
          {L"url:https://example.org/corvane/support"},

@@ -47,6 +47,11 @@ TEST(PathMapping, VirtualPathsMapOntoTheRootAndNeverLeaveIt) {
         {L"/etc/passwd", E_ILLEGAL_ACCESS, ""},
         {L"Home/a", E_ILLEGAL_ACCESS, ""},
         {L"/Storagecard/x", E_ILLEGAL_ACCESS, ""},
+        // A unit that stands for a host byte maps to that byte; other lone surrogates have no host form
+        // (they used to become U+FFFD, so that two names from a share were written as one).
+        {L"/Home/\xDCFF\xDC80.txt", E_SUCCESS, "Home/\xff\x80.txt"},
+        {L"/Home/a\xD800", E_INVALID_ARG, ""},
+        {L"/Home/a\xDC41", E_INVALID_ARG, ""},
         {L"", E_ILLEGAL_ACCESS, ""},
     };
     for (const Case& c : cases) {

@@ -1,8 +1,8 @@
 #include "Osp/App/AppControl.h"
 
+#include <sys/stat.h>
+
 #include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
 #include <QUrl>
 #include <optional>
 #include <string>
@@ -53,11 +53,16 @@ result FileUrl(const std::wstring& virtualPath, std::string& url) {
     if (IsFailed(r)) {
         return r;
     }
-    QString path = QFile::decodeName(QByteArray::fromStdString(hostPath));
-    if (!QFileInfo(path).isFile()) {
+    struct stat st;
+    if (::stat(hostPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return E_FILE_NOT_FOUND;
     }
-    url = QUrl::fromLocalFile(path).toEncoded().toStdString();
+    const QByteArray bytes = QByteArray::fromStdString(hostPath);
+    const QString path = QString::fromUtf8(bytes);
+    // A name that is not UTF-8 (old media) would come out of a QString with replacement characters and
+    // name another file: its bytes go into the address as they are, percent-encoded.
+    url = path.toUtf8() == bytes ? QUrl::fromLocalFile(path).toEncoded().toStdString()
+                                 : "file://" + bytes.toPercentEncoding("/").toStdString();
     return E_SUCCESS;
 }
 
