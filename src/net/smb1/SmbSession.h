@@ -135,6 +135,8 @@ private:
     };
 
     using Clock = std::chrono::steady_clock;
+    // The longest message the client takes; a large read's answer, when the server offers them, is longer.
+    static constexpr unsigned int kMaxMessageLength = 65520;
 
     // A request waiting to go out (with its message) or waiting for its answer (without).
     struct SSmbRequest {
