@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "BenchSummary.h"
 #include "Osp/App/Application.h"
 #include "Osp/Ui/Controls/Frame.h"
 #include "Osp/Ui/Controls/List.h"
@@ -24,7 +25,7 @@
 
 namespace {
 
-constexpr double kTargetRatio = 5.0;
+constexpr double kTargetRatio = 1.0;
 
 using Clock = std::chrono::steady_clock;
 
@@ -134,6 +135,8 @@ int main(int argc, char** argv) {
                 g_settings.files, g_settings.rounds);
     std::printf("  FolderForm    %8.2f ms\n", g_outcome.formMs);
     std::printf("  ls -f -l      %8.2f ms\n", g_outcome.lsMs);
-    std::printf("  ratio         %8.2f (target at most %.0f)\n", ratio, kTargetRatio);
-    return ratio <= kTargetRatio ? 0 : 1;
+    std::printf("  ratio         %8.2f (target at most %.1f)\n", ratio, kTargetRatio);
+    const bool met = bench::RecordRow("folder form filled, 10,000 files, against ls -f -l", ratio,
+                                      bench::Better::Lower, kTargetRatio);
+    return met ? 0 : 1;
 }

@@ -19,9 +19,10 @@
 #include <memory>
 #include <string>
 
+#include "BenchSummary.h"
 #include "Osp/App/Application.h"
-#include "TransferFiles.h"
 #include "Osp/Ui/Controls/Frame.h"
+#include "TransferFiles.h"
 #include "app/Corvane.h"
 #include "app/Results.h"
 #include "host/HostPaths.h"
@@ -34,7 +35,7 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr double kLargeTarget = 0.9;  // throughput of cp + sync, at least
-constexpr double kTreeTarget = 4.0;   // time of cp -r, at most
+constexpr double kTreeTarget = 1.5;   // time of cp -r, at most
 constexpr double kStallTarget = 100;  // ms
 
 struct Settings {
@@ -206,10 +207,15 @@ int main(int argc, char** argv) {
         largeRatio, kLargeTarget, g_outcome.worstStallMs, kStallTarget);
     std::printf(
         "  %d files of 4 KiB in %d folders:  job %9.1f ms   cp -r %9.1f ms   ratio %.2f (target at most "
-        "%.0f)\n",
+        "%.1f)\n",
         g_settings.files, g_settings.folders, g_outcome.jobTreeMs, g_outcome.cpTreeMs, treeRatio,
         kTreeTarget);
-    const bool met =
-        largeRatio >= kLargeTarget && treeRatio <= kTreeTarget && g_outcome.worstStallMs < kStallTarget;
+    const bool largeMet = bench::RecordRow("copy a large local file, throughput against cp + sync",
+                                           largeRatio, bench::Better::Higher, kLargeTarget);
+    const bool treeMet = bench::RecordRow("copy 10,000 files of 4 KiB against cp -r", treeRatio,
+                                          bench::Better::Lower, kTreeTarget);
+    const bool stallMet = bench::RecordRow("longest screen-thread stall of that copy, ms",
+                                           g_outcome.worstStallMs, bench::Better::Lower, kStallTarget);
+    const bool met = largeMet && treeMet && stallMet;
     return met ? 0 : 1;
 }
