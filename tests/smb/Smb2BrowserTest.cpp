@@ -290,6 +290,62 @@ TEST(Smb2BrowserTest, AFileOpenedBeforeAReconnectionFailsAndTouchesNoOtherFile) 
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "other");
 }
 
+// A file opened for reading reads its next block ahead; a seek, a read of another size or the file's end
+// must never show the bytes of that block in the wrong place.
+TEST(Smb2BrowserTest, ReadsBetweenSeeksAndOfOtherSizesGetTheBytesAtTheirPosition) {
+    ServerOn on(SambaServer::SECURITY_DEFAULTS);
+    ASSERT_TRUE(on.started) << on.error;
+    const std::string content = RandomBytes(100000);
+    std::ofstream(on.server.ShareDir() + "/r.bin", std::ios::binary) << content;
+    enum TStep { READ, SEEK };
+    const struct {
+        TStep step;
+        TPosition origin;
+        int value;  // the size read, or the seek's offset
+    } steps[] = {
+        {READ, POS_BEGIN, 4000},  {READ, POS_BEGIN, 4000},  {SEEK, POS_CURRENT, -500},
+        {READ, POS_BEGIN, 4000},  {READ, POS_BEGIN, 300},   {READ, POS_BEGIN, 300},
+        {SEEK, POS_CURRENT, 7},   {READ, POS_BEGIN, 300},   {SEEK, POS_BEGIN, 10},
+        {READ, POS_BEGIN, 50000}, {READ, POS_BEGIN, 50000}, {READ, POS_BEGIN, 50000},
+        {SEEK, POS_END, -100},    {READ, POS_BEGIN, 4000},  {READ, POS_BEGIN, 4000},
+    };
+    ASSERT_TRUE(RunInApp([&] {
+        RemoteFolder folder;
+        NetBrowser& browser = *Smb2TestBrowser(folder);
+        RootRecorder root;
+        ASSERT_EQ(OpenRoot(browser, root), RES_OK);
+        FileRecorder files;
+        browser.CreateFileA(&files, L"\\r.bin", FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+        const FileAnswer* answer = WaitForFile(files, 1);
+        ASSERT_TRUE(answer != nullptr && answer->result == RES_OK);
+        size_t expected = 0;
+        std::string buffer;
+        for (size_t i = 0; i < std::size(steps); ++i) {
+            SCOPED_TRACE(testing::Message() << "step " << i);
+            if (steps[i].step == SEEK) {
+                const size_t base = steps[i].origin == POS_BEGIN     ? 0
+                                    : steps[i].origin == POS_CURRENT ? expected
+                                                                     : content.size();
+                expected = static_cast<size_t>(static_cast<long long>(base) + steps[i].value);
+                files.file->SeekA(steps[i].origin, steps[i].value);
+                answer = WaitForFile(files, files.answers.size() + 1);
+                ASSERT_TRUE(answer != nullptr && answer->result == RES_OK);
+            } else {
+                buffer.assign(static_cast<size_t>(steps[i].value), '\0');
+                files.file->ReadA(buffer.data(), static_cast<unsigned int>(buffer.size()));
+                answer = WaitForFile(files, files.answers.size() + 1);
+                ASSERT_TRUE(answer != nullptr && answer->result == RES_OK);
+                const std::string want = content.substr(std::min(expected, content.size()), buffer.size());
+                ASSERT_EQ(std::string(buffer.data(), answer->count), want);
+                expected += answer->count;
+            }
+            EXPECT_EQ(files.file->Tell64(), expected);
+        }
+        files.file.reset();
+        browser.RemoveListener(&root);
+    }));
+}
+
 TEST(Smb2BrowserTest, DisconnectNeverWaitsOnAServerThatWentSilent) {
     ServerOn on(SambaServer::SECURITY_DEFAULTS);
     ASSERT_TRUE(on.started) << on.error;

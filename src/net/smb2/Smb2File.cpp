@@ -58,38 +58,42 @@ void Smb2File::Open(Smb2Browser* browser, IFsFileListener* listener, const std::
         });
         return;
     }
-    worker->Enqueue([connection, worker, target, path, how](std::unique_ptr<host::SmbClient>& client) {
-        const int handle = client == nullptr ? -ENOTCONN : client->OpenFile(path, how);
-        const long long position = handle >= 0 ? client->Seek(handle, 0, 1) : 0;
-        const unsigned long result = Smb2Result(handle >= 0 ? 0 : -handle, SMB2_STEP_FILE);
-        worker->Answer([connection, worker, target, handle, position, result] {
-            IFsFileListener* alive = target.Get();
-            if (alive == nullptr) {
-                if (handle >= 0) {
-                    worker->Enqueue([handle](std::unique_ptr<host::SmbClient>& c) {
-                        if (c != nullptr) {
-                            c->CloseFile(handle);
-                        }
-                    });
+    const TReadAhead readAhead = mode == FILE_MODE_READ ? READ_AHEAD_NEXT_BLOCK : READ_AHEAD_NONE;
+    worker->Enqueue(
+        [connection, worker, target, path, how, readAhead](std::unique_ptr<host::SmbClient>& client) {
+            const int handle = client == nullptr ? -ENOTCONN : client->OpenFile(path, how);
+            const long long position = handle >= 0 ? client->Seek(handle, 0, 1) : 0;
+            const unsigned long result = Smb2Result(handle >= 0 ? 0 : -handle, SMB2_STEP_FILE);
+            worker->Answer([connection, worker, target, handle, position, result, readAhead] {
+                IFsFileListener* alive = target.Get();
+                if (alive == nullptr) {
+                    if (handle >= 0) {
+                        worker->Enqueue([handle](std::unique_ptr<host::SmbClient>& c) {
+                            if (c != nullptr) {
+                                c->CloseFile(handle);
+                            }
+                        });
+                    }
+                    return;
                 }
-                return;
-            }
-            if (result != RES_OK) {
-                alive->OnCreateN(result, nullptr);
-                return;
-            }
-            const unsigned long long at = position > 0 ? static_cast<unsigned long long>(position) : 0;
-            alive->OnCreateN(RES_OK, new Smb2File(connection, alive, handle, at));
+                if (result != RES_OK) {
+                    alive->OnCreateN(result, nullptr);
+                    return;
+                }
+                const unsigned long long at = position > 0 ? static_cast<unsigned long long>(position) : 0;
+                alive->OnCreateN(RES_OK, new Smb2File(connection, alive, handle, at, readAhead));
+            });
         });
-    });
 }
 
 Smb2File::Smb2File(std::weak_ptr<Smb2Worker> connection, IFsFileListener* listener, int handle,
-                   unsigned long long position)
+                   unsigned long long position, TReadAhead readAhead)
     : connection_(std::move(connection)),
       listener_(listener),
       state_(std::make_shared<SState>()),
-      position_(position) {
+      position_(position),
+      readAhead_(readAhead),
+      target_(listener) {
     state_->handle = handle;
 }
 
@@ -108,6 +112,8 @@ void Smb2File::CloseA() {
         return;
     }
     closed_ = true;
+    ahead_.reset();
+    reading_.clear();
     std::shared_ptr<SState> state = state_;
     worker->Enqueue([state](std::unique_ptr<host::SmbClient>& client) {
         if (client != nullptr) {
@@ -121,27 +127,88 @@ unsigned long Smb2File::ReadA(void* buffer, unsigned int size) {
     if (closed_ || worker == nullptr) {
         return RES_DISCONNECTED;
     }
+    std::shared_ptr<SBlock> block;
+    if (ahead_ != nullptr && reading_.empty() && ahead_->at == position_ && ahead_->size == size) {
+        block = std::move(ahead_);
+    } else {
+        DropReadAhead(worker);
+        block = StartRead(worker, size);
+    }
+    block->owedTo = buffer;
+    reading_.push_back(block);
+    if (block->arrived) {
+        // Answered from the event loop, as every answer, never from within this call.
+        LiveRef<IFsFile> self(this);
+        worker->Answer([self] {
+            if (auto* file = static_cast<Smb2File*>(self.Get())) {
+                file->DeliverOldest();
+            }
+        });
+    }
+    return RES_OK;
+}
+
+std::shared_ptr<Smb2File::SBlock> Smb2File::StartRead(Smb2Worker* worker, unsigned int size) {
+    auto block = std::make_shared<SBlock>();
+    block->at = position_;
+    block->size = size;
     std::shared_ptr<SState> state = state_;
     LiveRef<IFsFile> self(this);
-    LiveRef<IFsFileListener> target(listener_);
-    worker->Enqueue([worker, state, self, target, buffer, size](std::unique_ptr<host::SmbClient>& client) {
-        auto data = std::make_shared<std::vector<unsigned char>>(size);
-        const long long got = client == nullptr ? -ENOTCONN : client->Read(state->handle, data->data(), size);
-        const unsigned long result = Smb2Result(got >= 0 ? 0 : static_cast<int>(-got), SMB2_STEP_FILE);
-        const unsigned int count = got > 0 ? static_cast<unsigned int>(got) : 0;
-        worker->Answer([self, target, buffer, data, result, count] {
-            auto* file = static_cast<Smb2File*>(self.Get());
-            IFsFileListener* listener = target.Get();
-            if (file == nullptr || listener == nullptr) {
-                return;
+    worker->Enqueue([worker, state, self, block](std::unique_ptr<host::SmbClient>& client) {
+        block->data.resize(block->size);
+        const long long got =
+            client == nullptr ? -ENOTCONN : client->Read(state->handle, block->data.data(), block->size);
+        block->result = Smb2Result(got >= 0 ? 0 : static_cast<int>(-got), SMB2_STEP_FILE);
+        block->count = got > 0 ? static_cast<unsigned int>(got) : 0;
+        worker->Answer([self, block] {
+            if (auto* file = static_cast<Smb2File*>(self.Get())) {
+                file->OnBlockArrived(block);
             }
-            // The caller's buffer is filled here, on its own thread, and only while its file lives.
-            std::memcpy(buffer, data->data(), count);
-            file->position_ += count;
-            listener->OnRead(file, result, count);
         });
     });
-    return RES_OK;
+    return block;
+}
+
+void Smb2File::OnBlockArrived(const std::shared_ptr<SBlock>& block) {
+    block->arrived = true;
+    if (!reading_.empty() && reading_.front() == block) {
+        DeliverOldest();
+    }
+}
+
+void Smb2File::DeliverOldest() {
+    if (reading_.empty() || !reading_.front()->arrived) {
+        return;
+    }
+    const std::shared_ptr<SBlock> block = reading_.front();
+    reading_.pop_front();
+    // The caller's buffer is filled here, on its own thread, and only while its file lives.
+    std::memcpy(block->owedTo, block->data.data(), block->count);
+    position_ += block->count;
+    Smb2Worker* worker = Worker();
+    if (readAhead_ == READ_AHEAD_NEXT_BLOCK && reading_.empty() && worker != nullptr &&
+        block->result == RES_OK && block->count == block->size) {
+        ahead_ = StartRead(worker, block->size);
+    }
+    if (IFsFileListener* listener = target_.Get()) {
+        listener->OnRead(this, block->result, block->count);
+    }
+}
+
+void Smb2File::DropReadAhead(Smb2Worker* worker) {
+    if (ahead_ == nullptr) {
+        return;
+    }
+    ahead_.reset();
+    // Nothing was asked since the block went ahead, so the reader's position is the one the worker's
+    // file had before it.
+    std::shared_ptr<SState> state = state_;
+    const long long back = static_cast<long long>(position_);
+    worker->Enqueue([state, back](std::unique_ptr<host::SmbClient>& client) {
+        if (client != nullptr) {
+            client->Seek(state->handle, back, 0);
+        }
+    });
 }
 
 unsigned long Smb2File::WriteA(const void* buffer, unsigned int size) {
@@ -149,6 +216,7 @@ unsigned long Smb2File::WriteA(const void* buffer, unsigned int size) {
     if (closed_ || worker == nullptr) {
         return RES_DISCONNECTED;
     }
+    DropReadAhead(worker);
     std::shared_ptr<SState> state = state_;
     LiveRef<IFsFile> self(this);
     if (size == 0) {
@@ -232,6 +300,7 @@ unsigned long Smb2File::SeekA(TPosition origin, int offset) {
     if (closed_ || worker == nullptr) {
         return RES_DISCONNECTED;
     }
+    DropReadAhead(worker);
     std::shared_ptr<SState> state = state_;
     LiveRef<IFsFile> self(this);
     LiveRef<IFsFileListener> target(listener_);
