@@ -12,6 +12,7 @@ packages=(
     p7zip-full libarchive-dev libarchive-tools
     samba smbclient libsmbclient-dev iproute2
     libsecret-1-dev gnome-keyring dbus-daemon
+    libuchardet-dev
     clang libclang-rt-14-dev
     xvfb xauth
     desktop-file-utils appstream

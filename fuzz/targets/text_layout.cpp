@@ -1,6 +1,6 @@
-// Random bytes through what the text viewer does with a file: encoding detection, each decoder, then the
-// layout at a few widths with and without smart reflow, and drawing at a few scroll positions. Checks
-// that a decoder gives only printable characters, spaces and line feeds; that no display line is wider
+// Random bytes through what the text viewer does with a file: the checks of encoding detection, each decoder,
+// then the layout at a few widths with and without smart reflow, and drawing at a few scroll positions.
+// Checks that a decoder gives only printable characters, spaces and line feeds; that no display line is wider
 // than its width (beyond the one character a line always takes) or ends in a space; that layout keeps
 // every visible character in order; and that drawing asks for no more lines and columns than the
 // viewport shows.
@@ -61,7 +61,13 @@ Osp::Base::result Canvas::SetFont(const Font&) {
 }
 Osp::Base::result Canvas::DrawText(const Point&, const Osp::Base::String& text) {
     ++g_drawn.calls;
-    g_drawn.longest = std::max(g_drawn.longest, text.GetLength());
+    // A surrogate pair is one column: only its first half counts.
+    int columns = 0;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const unsigned unit = text.GetPointer()[i];
+        columns += unit - 0xDC00u < 0x400u ? 0 : 1;
+    }
+    g_drawn.longest = std::max(g_drawn.longest, columns);
     return Osp::Base::E_SUCCESS;
 }
 
@@ -69,8 +75,30 @@ Osp::Base::result Canvas::DrawText(const Point&, const Osp::Base::String& text) 
 
 namespace {
 
+bool IsLowSurrogate(wchar_t c) {
+    return static_cast<unsigned>(c) - 0xDC00u < 0x400u;
+}
+
+bool IsHighSurrogate(wchar_t c) {
+    return static_cast<unsigned>(c) - 0xD800u < 0x400u;
+}
+
+// The second half of a surrogate pair takes no column of its own.
 bool IsPrintable(wchar_t c) {
-    return c > 0x80 || (c >= L' ' && c < 0x7F);
+    return (c > 0x80 && !IsLowSurrogate(c)) || (c >= L' ' && c < 0x7F);
+}
+
+// Every surrogate of decoded text is half of a pair in the right order.
+bool PairsAreWhole(const std::wstring& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsHighSurrogate(text[i]) && (i + 1 == text.size() || !IsLowSurrogate(text[i + 1]))) {
+            return false;
+        }
+        if (IsLowSurrogate(text[i]) && (i == 0 || !IsHighSurrogate(text[i - 1]))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // What layout must keep: the printable characters other than spaces (a line of nothing but zero-width
@@ -133,14 +161,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         return 0;
     }
     size_t start = 0;
-    const TTextEncoding detected = DetectEncoding(data, size, &start);
-    FUZZ_CHECK(detected != ENCODING_AUTO && start <= size);
+    const TTextEncoding detected = EncodingOfMark(data, size, &start);
+    FUZZ_CHECK(start <= size);
+    // A whole text that is UTF-8 stays UTF-8 when taken as the start of a longer one.
+    FUZZ_CHECK(!IsUtf8BeyondAscii(data, size, TSample::Whole) ||
+               IsUtf8BeyondAscii(data, size, TSample::CutAtEnd));
     std::wstring text;
     for (int e = ENCODING_LATIN1; e <= ENCODING_UTF16BE; ++e) {
         DecodeText(data, size, static_cast<TTextEncoding>(e), e == detected ? start : 0, 4, &text);
         for (wchar_t c : text) {
             FUZZ_CHECK(c <= 0xFFFF && (c == L'\n' || c >= 0x80 || IsPrintable(c)));
         }
+        FUZZ_CHECK(PairsAreWhole(text));
     }
     DecodeText(data, size, ENCODING_UTF8, 0, 4, &text);
     const std::wstring visible = Visible(text);

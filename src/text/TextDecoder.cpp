@@ -9,10 +9,6 @@ namespace {
 
 constexpr wchar_t kReplacement = 0xFFFD;
 
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
 // The characters of the bytes of one single-byte encoding.
 using ByteTable = std::array<wchar_t, 256>;
 
@@ -55,6 +51,18 @@ public:
             pairOpen_ = 0;
         } else {
             PutControl(c);
+        }
+    }
+
+    // A character beyond the Basic Multilingual Plane goes in as its UTF-16 surrogate pair.
+    void PutCodePoint(char32_t c) {
+        if (c > 0xFFFF) {
+            c -= 0x10000;
+            *dst_++ = static_cast<wchar_t>(0xD800 + (c >> 10));
+            *dst_++ = static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+            pairOpen_ = 0;
+        } else {
+            Put(static_cast<wchar_t>(c));
         }
     }
 
@@ -103,24 +111,43 @@ void DecodeUtf8(const unsigned char* data, size_t size, size_t start, UnitWriter
         if (data[pos] < 0x80) {
             writer.Put(data[pos++]);
         } else {
-            writer.Put(GetUtf8Char(data, size, &pos));
+            writer.PutCodePoint(GetUtf8Char(data, size, &pos));
         }
     }
 }
 
+bool IsHighSurrogate(unsigned unit) {
+    return unit - 0xD800u < 0x400u;
+}
+
+bool IsSurrogate(unsigned unit) {
+    return unit - 0xD800u < 0x800u;
+}
+
+// A surrogate that is not half of a pair in the right order stands for no character and shows as U+FFFD.
 void DecodeUtf16(const unsigned char* data, size_t size, size_t start, bool bigEndian, UnitWriter& writer) {
     const size_t high = bigEndian ? 0 : 1;
+    auto unitAt = [&](size_t i) { return static_cast<unsigned>((data[i + high] << 8) | data[i + 1 - high]); };
     for (size_t i = start; size - i >= 2; i += 2) {
-        writer.Put(static_cast<wchar_t>((data[i + high] << 8) | data[i + 1 - high]));
+        const unsigned unit = unitAt(i);
+        if (!IsSurrogate(unit)) [[likely]] {
+            writer.Put(static_cast<wchar_t>(unit));
+        } else if (IsHighSurrogate(unit) && size - i >= 4 && unitAt(i + 2) - 0xDC00u < 0x400u) {
+            writer.Put(static_cast<wchar_t>(unit));
+            writer.Put(static_cast<wchar_t>(unitAt(i + 2)));
+            i += 2;
+        } else {
+            writer.Put(kReplacement);
+        }
     }
 }
 
 }  // namespace
 
-TTextEncoding DetectEncoding(const unsigned char* data, size_t size, size_t* start) {
+TTextEncoding EncodingOfMark(const unsigned char* data, size_t size, size_t* start) {
     *start = 0;
     if (size < 3) {
-        return ENCODING_LATIN1;
+        return ENCODING_AUTO;
     }
     if (data[0] == 0xFE && data[1] == 0xFF) {
         *start = 2;
@@ -134,26 +161,70 @@ TTextEncoding DetectEncoding(const unsigned char* data, size_t size, size_t* sta
         *start = 3;
         return ENCODING_UTF8;
     }
-    return ENCODING_LATIN1;
+    return ENCODING_AUTO;
 }
 
-wchar_t GetUtf8Char(const unsigned char* data, size_t size, size_t* pos) {
+bool IsUtf8BeyondAscii(const unsigned char* data, size_t size, TSample sample) {
+    static constexpr unsigned char kEncodedReplacement[] = {0xEF, 0xBF, 0xBD};
+    bool beyondAscii = false;
+    size_t pos = 0;
+    while (pos < size) {
+        if (data[pos] < 0x80) {
+            ++pos;
+            continue;
+        }
+        const size_t at = pos;
+        const bool wellFormed = GetUtf8Char(data, size, &pos) != kReplacement ||
+                                (pos - at == 3 && std::equal(data + at, data + pos, kEncodedReplacement));
+        if (!wellFormed) {
+            // A maximal subpart that begins well and runs into the end of a sample is a sequence the
+            // sample cut.
+            const bool cut = pos == size && data[at] >= 0xC2 && data[at] <= 0xF4;
+            return sample == TSample::CutAtEnd && cut && beyondAscii;
+        }
+        beyondAscii = true;
+    }
+    return beyondAscii;
+}
+
+char32_t GetUtf8Char(const unsigned char* data, size_t size, size_t* pos) {
     const unsigned char lead = data[(*pos)++];
     if (lead < 0x80) {
         return lead;
     }
-    if (lead < 0xC2 || lead > 0xEF) {
+    // The second byte's range is narrower after a few leads: that is what shuts out overlong forms,
+    // surrogates and code points beyond U+10FFFF. Every later byte is any continuation byte.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    int continuations = 0;
+    char32_t value = 0;
+    if (lead < 0xC2 || lead > 0xF4) {
         return kReplacement;
     }
-    const int continuations = lead < 0xE0 ? 1 : 2;
-    unsigned value = lead & (lead < 0xE0 ? 0x1Fu : 0x0Fu);
+    if (lead < 0xE0) {
+        continuations = 1;
+        value = lead & 0x1Fu;
+    } else if (lead < 0xF0) {
+        continuations = 2;
+        value = lead & 0x0Fu;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else {
+        continuations = 3;
+        value = lead & 0x07u;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    }
     for (int i = 0; i < continuations; ++i) {
-        if (*pos >= size || !IsContinuation(data[*pos])) {
+        // A byte that cannot continue ends the maximal subpart before it, which gives one replacement.
+        if (*pos >= size || data[*pos] < low || data[*pos] > high) {
             return kReplacement;
         }
         value = (value << 6) | (data[(*pos)++] & 0x3Fu);
+        low = 0x80;
+        high = 0xBF;
     }
-    return static_cast<wchar_t>(value & 0xFFFF);
+    return value;
 }
 
 void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start, int tabSize,

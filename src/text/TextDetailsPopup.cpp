@@ -11,7 +11,8 @@ using Osp::Ui::Controls::Label;
 
 constexpr int kMaxPositionText = 64;
 // Labels that only name the values; they take the popup's colour like the values do.
-constexpr const wchar_t* kCaptionLabels[] = {L"IDC_LABEL1", L"IDC_LABEL2", L"IDC_LABEL5", L"IDC_LABEL6"};
+constexpr const wchar_t* kCaptionLabels[] = {L"IDC_LABEL1", L"IDC_LABEL2", L"IDC_LABEL5", L"IDC_LABEL6",
+                                             L"IDC_LABEL7"};
 
 }  // namespace
 
@@ -35,10 +36,11 @@ bool TextDetailsPopup::Construct(Osp::Ui::IActionEventListener* listener) {
     m_pLocation = FindLabel(L"IDC_LOCATION");
     m_pSize = FindLabel(L"IDC_SIZE");
     m_pDate = FindLabel(L"IDC_DATE");
+    m_pEncoding = FindLabel(L"IDC_ENCODING");
     m_pPosition = FindLabel(L"IDC_POS");
     auto* close = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_CLOSE"), true));
     if (m_pName == nullptr || m_pLocation == nullptr || m_pSize == nullptr || m_pDate == nullptr ||
-        m_pPosition == nullptr || close == nullptr) {
+        m_pEncoding == nullptr || m_pPosition == nullptr || close == nullptr) {
         return false;
     }
     close->SetActionId(kActionClose);
@@ -47,7 +49,8 @@ bool TextDetailsPopup::Construct(Osp::Ui::IActionEventListener* listener) {
 }
 
 void TextDetailsPopup::ShowPopup(const std::wstring& displayName, unsigned long long size,
-                                 const Osp::Base::DateTime& modified, int currentLine, int totalLines) {
+                                 const Osp::Base::DateTime& modified, const std::wstring& encoding,
+                                 int currentLine, int totalLines) {
     const size_t slash = displayName.find_last_of(L"\\/");
     const bool hasFolder = slash != std::wstring::npos;
     m_pName->SetText(String(hasFolder ? displayName.substr(slash + 1) : displayName));
@@ -60,6 +63,7 @@ void TextDetailsPopup::ShowPopup(const std::wstring& displayName, unsigned long 
         FormatFileDate(&text, modified);
     }
     m_pDate->SetText(text);
+    m_pEncoding->SetText(String(encoding));
     text.Clear();
     if (currentLine != 0 && totalLines != 0) {
         text.Format(kMaxPositionText, L"%d of total %d lines", currentLine, totalLines);

@@ -1,7 +1,7 @@
 #pragma once
-// The details of the file in the text viewer: its name, folder, size and date, and where the view stands
-// in it. Made on first use by the viewer, which it tells through kActionClose after hiding itself.
-// User-interface thread only.
+// The details of the file in the text viewer: its name, folder, size and date, the encoding it is read
+// in, and where the view stands in it. Made on first use by the viewer, which it tells through kActionClose
+// after hiding itself. User-interface thread only.
 
 #include <string>
 
@@ -18,9 +18,11 @@ public:
     // layout lacks one of its controls.
     bool Construct(Osp::Ui::IActionEventListener* listener);
     // displayName is the file's full path as the user knows it. A date whose year is 1 or less is unknown
-    // and shown empty; the position shows only when both line numbers are known (not 0).
+    // and shown empty; encoding is shown as given; the position shows only when both line numbers are
+    // known (not 0).
     void ShowPopup(const std::wstring& displayName, unsigned long long size,
-                   const Osp::Base::DateTime& modified, int currentLine, int totalLines);
+                   const Osp::Base::DateTime& modified, const std::wstring& encoding, int currentLine,
+                   int totalLines);
 
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
 
@@ -32,5 +34,6 @@ private:
     Osp::Ui::Controls::Label* m_pLocation = nullptr;
     Osp::Ui::Controls::Label* m_pSize = nullptr;
     Osp::Ui::Controls::Label* m_pDate = nullptr;
+    Osp::Ui::Controls::Label* m_pEncoding = nullptr;
     Osp::Ui::Controls::Label* m_pPosition = nullptr;
 };

@@ -59,6 +59,19 @@ const SMenu kMenus[] = {
     {{L"Details", TextForm::ACTION_DETAILS}, {}},
 };
 
+// The encoding's name as the menu gives it, and whether the user chose it or it was detected.
+std::wstring EncodingText(TTextEncoding encoding, bool chosen) {
+    for (const SMenu& menu : kMenus) {
+        for (const SMenuItem& item : menu.sub) {
+            if (menu.main.actionId == TextForm::ACTION_ENCODING &&
+                item.actionId == EncodingAction(encoding)) {
+                return std::wstring(item.text) + (chosen ? L" (chosen)" : L" (detected)");
+            }
+        }
+    }
+    return std::wstring();
+}
+
 bool IsIn(int actionId, int first, int last) {
     return actionId >= first && actionId <= last;
 }
@@ -104,6 +117,10 @@ bool TextForm::Initialize(const std::wstring& path, Osp::Ui::OrientationStatus,
     AddTouchEventListener(m_oKinetic);
     ShowScrollBar(false);
     return true;
+}
+
+std::wstring TextForm::GetEncodingText() const {
+    return EncodingText(m_oSource.GetEncoding(), m_oSource.IsEncodingChosen());
 }
 
 void TextForm::BuildOptionMenu() {
@@ -175,10 +192,11 @@ void TextForm::SetEncoding(TTextEncoding encoding) {
     if (encoding == previous) {
         return;
     }
+    const bool wasChosen = m_oSource.IsEncodingChosen();
     m_oSource.SetEncoding(encoding);
     // A file that has gone since it was opened keeps showing the text already decoded.
     if (!m_oSource.Decode(&m_sText, kTabSize)) {
-        m_oSource.SetEncoding(previous);
+        m_oSource.RestoreEncoding(previous, wasChosen);
         return;
     }
     RecalcText(true, true);

@@ -84,6 +84,8 @@ public:
     const std::wstring& GetText() const { return m_sText; }
     const TextWrap& GetWrap() const { return m_oWrap; }
     TTextEncoding GetEncoding() const { return m_oSource.GetEncoding(); }
+    // The encoding's menu name and whether it was detected or chosen, as the details show it.
+    std::wstring GetEncodingText() const;
     int GetFontSize() const { return m_nFontSize; }
     bool IsWordWrap() const { return m_bWordWrap; }
     bool IsSmartReflow() const { return m_bSmartReflow; }

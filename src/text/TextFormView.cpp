@@ -189,5 +189,5 @@ void TextForm::ShowDetails() {
     const int lineHeight = m_oWrap.GetLineHeight();
     const int current = lineHeight > 0 ? m_nScrollY / lineHeight + 1 : 0;
     const int total = lineHeight > 0 ? TextHeight() / lineHeight : 0;
-    m_pDetailsPopup->ShowPopup(m_sName, m_nSize, m_oModified, current, total);
+    m_pDetailsPopup->ShowPopup(m_sName, m_nSize, m_oModified, GetEncodingText(), current, total);
 }

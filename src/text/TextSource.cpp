@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Osp/Io/File.h"
+#include "text/EncodingDetection.h"
 #include "text/TextDecoder.h"
 
 namespace {
@@ -54,7 +55,8 @@ bool TextSource::Decode(std::wstring* out, int tabSize) {
     }
     size_t start = 0;
     if (m_nEncoding == ENCODING_AUTO) {
-        m_nEncoding = DetectEncoding(m_pData.get(), m_nDataSize, &start);
+        const TSample sample = m_bTruncated ? TSample::CutAtEnd : TSample::Whole;
+        m_nEncoding = DetectEncoding(m_pData.get(), m_nDataSize, sample, &start);
     }
     DecodeText(m_pData.get(), m_nDataSize, m_nEncoding, start, tabSize, out);
     if (m_nDataSize > kKeepRawBytes) {

@@ -25,12 +25,22 @@ public:
     TLoad Load();
 
     // Decodes the held bytes into *out, reading the file again first when they were dropped. Detects the
-    // encoding from the byte-order mark while none is chosen, skipping the mark; a chosen encoding
-    // decodes from the first byte. False when the file cannot be read again.
+    // encoding while none is chosen (see EncodingDetection.h), skipping a byte-order mark; a chosen
+    // encoding decodes from the first byte. False when the file cannot be read again.
     bool Decode(std::wstring* out, int tabSize);
 
     TTextEncoding GetEncoding() const { return m_nEncoding; }
-    void SetEncoding(TTextEncoding encoding) { m_nEncoding = encoding; }
+    // The user's choice, which detection never overrides.
+    void SetEncoding(TTextEncoding encoding) {
+        m_nEncoding = encoding;
+        m_bChosen = true;
+    }
+    bool IsEncodingChosen() const { return m_bChosen; }
+    // Puts back an encoding and how it came about, after a choice that could not be decoded.
+    void RestoreEncoding(TTextEncoding encoding, bool chosen) {
+        m_nEncoding = encoding;
+        m_bChosen = chosen;
+    }
     bool IsTruncated() const { return m_bTruncated; }
     std::uint32_t GetDataSize() const { return m_nDataSize; }
     bool HoldsData() const { return m_pData != nullptr; }
@@ -41,4 +51,5 @@ private:
     std::uint32_t m_nDataSize = 0;
     TTextEncoding m_nEncoding = ENCODING_AUTO;
     bool m_bTruncated = false;
+    bool m_bChosen = false;
 };

@@ -17,13 +17,33 @@ constexpr char16_t kMaxStoredLength = 0xFFFF;
 // always takes, a joined line feed's space and the terminating line feed.
 constexpr size_t kLineSlack = 3;
 
+// The second half of a surrogate pair takes no room of its own: the pair is one character, measured at
+// its first half, and a line never ends between the two.
+bool IsLowSurrogate(wchar_t c) {
+    return static_cast<unsigned>(c) - 0xDC00u < 0x400u;
+}
+
 bool IsPrintable(wchar_t c) {
-    return c > 0x80 || (c >= L' ' && c < 0x7F);
+    return (c > 0x80 && !IsLowSurrogate(c)) || (c >= L' ' && c < 0x7F);
 }
 
 // The same test, cheapest for the printable ASCII that most text is made of.
 bool IsPrintableFast(wchar_t c) {
-    return static_cast<unsigned>(c) - 0x20u < 0x5Fu || c > 0x80;
+    return static_cast<unsigned>(c) - 0x20u < 0x5Fu || (c > 0x80 && !IsLowSurrogate(c));
+}
+
+// The unit of a stored line at which column `col` begins, or len when the line is narrower.
+int UnitOfColumn(const char16_t* text, int len, int col) {
+    int unit = 0;
+    for (int column = 0; unit < len; ++unit) {
+        if (IsPrintable(text[unit])) {
+            if (column == col) {
+                return unit;
+            }
+            ++column;
+        }
+    }
+    return len;
 }
 
 }  // namespace
@@ -276,11 +296,14 @@ void TextWrap::Draw(Osp::Graphics::Canvas& canvas, int scrollX, int scrollY, int
     std::wstring visible;
     for (size_t i = first; i < last; ++i) {
         const SBlock& line = m_oBlocks[i];
-        if (line.GetLen() <= col) {
+        const char16_t* text = line.GetText();
+        // Columns count characters, so a line with surrogate pairs has more units than columns.
+        const int from = line.GetLen() <= col ? line.GetLen() : UnitOfColumn(text, line.GetLen(), col);
+        if (from >= line.GetLen()) {
             continue;
         }
-        const int n = std::min(line.GetLen() - col, cols);
-        visible.assign(line.GetText() + col, line.GetText() + col + n);
+        const int to = UnitOfColumn(text, line.GetLen(), col + cols);
+        visible.assign(text + from, text + to);
         const long long y =
             static_cast<long long>(m_nLineHeight) * static_cast<long long>(i) + m_nOriginY - scrollY;
         canvas.DrawText(Osp::Graphics::Point(col * m_nCharWidth - scrollX, static_cast<int>(y)),

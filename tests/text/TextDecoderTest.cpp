@@ -29,8 +29,9 @@ std::wstring Utf8Units(const Bytes& bytes) {
     return units;
 }
 
-// Sequences after the sections of Markus Kuhn's UTF-8 decoder stress test, with what this decoder makes
-// of them: at most three bytes per character, overlong three-byte forms and surrogates let through.
+// Sequences after the sections of Markus Kuhn's UTF-8 decoder stress test, and Unicode's own example of
+// maximal subparts: ill-formed input gives one U+FFFD per maximal subpart, never one per sequence nor
+// one per byte of a sequence that was well begun.
 TEST(GetUtf8Char, StressTestSequences) {
     struct Case {
         const char* what;
@@ -44,59 +45,100 @@ TEST(GetUtf8Char, StressTestSequences) {
          {0x3BA, 0x1F79, 0x3C3, 0x3BC, 0x3B5}},
         {"2.1 first of two bytes", {0xC2, 0x80}, {0x80}},
         {"2.1 first of three bytes", {0xE0, 0xA0, 0x80}, {0x800}},
-        {"2.1 first of four bytes", {0xF0, 0x90, 0x80, 0x80}, {R, R, R, R}},
+        {"2.1 first of four bytes", {0xF0, 0x90, 0x80, 0x80}, {0x10000}},
         {"2.2 last of one byte", {0x7F}, {0x7F}},
         {"2.2 last of two bytes", {0xDF, 0xBF}, {0x7FF}},
         {"2.2 last of three bytes", {0xEF, 0xBF, 0xBF}, {0xFFFF}},
+        {"2.2 last of four bytes", {0xF4, 0x8F, 0xBF, 0xBF}, {0x10FFFF}},
         {"2.3 below surrogates", {0xED, 0x9F, 0xBF}, {0xD7FF}},
         {"2.3 private use", {0xEE, 0x80, 0x80}, {0xE000}},
         {"2.3 replacement", {0xEF, 0xBF, 0xBD}, {0xFFFD}},
+        {"emoji", {0xF0, 0x9F, 0x98, 0x80}, {0x1F600}},
         {"3.1 lone continuations", {0x80, 0xBF, 0x41}, {R, R, L'A'}},
         {"3.2 lonely two-byte start", {0xC2, 0x20}, {R, L' '}},
         {"3.2 lonely three-byte start", {0xE5, 0x20}, {R, L' '}},
         {"3.2 lonely four-byte start", {0xF4, 0x20}, {R, L' '}},
         {"3.3 two-byte cut at end", {0xDF}, {R}},
         {"3.3 three-byte cut at end", {0xEF, 0xBF}, {R}},
+        {"3.3 four-byte cut at end", {0xF0, 0x9F, 0x98}, {R}},
         {"3.3 three-byte cut by ASCII", {0xE2, 0x82, 0x41}, {R, L'A'}},
         {"3.3 three-byte cut by a start", {0xE2, 0xC3, 0xA9}, {R, 0xE9}},
-        {"3.5 impossible bytes", {0xFE, 0xFF}, {R, R}},
+        {"3.3 four-byte cut by a start", {0xF0, 0x9F, 0xF0, 0x9F, 0x98, 0x80}, {R, 0x1F600}},
+        {"3.5 impossible bytes", {0xFE, 0xFF, 0xF5, 0x80}, {R, R, R, R}},
         {"4.1 overlong slash, two bytes", {0xC0, 0xAF}, {R, R}},
-        {"4.1 overlong slash, three bytes", {0xE0, 0x80, 0xAF}, {L'/'}},
+        {"4.1 overlong slash, three bytes", {0xE0, 0x80, 0xAF}, {R, R, R}},
+        {"4.1 overlong slash, four bytes", {0xF0, 0x80, 0x80, 0xAF}, {R, R, R, R}},
         {"4.2 largest overlong, two bytes", {0xC1, 0xBF}, {R, R}},
-        {"4.2 largest overlong, three bytes", {0xE0, 0x9F, 0xBF}, {0x7FF}},
-        {"4.3 overlong NUL", {0xE0, 0x80, 0x80}, {0}},
-        {"5.1 single surrogate", {0xED, 0xA0, 0x80}, {0xD800}},
-        {"5.2 paired surrogates", {0xED, 0xA0, 0x80, 0xED, 0xB0, 0x80}, {0xD800, 0xDC00}},
+        {"4.2 largest overlong, three bytes", {0xE0, 0x9F, 0xBF}, {R, R, R}},
+        {"4.2 largest overlong, four bytes", {0xF0, 0x8F, 0xBF, 0xBF}, {R, R, R, R}},
+        {"4.3 overlong NUL", {0xE0, 0x80, 0x80}, {R, R, R}},
+        {"5.1 single surrogate", {0xED, 0xA0, 0x80}, {R, R, R}},
+        {"5.2 paired surrogates", {0xED, 0xA0, 0x80, 0xED, 0xB0, 0x80}, {R, R, R, R, R, R}},
         {"5.3 non-character", {0xEF, 0xBF, 0xBE}, {0xFFFE}},
+        {"beyond U+10FFFF", {0xF4, 0x90, 0x80, 0x80}, {R, R, R, R}},
+        {"Unicode's example of maximal subparts",
+         {0x61, 0xF1, 0x80, 0x80, 0xE1, 0x80, 0xC2, 0x62, 0x80, 0x63, 0x80, 0xBF, 0x64},
+         {L'a', R, R, R, L'b', R, L'c', R, R, L'd'}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Utf8Units(c.bytes), c.units) << c.what;
     }
 }
 
-TEST(DetectEncoding, ByteOrderMarks) {
+TEST(EncodingOfMark, ByteOrderMarks) {
     struct Case {
         Bytes bytes;
         TTextEncoding encoding;
         size_t start;
     };
     const Case cases[] = {
-        {{0xEF, 0xBB, 0xBF, 'a'}, ENCODING_UTF8, 3}, {{0xEF, 0xBB, 0xBF}, ENCODING_UTF8, 3},
-        {{0xFF, 0xFE, 'a', 0}, ENCODING_UTF16LE, 2}, {{0xFE, 0xFF, 0, 'a'}, ENCODING_UTF16BE, 2},
-        {{0xFF, 0xFE}, ENCODING_LATIN1, 0},          {{0xEF, 0xBB, 'a'}, ENCODING_LATIN1, 0},
-        {{'a', 'b', 'c'}, ENCODING_LATIN1, 0},       {{}, ENCODING_LATIN1, 0},
+        {{0xEF, 0xBB, 0xBF, 'a'}, ENCODING_UTF8, 3},
+        {{0xEF, 0xBB, 0xBF}, ENCODING_UTF8, 3},
+        {{0xFF, 0xFE, 'a', 0}, ENCODING_UTF16LE, 2},
+        {{0xFE, 0xFF, 0, 'a'}, ENCODING_UTF16BE, 2},
+        {{0xFF, 0xFE}, ENCODING_AUTO, 0},
+        {{0xEF, 0xBB, 'a'}, ENCODING_AUTO, 0},
+        {{'a', 'b', 'c'}, ENCODING_AUTO, 0},
+        {{}, ENCODING_AUTO, 0},
     };
     for (const Case& c : cases) {
         size_t start = 99;
-        EXPECT_EQ(DetectEncoding(c.bytes.data(), c.bytes.size(), &start), c.encoding);
+        EXPECT_EQ(EncodingOfMark(c.bytes.data(), c.bytes.size(), &start), c.encoding);
         EXPECT_EQ(start, c.start);
     }
 }
 
-TEST(DecodeText, FourByteUtf8SequenceIsFourReplacements) {
+// A character beyond the Basic Multilingual Plane is one surrogate pair in the text, never more units
+// than the bytes it came from.
+TEST(DecodeText, FourByteUtf8SequenceIsOneSurrogatePair) {
     EXPECT_EQ(Decode({'a', 0xF0, 0x9F, 0x98, 0x80, 'b'}, ENCODING_UTF8),
-              L"a\xFFFD\xFFFD\xFFFD\xFFFD"
+              L"a\xD83D\xDE00"
               L"b");
+    EXPECT_EQ(Decode({0xF0, 0x9F, 0x98, 0x80, 0xF0, 0x9F}, ENCODING_UTF8), L"\xD83D\xDE00\xFFFD");
+}
+
+// A sample cut from the start of a longer file may end inside a sequence; a whole file may not.
+TEST(IsUtf8BeyondAscii, WholeFilesAndSamples) {
+    struct Case {
+        Bytes bytes;
+        bool whole;
+        bool sample;
+    };
+    const Case cases[] = {
+        {{'a', 'b'}, false, false},
+        {{'a', 0xC3, 0xA9}, true, true},
+        {{0xEF, 0xBF, 0xBD}, true, true},
+        {{0xC3, 0xA9, 0xF0, 0x9F, 0x98}, false, true},
+        {{0xC3, 0xA9, 0xF0, 0x9F, 0x98, 'a'}, false, false},
+        {{0xF0, 0x9F, 0x98}, false, false},
+        {{0xC3, 0xA9, 0xE9, 'a'}, false, false},
+        {{0xC3, 0xA9, 0xC0}, false, false},
+        {{0xED, 0xA0, 0x80}, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsUtf8BeyondAscii(c.bytes.data(), c.bytes.size(), TSample::Whole), c.whole);
+        EXPECT_EQ(IsUtf8BeyondAscii(c.bytes.data(), c.bytes.size(), TSample::CutAtEnd), c.sample);
+    }
 }
 
 TEST(DecodeText, LineBreaks) {
@@ -163,6 +205,10 @@ TEST(DecodeText, Utf16BothOrdersAndAnOddLastByte) {
     EXPECT_EQ(Decode({0xFF, 0xFE, 'h', 0, 0x3B, 0x04, 'x'}, ENCODING_UTF16LE, 2), L"h\x43B");
     EXPECT_EQ(Decode({0xFE, 0xFF, 0, 'h', 0x04, 0x3B, 0}, ENCODING_UTF16BE, 2), L"h\x43B");
     EXPECT_EQ(Decode({0x3D, 0xD8, 0x00, 0xDE}, ENCODING_UTF16LE), L"\xD83D\xDE00");
+    // Surrogates out of their pairs stand for nothing.
+    EXPECT_EQ(Decode({0x00, 0xDE, 0x3D, 0xD8, 'a', 0, 0x3D, 0xD8}, ENCODING_UTF16LE),
+              L"\xFFFD\xFFFD"
+              L"a\xFFFD");
     EXPECT_EQ(Decode({'a'}, ENCODING_UTF16LE), L"");
 }
 

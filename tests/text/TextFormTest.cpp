@@ -14,6 +14,8 @@
 #include "Osp/Ui/Controls/Frame.h"
 #include "app/Corvane.h"
 #include "app/MainForm.h"
+#include "host/HostPaths.h"
+#include "host/SamplePhone.h"
 #include "testsupport/UiDriver.h"
 #include "text/TextForm.h"
 
@@ -70,7 +72,8 @@ protected:
     PhoneRoot root;
 };
 
-TEST_F(TextFormTest, CyrillicUtf8WithoutMarkReadsRightOnceUtf8IsChosenAndCloseGoesBack) {
+// UTF-8 without a mark used to open as Latin-1 and show mojibake until the user chose UTF-8.
+TEST_F(TextFormTest, CyrillicUtf8WithoutMarkIsDetectedAndTheChoiceWinsAndCloseGoesBack) {
     std::string text;
     for (int i = 0; i < 30; ++i) {
         text += kCyrillic;
@@ -79,10 +82,22 @@ TEST_F(TextFormTest, CyrillicUtf8WithoutMarkReadsRightOnceUtf8IsChosenAndCloseGo
     Run([&](testsupport::UiDriver& ui) {
         TextForm* form = Open(ui, "ru.txt");
         ASSERT_NE(form, nullptr);
-        EXPECT_EQ(form->GetEncoding(), ENCODING_LATIN1);
-        Choose(ui, {L"Encoding", L"UTF-8"});
         EXPECT_EQ(form->GetEncoding(), ENCODING_UTF8);
         EXPECT_EQ(form->GetText().substr(0, 5), L"\x41c\x43e\x440\x43e\x437");
+        Choose(ui, {L"Details"});
+        EXPECT_EQ(ui.TextOf(L"IDC_ENCODING"), L"UTF-8 (detected)");
+        Shot(ui, "cyrillic-details");
+        ui.Tap(L"IDC_CLOSE");
+        ui.Pump(0);
+
+        Choose(ui, {L"Encoding", L"ASCII / Latin-1"});
+        EXPECT_EQ(form->GetEncoding(), ENCODING_LATIN1);
+        EXPECT_EQ(form->GetText().substr(0, 2), L"\xD0\x9C");
+        Choose(ui, {L"Details"});
+        EXPECT_EQ(ui.TextOf(L"IDC_ENCODING"), L"ASCII / Latin-1 (chosen)");
+        ui.Tap(L"IDC_CLOSE");
+        ui.Pump(0);
+        Choose(ui, {L"Encoding", L"UTF-8"});
         Choose(ui, {L"Word wrap", L"On"});
         Shot(ui, "cyrillic-utf8");
 
@@ -91,6 +106,22 @@ TEST_F(TextFormTest, CyrillicUtf8WithoutMarkReadsRightOnceUtf8IsChosenAndCloseGo
         EXPECT_EQ(dynamic_cast<TextForm*>(ui.GetFrame().GetCurrentForm()), nullptr);
         EXPECT_EQ(ui.GetFrame().GetCurrentForm(),
                   static_cast<Osp::Ui::Controls::Form*>(Corvane::GetMyInstance()->GetMainForm()));
+    });
+}
+
+// The sample phone's poem is what a new user opens first.
+TEST_F(TextFormTest, SamplePoemOpensAsUtf8) {
+    host::SetDataRoot(root.Host("sample"));
+    host::PrepareDataRoot(host::SampleOptions());
+    Run([&](testsupport::UiDriver& ui) {
+        const std::wstring path = L"/Media/Others/Poem (Cyrillic, UTF-8).txt";
+        Corvane::GetMyInstance()->OpenTextForm(path, path, 1234, Osp::Base::DateTime());
+        ui.Pump(0);
+        auto* form = dynamic_cast<TextForm*>(ui.GetFrame().GetCurrentForm());
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->GetEncoding(), ENCODING_UTF8);
+        EXPECT_EQ(form->GetText().substr(0, 6), L"\x41c\x43e\x440\x43e\x437 ");
+        Shot(ui, "sample-poem");
     });
 }
 
