@@ -1,7 +1,7 @@
-// Opens a 1500 KB text file the way the viewer does with word wrap on at the portrait width (reading,
-// encoding detection, decoding, layout) and, in the same run, folds the same file at the same number of
-// columns with `fold -s -w N`; reports both times, their ratio, and the peak memory the viewer's text
-// takes against the file size.
+// Reads a 1500 KB text file whole and lays it out as the viewer lays out a window, with word wrap on at
+// the portrait width (reading, encoding detection, decoding, layout) and, in the same run, folds the same
+// file at the same number of columns with `fold -s -w N`; reports both times, their ratio, and the peak
+// memory the viewer's text takes against the file size.
 //
 // usage: bench_text [ROUNDS]   (default 7; the best round counts)
 
@@ -20,14 +20,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <new>
 #include <string>
 
 #include "BenchSummary.h"
 #include "Osp/Graphics/Font.h"
+#include "Osp/Io/File.h"
 #include "host/EventLoop.h"
 #include "host/HostPaths.h"
-#include "text/TextSource.h"
+#include "text/EncodingDetection.h"
+#include "text/TextDecoder.h"
 #include "text/TextWrap.h"
 
 namespace {
@@ -36,6 +39,7 @@ constexpr double kTargetRatio = 1.0;
 constexpr double kTargetMemory = 4.0;
 constexpr int kPortraitWidth = 480;
 constexpr int kFontSize = 14;
+constexpr size_t kFileSize = 1500 * 1024;
 
 // Heap bytes in use and their high-water mark, counted as the allocator hands them out.
 std::atomic<long long> g_live{0};
@@ -107,6 +111,27 @@ struct SViewerRun {
     size_t lines = 0;
 };
 
+// The viewer's reading and decoding of one window, over the whole file.
+bool ReadAndDecode(const wchar_t* path, std::wstring* text) {
+    Osp::Io::File file;
+    if (file.Construct(Osp::Base::String(path), L"r") != Osp::Base::E_SUCCESS) {
+        return false;
+    }
+    std::unique_ptr<unsigned char[]> bytes(new unsigned char[kFileSize]);
+    size_t done = 0;
+    while (done < kFileSize) {
+        const int n = file.Read(bytes.get() + done, static_cast<int>(kFileSize - done));
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    size_t start = 0;
+    const TTextEncoding encoding = DetectEncoding(bytes.get(), kFileSize, TSample::Whole, &start);
+    DecodeText(bytes.get(), kFileSize, encoding, start, 4, text);
+    return true;
+}
+
 SViewerRun OpenLikeTheViewer(const Osp::Graphics::Font& font) {
     SViewerRun run;
     const long long before = g_live.load();
@@ -114,10 +139,9 @@ SViewerRun OpenLikeTheViewer(const Osp::Graphics::Font& font) {
     const Clock::time_point start = Clock::now();
     const double cpuStart = ThreadCpuMilliseconds();
     {
-        TextSource source(L"/Home/bench.txt");
         std::wstring text;
         TextWrap wrap;
-        if (source.Load() != TextSource::TLoad::Loaded || !source.Decode(&text, 4)) {
+        if (!ReadAndDecode(L"/Home/bench.txt", &text)) {
             return run;
         }
         wrap.Compose(text, 0, Osp::Graphics::Rectangle(0, 0, kPortraitWidth, INT_MAX), &font, 0, 0);
@@ -208,7 +232,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(root + "/Home");
     host::SetDataRoot(root);
     const std::string file = root + "/Home/bench.txt";
-    const size_t size = TextSource::kMaxBytes;
+    const size_t size = kFileSize;
     std::ofstream(file, std::ios::binary) << MakeText(size);
 
     Osp::Graphics::Font font;

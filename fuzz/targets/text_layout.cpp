@@ -12,11 +12,13 @@
 #include <climits>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "../FuzzSupport.h"
 #include "Osp/Graphics/Canvas.h"
 #include "Osp/Graphics/Font.h"
 #include "text/TextDecoder.h"
+#include "text/TextPlaces.h"
 #include "text/TextWrap.h"
 
 namespace {
@@ -154,6 +156,32 @@ void CheckLayout(const std::wstring& text, const std::wstring& visible, int widt
     CheckDraw(wrap, -5, height + 100);
 }
 
+// Decoding a stretch at a time gives the text of one go, and every mark is a place: decoding from its byte
+// gives the text from its position (tab stops aside, which count from where decoding starts).
+void CheckMarks(const std::uint8_t* data, size_t size, TTextEncoding encoding, const std::wstring& whole) {
+    std::wstring marked;
+    std::vector<STextMark> marks;
+    const size_t pinned = NextPlace(data, size, size / 2, encoding, 0);
+    DecodeTextMarked(data, size, encoding, 0, 0, 4, pinned, 64, &marked, &marks);
+    FUZZ_CHECK(marked == whole);
+    const bool tabs = std::find(data, data + size, '\t') != data + size;
+    bool pinnedSeen = pinned >= size;
+    std::wstring from;
+    for (size_t i = 0; i < marks.size(); ++i) {
+        FUZZ_CHECK(i == 0 ||
+                   (marks[i].bytePos > marks[i - 1].bytePos && marks[i].textPos >= marks[i - 1].textPos));
+        FUZZ_CHECK(marks[i].textPos <= whole.size() && marks[i].bytePos <= size);
+        pinnedSeen = pinnedSeen || marks[i].bytePos == pinned;
+        if (!tabs) {
+            DecodeText(data, size, encoding, marks[i].bytePos, 4, &from);
+            FUZZ_CHECK(from == whole.substr(marks[i].textPos));
+        }
+    }
+    FUZZ_CHECK(pinnedSeen);
+    const size_t end = EndOfWholeCharacters(data, size, encoding, 0);
+    FUZZ_CHECK(end <= size && size - end <= 4);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -173,6 +201,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
             FUZZ_CHECK(c <= 0xFFFF && (c == L'\n' || c >= 0x80 || IsPrintable(c)));
         }
         FUZZ_CHECK(PairsAreWhole(text));
+        if (e != detected || start == 0) {
+            CheckMarks(data, size, static_cast<TTextEncoding>(e), text);
+        }
     }
     DecodeText(data, size, ENCODING_UTF8, 0, 4, &text);
     const std::wstring visible = Visible(text);

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "text/CodePages.h"
+#include "text/TextPlaces.h"
 
 namespace {
 
@@ -41,7 +42,9 @@ public:
         lineStart_ = begin_;
     }
 
-    ~UnitWriter() { out_->resize(static_cast<size_t>(dst_ - begin_)); }
+    ~UnitWriter() { out_->resize(Size()); }
+
+    size_t Size() const { return static_cast<size_t>(dst_ - begin_); }
 
     void Put(wchar_t c) {
         if (c >= L' ') [[likely]] {
@@ -227,18 +230,10 @@ char32_t GetUtf8Char(const unsigned char* data, size_t size, size_t* pos) {
     return value;
 }
 
-void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start, int tabSize,
-                std::wstring* out) {
-    out->clear();
-    if (start >= size) {
-        return;
-    }
-    const bool utf16 = encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE;
-    // Each input unit gives at most one character, except a tab, which gives up to a tab stop of spaces;
-    // a tab byte inside a UTF-16 unit only makes the bound looser.
-    const size_t units = utf16 ? (size - start) / 2 : size - start;
-    const auto tabs = static_cast<size_t>(std::count(data + start, data + size, '\t'));
-    UnitWriter writer(out, units + tabs * static_cast<size_t>(std::max(tabSize - 1, 0)), tabSize);
+namespace {
+
+void DecodeRange(const unsigned char* data, size_t size, size_t start, TTextEncoding encoding,
+                 UnitWriter& writer) {
     switch (encoding) {
         case ENCODING_UTF8:
             DecodeUtf8(data, size, start, writer);
@@ -253,5 +248,54 @@ void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, 
         case ENCODING_CP1251:
             DecodeBytes(data, size, start, TableOf(encoding), writer);
             break;
+    }
+}
+
+// The most text data[start..size) can give: each input unit gives at most one character, except a tab,
+// which gives up to a tab stop of spaces; a tab byte inside a UTF-16 unit only makes the bound looser.
+size_t MostUnits(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start, int tabSize) {
+    const bool utf16 = encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE;
+    const size_t units = utf16 ? (size - start) / 2 : size - start;
+    const auto tabs = static_cast<size_t>(std::count(data + start, data + size, '\t'));
+    return units + tabs * static_cast<size_t>(std::max(tabSize - 1, 0));
+}
+
+}  // namespace
+
+void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start, int tabSize,
+                std::wstring* out) {
+    out->clear();
+    if (start >= size) {
+        return;
+    }
+    UnitWriter writer(out, MostUnits(data, size, encoding, start, tabSize), tabSize);
+    DecodeRange(data, size, start, encoding, writer);
+}
+
+void DecodeTextMarked(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start,
+                      size_t unitParity, int tabSize, size_t pinned, size_t markSpacing, std::wstring* out,
+                      std::vector<STextMark>* marks) {
+    out->clear();
+    marks->clear();
+    start = std::min(start, size);
+    marks->push_back({0, start});
+    if (start >= size) {
+        return;
+    }
+    UnitWriter writer(out, MostUnits(data, size, encoding, start, tabSize), tabSize);
+    // The text is decoded a stretch at a time, each ending at a place: the decoder's state carries over,
+    // so the text is the same as in one go, and each stretch's end is a mark.
+    size_t from = start;
+    while (from < size) {
+        size_t to = NextPlace(data, size, std::min(size, from + std::max<size_t>(markSpacing, 1)), encoding,
+                              unitParity);
+        if (pinned > from && pinned < to) {
+            to = pinned;
+        }
+        DecodeRange(data, to, from, encoding, writer);
+        if (to < size) {
+            marks->push_back({writer.Size(), to});
+        }
+        from = to;
     }
 }

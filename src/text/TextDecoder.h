@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "text/TextEncoding.h"
 
@@ -31,3 +32,17 @@ char32_t GetUtf8Char(const unsigned char* data, size_t size, size_t* pos);
 // it held. Tab stops lie every tabSize columns, counted in characters from the start of the line.
 void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start, int tabSize,
                 std::wstring* out);
+
+// A place noted while decoding: the text from textPos on is what decoding from bytePos gives (see
+// TextPlaces.h).
+struct STextMark {
+    size_t textPos = 0;
+    size_t bytePos = 0;
+};
+
+// Decodes like DecodeText and notes marks, in order of position: one at start, one at `pinned` (which
+// must be a place, or size to pin nothing) and one at a place about every markSpacing bytes. unitParity is
+// the parity of the offsets at which UTF-16 units begin.
+void DecodeTextMarked(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start,
+                      size_t unitParity, int tabSize, size_t pinned, size_t markSpacing, std::wstring* out,
+                      std::vector<STextMark>* marks);

@@ -10,7 +10,6 @@ namespace {
 
 using Osp::Base::String;
 
-constexpr int kTabSize = 4;
 constexpr int kStartFontSize = 14;
 constexpr const wchar_t* kCustomFont = L"/Home/CustomFont.ttf";
 constexpr const wchar_t* kViewerFont = L"/Res/DejaVuSansMono.ttf";
@@ -92,11 +91,14 @@ bool TextForm::Initialize(const std::wstring& path, Osp::Ui::OrientationStatus,
     if (Construct(String(L"IDF_TEXT_FORM")) != Osp::Base::E_SUCCESS) {
         return false;
     }
-    const TextSource::TLoad loaded = m_oSource.Load();
+    const TextSource::TLoad loaded = m_oSource.Open();
     if (loaded == TextSource::TLoad::Empty) {
         ShowModalMessage(L"", L"Empty file (size 0)", Osp::Ui::Controls::MSGBOX_STYLE_NONE, 3000);
     }
-    if (loaded != TextSource::TLoad::Loaded || !m_oSource.Decode(&m_sText, kTabSize)) {
+    size_t placeText = 0;
+    if (loaded != TextSource::TLoad::Loaded ||
+        !m_oSource.Load(m_oSource.GetDataStart(), TextSource::TPosition::Place, kTabSize, &m_sText,
+                        &placeText)) {
         return false;
     }
     m_oBarTimer.Construct(*this);
@@ -109,10 +111,6 @@ bool TextForm::Initialize(const std::wstring& path, Osp::Ui::OrientationStatus,
     AddOptionkeyActionListener(*this);
     AddOrientationEventListener(*this);
     BuildOptionMenu();
-    if (m_oSource.IsTruncated()) {
-        ShowModalMessage(L"", L"Very large text file. Only the first 1500 KB are shown.",
-                         Osp::Ui::Controls::MSGBOX_STYLE_NONE, 3000);
-    }
     m_oKinetic.setSimpleScroll(true);
     AddTouchEventListener(m_oKinetic);
     ShowScrollBar(false);
@@ -177,9 +175,9 @@ void TextForm::OnMenuAction(int actionId) {
     } else if (actionId == ACTION_SMART_REFLOW) {
         SetSmartReflow();
     } else if (actionId == ACTION_TOP) {
-        SetScrollPos(0, false);
+        GoToTop();
     } else if (actionId == ACTION_BOTTOM) {
-        SetScrollPos(INT_MAX, false);
+        GoToBottom();
     } else if (actionId == ACTION_GO_TO_LINE || actionId == ACTION_GO_TO_PERCENT) {
         GoToPlace(actionId == ACTION_GO_TO_LINE ? GoToPopup::TMode::Line : GoToPopup::TMode::Percent);
     } else if (actionId == ACTION_DETAILS) {
@@ -193,13 +191,17 @@ void TextForm::SetEncoding(TTextEncoding encoding) {
         return;
     }
     const bool wasChosen = m_oSource.IsEncodingChosen();
+    const std::uint64_t dataStart = m_oSource.GetDataStart();
+    const std::uint64_t top = TopByte();
     m_oSource.SetEncoding(encoding);
-    // A file that has gone since it was opened keeps showing the text already decoded.
-    if (!m_oSource.Decode(&m_sText, kTabSize)) {
-        m_oSource.RestoreEncoding(previous, wasChosen);
+    // The view stays where it was in the file; a file that has gone since it was opened keeps showing the
+    // text already decoded.
+    size_t placeText = 0;
+    if (!MoveWindow(top <= dataStart ? 0 : top, TextSource::TPosition::AnyByte, &placeText)) {
+        m_oSource.RestoreEncoding(previous, wasChosen, dataStart);
         return;
     }
-    RecalcText(true, true);
+    SetScrollPos(static_cast<int>(m_oWrap.LineOfTextPos(placeText)) * m_oWrap.GetLineHeight(), true);
 }
 
 void TextForm::SetWordWrap(bool on) {

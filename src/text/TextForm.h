@@ -1,17 +1,20 @@
 #pragma once
 // The text viewer: a full-screen form that shows a text file laid out in lines, with a choice of
 // encoding, font size, colour scheme and wrapping, flick scrolling, page down, go to a line or a
-// percentage, and the file's details. The file is only read, at most its first 1500 KB.
+// percentage, and the file's details. The file is only read, through a window that moves with the view
+// (TextSource), so that a file of any size opens at once in bounded memory.
 //
 // Contract:
 // - Everything runs on the user-interface thread. The application makes the form, calls Initialize and,
 //   when that succeeds, adds it to the frame; the close action asks the application to discard it,
 //   which happens inside the action call.
-// - The form owns its font, menus, popups, the laid-out text and the file's bytes. The text is laid out
-//   again (recomposed) when the font, wrapping, encoding or, with wrapping on, the orientation changes;
-//   a new colour scheme only redraws.
-// - Scroll positions are in text pixels from the top-left corner of the laid-out text.
+// - The form owns its font, menus, popups and the laid-out text of the window. The text is laid out
+//   again (recomposed) when the font, wrapping, encoding or, with wrapping on, the orientation changes,
+//   and when the window moves; a new colour scheme only redraws.
+// - Scroll positions are in text pixels from the top-left corner of the window's laid-out text; when the
+//   window moves, the line in view stays in view and the positions change with it.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -62,13 +65,14 @@ public:
     // The last line may be scrolled this far above the bottom edge.
     static constexpr int kScrollPastEnd = 40;
     static constexpr int kScrollBarMs = 2000;
+    static constexpr int kTabSize = 4;
 
     TextForm();
     ~TextForm() override;
 
-    // Reads and decodes the file at path and lays it out. displayName, size and modified are what the
-    // details show; orientation is the opener's, which the form follows as the frame does. False when the
-    // file is empty (after telling the user) or cannot be read; the form is then to be deleted.
+    // Reads and decodes the file's first window at path and lays it out. displayName, size and modified are
+    // what the details show; orientation is the opener's, which the form follows as the frame does. False
+    // when the file is empty (after telling the user) or cannot be read; the form is then to be deleted.
     bool Initialize(const std::wstring& path, Osp::Ui::OrientationStatus orientation,
                     const std::wstring& displayName, unsigned long long size,
                     const Osp::Base::DateTime& modified);
@@ -81,7 +85,9 @@ public:
     int GetVerticalScroll() const override { return m_nScrollY; }
     void SetScrollPos(const Osp::Graphics::Point& p, bool redraw) override;
 
+    // The text of the window, and the window's place in the file.
     const std::wstring& GetText() const { return m_sText; }
+    const TextSource& GetSource() const { return m_oSource; }
     const TextWrap& GetWrap() const { return m_oWrap; }
     TTextEncoding GetEncoding() const { return m_oSource.GetEncoding(); }
     // The encoding's menu name and whether it was detected or chosen, as the details show it.
@@ -103,6 +109,23 @@ private:
     void SetColor(int colors);
     // Lays the text out again (recompose) or only refits the scroll position to the client area.
     void RecalcText(bool recompose, bool redraw);
+    void Compose();
+    // Reads the window around a file position, lays it out and gives the text position of the place
+    // taken for it. False when the file cannot be read; the window stays as it was.
+    bool MoveWindow(std::uint64_t position, TextSource::TPosition how, size_t* placeText);
+    // Keeps a vertical position inside the window's text: moves the window on when the view comes near
+    // an end of it that is not the file's, and gives the same view's position afterwards.
+    int FollowWindow(int y);
+    void GoToTop();
+    void GoToBottom();
+    // Whether the window holds the whole file, and where the view stands in the file in percent.
+    bool IsWholeFile() const;
+    int CurrentPercent() const;
+    // The text position of the first character in view, and the file byte it comes from.
+    size_t TopTextPos() const;
+    std::uint64_t TopByte() const;
+    // Tells the user, once, that the file changed while it was open.
+    void TellIfChanged();
     // Scrolls vertically to y, clamped to the text, and stops any flick.
     void SetScrollPos(int y, bool redraw);
     void PageDown();

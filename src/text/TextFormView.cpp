@@ -35,16 +35,11 @@ constexpr std::array<SColors, 4> kSchemes = {{
 }  // namespace
 
 void TextForm::RecalcText(bool recompose, bool redraw) {
-    const Osp::Graphics::Rectangle client = GetClientAreaBounds();
     const int oldLineHeight = m_oWrap.GetLineHeight();
     const int topLine = oldLineHeight > 0 ? m_nScrollY / oldLineHeight : 0;
     const int oldCharWidth = m_oWrap.GetCharWidth();
     if (recompose) {
-        m_oWrap.Clear();
-        const bool wrap = m_bWordWrap || m_bSmartReflow;
-        const int width = wrap ? client.width : kUnwrappedWidth;
-        m_oWrap.Compose(m_sText, m_bSmartReflow ? TextWrap::kSmartReflow : 0,
-                        Osp::Graphics::Rectangle(0, 0, width, INT_MAX), m_pFont.get(), 0, 0);
+        Compose();
     }
     // The line at the top stays at the top through a change of font or wrapping.
     const int y = topLine != 0 ? topLine * m_oWrap.GetLineHeight() : m_nScrollY;
@@ -54,6 +49,14 @@ void TextForm::RecalcText(bool recompose, bool redraw) {
     }
     m_nScrollX = ClampX(m_nScrollX);
     SetScrollPos(y, redraw);
+}
+
+void TextForm::Compose() {
+    m_oWrap.Clear();
+    const bool wrap = m_bWordWrap || m_bSmartReflow;
+    const int width = wrap ? GetClientAreaBounds().width : kUnwrappedWidth;
+    m_oWrap.Compose(m_sText, m_bSmartReflow ? TextWrap::kSmartReflow : 0,
+                    Osp::Graphics::Rectangle(0, 0, width, INT_MAX), m_pFont.get(), 0, 0);
 }
 
 int TextForm::ClampX(int x) const {
@@ -68,7 +71,7 @@ int TextForm::ClampY(int y) const {
 
 void TextForm::SetScrollPos(int y, bool redraw) {
     m_oKinetic.Stop();
-    y = ClampY(y);
+    y = ClampY(FollowWindow(y));
     const bool moved = y != m_nScrollY;
     m_nScrollY = y;
     ShowScrollBar(false);
@@ -79,7 +82,7 @@ void TextForm::SetScrollPos(int y, bool redraw) {
 
 void TextForm::SetScrollPos(const Osp::Graphics::Point& p, bool redraw) {
     const int x = ClampX(p.x);
-    const int y = ClampY(p.y);
+    const int y = ClampY(FollowWindow(p.y));
     if (x == m_nScrollX && y == m_nScrollY) {
         return;
     }
@@ -136,58 +139,22 @@ Osp::Base::result TextForm::OnDraw() {
     canvas->SetForegroundColor(scheme.text);
     m_oWrap.Draw(*canvas, m_nScrollX, m_nScrollY, client.height, client.width);
     const long long textHeight = TextHeight();
-    if ((m_nFlags & kFlagScrollBar) != 0 && textHeight > client.height) {
-        const long long height = client.height;
-        const int thumb =
-            static_cast<int>(std::max<long long>(kScrollBarMinHeight, height * height / textHeight));
-        int top = static_cast<int>(height * m_nScrollY / textHeight);
-        top = std::min(top, client.height - thumb);
+    const bool wholeFile = m_oSource.WindowAtStart() && m_oSource.WindowAtEnd();
+    if ((m_nFlags & kFlagScrollBar) != 0 && (textHeight > client.height || !wholeFile)) {
+        // The thumb stands for the screen's share of the file and its place in it, measured in bytes
+        // when only a window of the file is read.
+        const double height = client.height;
+        const double fileBytes = static_cast<double>(std::max<std::uint64_t>(1, m_oSource.GetFileSize()));
+        const double windowBytes = static_cast<double>(m_oSource.GetWindowEnd() - m_oSource.GetWindowStart());
+        const double shown = textHeight > 0 ? std::min(1.0, height / static_cast<double>(textHeight)) : 1.0;
+        const double share = wholeFile ? shown : shown * windowBytes / fileBytes;
+        const double place = wholeFile ? static_cast<double>(m_nScrollY) / static_cast<double>(textHeight)
+                                       : static_cast<double>(TopByte()) / fileBytes;
+        const int thumb = static_cast<int>(std::max<double>(kScrollBarMinHeight, height * share));
+        int top = static_cast<int>(height * place);
+        top = std::max(0, std::min(top, client.height - thumb));
         canvas->FillRectangle(kScrollBarColor, Osp::Graphics::Rectangle(client.width - kScrollBarInset, top,
                                                                         kScrollBarWidth, thumb));
     }
     return Osp::Base::E_SUCCESS;
-}
-
-void TextForm::GoToPlace(GoToPopup::TMode mode) {
-    const int lineHeight = m_oWrap.GetLineHeight();
-    const long long textHeight = TextHeight();
-    if (lineHeight <= 0 || textHeight <= 0) {
-        return;
-    }
-    if (m_pGoToPopup == nullptr) {
-        auto popup = std::make_unique<GoToPopup>();
-        if (!popup->Construct(this)) {
-            return;
-        }
-        m_pGoToPopup = std::move(popup);
-    }
-    if (mode == GoToPopup::TMode::Line) {
-        m_pGoToPopup->ShowPopup(mode, static_cast<int>(textHeight / lineHeight), m_nScrollY / lineHeight + 1);
-    } else {
-        const int current = static_cast<int>((m_nScrollY * 100LL + textHeight / 2) / textHeight);
-        m_pGoToPopup->ShowPopup(mode, 100, current);
-    }
-}
-
-void TextForm::DoGoTo() {
-    RequestRedraw();
-    const long long value = m_pGoToPopup->GetValue();
-    const long long y = m_pGoToPopup->GetMode() == GoToPopup::TMode::Line
-                            ? m_oWrap.GetLineHeight() * (value - 1)
-                            : TextHeight() * value / 100;
-    SetScrollPos(static_cast<int>(std::clamp<long long>(y, 0, INT_MAX)), false);
-}
-
-void TextForm::ShowDetails() {
-    if (m_pDetailsPopup == nullptr) {
-        auto popup = std::make_unique<TextDetailsPopup>();
-        if (!popup->Construct(this)) {
-            return;
-        }
-        m_pDetailsPopup = std::move(popup);
-    }
-    const int lineHeight = m_oWrap.GetLineHeight();
-    const int current = lineHeight > 0 ? m_nScrollY / lineHeight + 1 : 0;
-    const int total = lineHeight > 0 ? TextHeight() / lineHeight : 0;
-    m_pDetailsPopup->ShowPopup(m_sName, m_nSize, m_oModified, GetEncodingText(), current, total);
 }

@@ -56,10 +56,16 @@ TextWrap::SBlock::SBlock(std::wstring_view line) : m_pBuf(new char16_t[line.size
 
 void TextWrap::Clear() {
     m_oBlocks.clear();
+    m_oStarts.clear();
     m_oBounds = Osp::Graphics::Rectangle();
     m_pFont = nullptr;
     m_nLineHeight = 0;
     m_nCharWidth = 0;
+}
+
+size_t TextWrap::LineOfTextPos(size_t textPos) const {
+    const auto after = std::upper_bound(m_oStarts.begin(), m_oStarts.end(), textPos);
+    return after == m_oStarts.begin() ? 0 : static_cast<size_t>(after - m_oStarts.begin()) - 1;
 }
 
 void TextWrap::Offset(int dx, int dy) {
@@ -261,6 +267,7 @@ int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::
             width = static_cast<int>(m_nLineLen) * m_nCharWidth;
         }
         StoreLine(flags, rect, width);
+        m_oStarts.push_back(pos);
         y += m_nLineHeight;
         if (isLast) {
             break;

@@ -9,6 +9,7 @@
 // and must outlive the composition (Draw uses it).
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +74,10 @@ public:
     int GetCharWidth() const { return m_nCharWidth; }
     size_t GetLineCount() const { return m_oBlocks.size(); }
     const SBlock& GetLine(size_t index) const { return m_oBlocks[index]; }
+    // Where a line begins in the composed text, and the line that shows a text position (the last line
+    // for a position beyond the text, 0 when there are no lines).
+    size_t GetLineStart(size_t index) const { return m_oStarts[index]; }
+    size_t LineOfTextPos(size_t textPos) const;
 
 private:
     // Where a line may be cut back to its last space: the space's index in the line and the offset in the
@@ -97,6 +102,7 @@ private:
 
     const Osp::Graphics::Font* m_pFont = nullptr;
     std::vector<SBlock> m_oBlocks;
+    std::vector<size_t> m_oStarts;  // text position of each line's first character
     Osp::Graphics::Rectangle m_oBounds;
     int m_nLineHeight = 0;
     int m_nMaxWidth = 0;

@@ -51,6 +51,9 @@ public:
 
     // Any move starts scrolling (no threshold of a few pixels first).
     void setSimpleScroll(bool simple) { m_bSimpleScroll = simple; }
+    // The target's coordinates moved by delta under a finger still down (the target now shows its
+    // content elsewhere); the drag goes on from the same content.
+    void ShiftOrigin(const Osp::Graphics::Point& delta) { m_oOffset = m_oOffset + delta; }
     // Ends any motion; the timer stops at its next tick.
     void Stop();
     // Speed in pixels per tick.

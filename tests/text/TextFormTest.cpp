@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -143,19 +145,16 @@ TEST_F(TextFormTest, EmptyFileTellsAndDoesNotOpen) {
 // A long log: the warning about its size, the wrapping modes, and the top line kept through changes.
 TEST_F(TextFormTest, LargeLogWrapsAndKeepsItsTopLine) {
     std::string log;
-    for (int i = 0; log.size() <= TextSource::kMaxBytes; ++i) {
+    for (int i = 0; log.size() <= 1536000; ++i) {
         log += "2026-12-10 12:00:" + std::to_string(10 + i % 50) + " INFO worker[" + std::to_string(i % 7) +
                "] request " + std::to_string(i) + " served in " + std::to_string(i % 97) +
                " ms from cache, next refresh scheduled\n";
     }
     root.Write("Home/server.log", log);
     Run([&](testsupport::UiDriver& ui) {
-        ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
         TextForm* form = Open(ui, "server.log");
         ASSERT_NE(form, nullptr);
-        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-        EXPECT_EQ(ui.MessageBoxes()[0].text, L"Very large text file. Only the first 1500 KB are shown.");
-        EXPECT_EQ(form->GetText().size(), TextSource::kMaxBytes);
+        EXPECT_TRUE(ui.MessageBoxes().empty());
         const int unwrapped = Lines(*form);
         EXPECT_LE(form->GetWrap().GetBounds().width, 4000);
         Shot(ui, "log-unwrapped");
@@ -167,7 +166,11 @@ TEST_F(TextFormTest, LargeLogWrapsAndKeepsItsTopLine) {
         const int lineHeight = form->GetWrap().GetLineHeight();
         const int bottom = form->GetWrap().GetBounds().height - form->GetClientAreaBounds().height + 40;
         EXPECT_EQ(form->GetVerticalScroll(), bottom);
+        EXPECT_TRUE(form->GetSource().WindowAtEnd());
+        EXPECT_EQ(form->GetText().substr(form->GetText().size() - 18), L"refresh scheduled\n");
 
+        Choose(ui, {L"Go to", L"Top"});
+        EXPECT_EQ(form->GetText().substr(0, 10), L"2026-12-10");
         form->SetScrollPos(Osp::Graphics::Point(0, 100 * lineHeight), true);
         Choose(ui, {L"Font size", L"Very Large"});
         EXPECT_EQ(form->GetFontSize(), 18);
@@ -265,6 +268,76 @@ TEST_F(TextFormTest, GoToChecksTheNumber) {
         ui.Tap(L"IDC_CLOSE");
         ui.Pump(0);
         EXPECT_EQ(ui.Find(L"IDC_POS"), nullptr);
+    });
+}
+
+// Writes text at a byte offset of a file, leaving any gap before it as a hole that reads as NUL bytes.
+void WriteAt(const std::string& hostPath, std::uint64_t offset, const std::string& text) {
+    std::fstream file(hostPath, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(static_cast<std::streamoff>(offset));
+    file << text;
+}
+
+std::string NumberedLines(const std::string& prefix, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += prefix + " line " + std::to_string(i) + "\n";
+    }
+    return text;
+}
+
+// A file of 2 GB, mostly a hole, with text at its start, around its middle and at its end: the viewer
+// used to read only its first 1500 KB. The first screen, a jump to the middle and the bottom all show
+// their part of the file.
+TEST_F(TextFormTest, TwoGigabyteFileOpensAtOnceAndReachesEveryPart) {
+    constexpr std::uint64_t kSize = 2ULL << 30;
+    const std::string head = NumberedLines("head", 1000);
+    const std::string middle = NumberedLines("middle", 100000);
+    const std::string tail = NumberedLines("tail", 1000);
+    root.Write("Home/huge.log", head);
+    std::filesystem::resize_file(root.Host("Home/huge.log"), kSize);
+    WriteAt(root.Host("Home/huge.log"), kSize / 2 - middle.size() / 2, middle);
+    WriteAt(root.Host("Home/huge.log"), kSize - tail.size(), tail);
+    Run([&](testsupport::UiDriver& ui) {
+        TextForm* form = Open(ui, "huge.log");
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->GetText().substr(0, 11), L"head line 0");
+        EXPECT_LE(form->GetText().size(), TextSource::kWindowBytes);
+        Shot(ui, "huge-first");
+
+        Choose(ui, {L"Go to", L"Percent"});
+        EXPECT_EQ(ui.TextOf(L"IDC_EDIT"), L"0");
+        ui.Find<Osp::Ui::Controls::EditField>(L"IDC_EDIT")->SetText(L"50");
+        ui.Tap(L"IDC_DONE");
+        ui.Pump(0);
+        const std::wstring& text = form->GetText();
+        const size_t top = form->GetWrap().GetLineStart(
+            static_cast<size_t>(form->GetVerticalScroll() / form->GetWrap().GetLineHeight()));
+        EXPECT_EQ(text.substr(top, 12), L"middle line ");
+        Choose(ui, {L"Go to", L"Percent"});
+        EXPECT_EQ(ui.TextOf(L"IDC_EDIT"), L"50");
+        ui.Tap(L"IDC_CANCEL");
+        ui.Pump(0);
+
+        // Paging on from the middle runs through the window's end into the next one without a jump.
+        const std::wstring before = text.substr(top, 40);
+        for (int i = 0; i < 200; ++i) {
+            ui.PressSoftkey(Osp::Ui::Controls::SOFTKEY_0);
+        }
+        ui.Pump(0);
+        const size_t paged = form->GetWrap().GetLineStart(
+            static_cast<size_t>(form->GetVerticalScroll() / form->GetWrap().GetLineHeight()));
+        const std::wstring shown = form->GetText().substr(paged, 40);
+        EXPECT_EQ(shown.substr(0, 12), L"middle line ");
+        EXPECT_NE(shown, before);
+
+        Choose(ui, {L"Go to", L"Bottom"});
+        EXPECT_TRUE(form->GetSource().WindowAtEnd());
+        const std::wstring& end = form->GetText();
+        EXPECT_EQ(end.substr(end.size() - 14), L"tail line 999\n");
+        const int bottom = form->GetWrap().GetBounds().height - form->GetClientAreaBounds().height + 40;
+        EXPECT_EQ(form->GetVerticalScroll(), bottom);
+        Shot(ui, "huge-bottom");
     });
 }
 

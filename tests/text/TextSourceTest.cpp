@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -16,20 +17,43 @@ protected:
         return L"/Home/" + std::wstring(name.begin(), name.end());
     }
 
+    // Opens the file and decodes its first window, as the viewer does.
+    static bool Decode(TextSource& source, std::wstring* text) {
+        size_t placeText = 0;
+        return source.Open() == TextSource::TLoad::Loaded &&
+               source.Load(source.GetDataStart(), TextSource::TPosition::Place, 4, text, &placeText);
+    }
+
+    // Loads the window around a byte and gives the text from the place taken for it.
+    static std::wstring TextAt(TextSource& source, std::uint64_t byte, TextSource::TPosition how) {
+        std::wstring text;
+        size_t placeText = 0;
+        EXPECT_TRUE(source.Load(byte, how, 4, &text, &placeText));
+        return text.substr(placeText);
+    }
+
     TempRoot root_;
 };
 
+// Numbered lines of about 30 bytes, enough for several windows.
+std::string NumberedLines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += "line " + std::to_string(i) + " of the numbered file\n";
+    }
+    return text;
+}
+
 TEST_F(TextSourceTest, Utf8MarkIsHiddenWhenDetectedAndShownWhenChosen) {
     TextSource source(Write("bom.txt", "\xEF\xBB\xBFok"));
-    ASSERT_EQ(source.Load(), TextSource::TLoad::Loaded);
     std::wstring text;
-    ASSERT_TRUE(source.Decode(&text, 4));
+    ASSERT_TRUE(Decode(source, &text));
     EXPECT_EQ(source.GetEncoding(), ENCODING_UTF8);
     EXPECT_EQ(text, L"ok");
 
     TextSource chosen(Write("bom.txt", "\xEF\xBB\xBFok"));
     chosen.SetEncoding(ENCODING_UTF8);
-    ASSERT_TRUE(chosen.Decode(&text, 4));
+    ASSERT_TRUE(Decode(chosen, &text));
     EXPECT_EQ(text, L"\xFEFFok");
 }
 
@@ -120,7 +144,7 @@ TEST_F(TextSourceTest, EncodingCases) {
             source.SetEncoding(c.chosen);
         }
         std::wstring text;
-        ASSERT_TRUE(source.Decode(&text, 4)) << c.what;
+        ASSERT_TRUE(Decode(source, &text)) << c.what;
         EXPECT_EQ(source.GetEncoding(), c.encoding) << c.what;
         EXPECT_EQ(source.IsEncodingChosen(), c.chosen != ENCODING_AUTO) << c.what;
         EXPECT_EQ(text, c.text) << c.what;
@@ -130,53 +154,121 @@ TEST_F(TextSourceTest, EncodingCases) {
 TEST_F(TextSourceTest, TwoByteMarkAloneIsNoMark) {
     TextSource source(Write("ff-fe.txt", "\xFF\xFE"));
     std::wstring text;
-    ASSERT_TRUE(source.Decode(&text, 4));
+    ASSERT_TRUE(Decode(source, &text));
     EXPECT_NE(source.GetEncoding(), ENCODING_UTF16LE);
     EXPECT_EQ(text, L"\xFF\xFE");
 }
 
-TEST_F(TextSourceTest, EmptyMissingAndFolderAreNotLoaded) {
-    EXPECT_EQ(TextSource(Write("empty.txt", "")).Load(), TextSource::TLoad::Empty);
-    EXPECT_EQ(TextSource(L"/Home/missing.txt").Load(), TextSource::TLoad::Failed);
-    EXPECT_EQ(TextSource(L"/Home").Load(), TextSource::TLoad::Failed);
-    EXPECT_EQ(TextSource(L"/Home/../../etc/passwd").Load(), TextSource::TLoad::Failed);
-    std::wstring text = L"kept";
-    EXPECT_FALSE(TextSource(L"/Home/missing.txt").Decode(&text, 4));
+TEST_F(TextSourceTest, EmptyMissingAndFolderAreNotOpened) {
+    EXPECT_EQ(TextSource(Write("empty.txt", "")).Open(), TextSource::TLoad::Empty);
+    EXPECT_EQ(TextSource(L"/Home/missing.txt").Open(), TextSource::TLoad::Failed);
+    EXPECT_EQ(TextSource(L"/Home").Open(), TextSource::TLoad::Failed);
+    EXPECT_EQ(TextSource(L"/Home/../../etc/passwd").Open(), TextSource::TLoad::Failed);
 }
 
-// A large file keeps only its decoded text; choosing another encoding reads the file again.
-TEST_F(TextSourceTest, RawBytesAreDroppedOnlyBeyondTheKeepLimit) {
+// A file larger than the window is read a window at a time, each beginning at a line, wherever it is
+// asked for; a place noted in one window gives the same text when a window is loaded from it.
+TEST_F(TextSourceTest, WindowsReachEveryPartOfALargeFile) {
+    const std::string file = NumberedLines(30000);
+    ASSERT_GT(file.size(), 3u * TextSource::kWindowBytes);
+    TextSource source(Write("numbered.txt", file));
+    std::wstring text;
+    ASSERT_TRUE(Decode(source, &text));
+    EXPECT_EQ(source.GetWindowStart(), 0u);
+    EXPECT_EQ(source.GetWindowEnd(), TextSource::kWindowBytes);
+    EXPECT_TRUE(source.WindowAtStart());
+    EXPECT_FALSE(source.WindowAtEnd());
+    EXPECT_EQ(text.substr(0, 7), L"line 0 ");
+
+    const TextSource::SPlace place = source.PlaceBefore(text.size() * 3 / 4);
+    EXPECT_GT(place.byte, 0u);
+    const std::wstring fromPlace = text.substr(place.textPos, 200);
+    EXPECT_EQ(TextAt(source, place.byte, TextSource::TPosition::Place).substr(0, 200), fromPlace);
+    EXPECT_LT(source.GetWindowStart(), place.byte);
+    EXPECT_EQ(source.ByteOf(source.PlaceBefore(1000).textPos), source.PlaceBefore(1000).byte);
+
+    const std::uint64_t middle = file.size() / 2;
+    const std::wstring atMiddle = TextAt(source, middle, TextSource::TPosition::AnyByte);
+    const size_t lineStart = file.rfind('\n', middle) + 1;
+    const size_t nextLine = file[middle - 1] == '\n' ? middle : file.find('\n', middle) + 1;
+    ASSERT_NE(lineStart, 0u);
+    EXPECT_EQ(atMiddle.substr(0, 20), std::wstring(file.begin() + nextLine, file.begin() + nextLine + 20));
+
+    const std::wstring atEnd = TextAt(source, file.size(), TextSource::TPosition::Place);
+    EXPECT_TRUE(atEnd.empty());
+    EXPECT_TRUE(source.WindowAtEnd());
+    EXPECT_EQ(source.GetWindowEnd(), file.size());
+    EXPECT_LE(source.GetWindowEnd() - source.GetWindowStart(), TextSource::kWindowBytes);
+    EXPECT_GT(source.GetWindowEnd() - source.GetWindowStart(), TextSource::kWindowBytes - 100);
+    EXPECT_FALSE(source.TakeChanged());
+}
+
+// Input without line breaks still splits into windows at characters: nothing of a character is lost or
+// shown as U+FFFD at a window's start, and a UTF-16 window never begins between the bytes of a unit.
+TEST_F(TextSourceTest, WindowsOfTextWithoutLineBreaks) {
     struct Case {
-        std::uint32_t size;
-        bool keeps;
+        const char* what;
+        std::string unit;
+        TTextEncoding encoding;
+        std::wstring shown;
     };
-    for (const Case c : {Case{TextSource::kKeepRawBytes, true}, Case{TextSource::kKeepRawBytes + 1, false}}) {
-        TextSource source(Write("big.txt", std::string(c.size, 'x')));
-        ASSERT_EQ(source.Load(), TextSource::TLoad::Loaded);
-        std::wstring text;
-        ASSERT_TRUE(source.Decode(&text, 4));
-        EXPECT_EQ(text.size(), c.size);
-        EXPECT_EQ(source.HoldsData(), c.keeps);
-        EXPECT_FALSE(source.IsTruncated());
+    const Case cases[] = {
+        {"one long ASCII line", "x", ENCODING_LATIN1, L"x"},
+        {"one long UTF-8 line", "\xD0\x96\xE2\x82\xAC\xF0\x9F\x98\x80", ENCODING_UTF8,
+         L"\x416\x20AC\xD83D\xDE00"},
+        {"one long UTF-16 line", std::string("\x16\x04\x3D\xD8\x00\xDE", 6), ENCODING_UTF16LE,
+         L"\x416\xD83D\xDE00"},
+        {"NUL bytes", std::string(1, '\0'), ENCODING_LATIN1, L""},
+    };
+    for (const Case& c : cases) {
+        std::string file;
+        while (file.size() < 2 * TextSource::kWindowBytes + 5) {
+            file += c.unit;
+        }
+        TextSource source(Write("long.txt", file));
+        source.SetEncoding(c.encoding);
+        ASSERT_EQ(source.Open(), TextSource::TLoad::Loaded) << c.what;
+        for (const std::uint64_t byte : {std::uint64_t{0}, file.size() / 2 + 1, file.size() / 3 + 2}) {
+            const std::wstring text = TextAt(source, byte, TextSource::TPosition::AnyByte);
+            if (c.shown.empty()) {
+                EXPECT_TRUE(text.empty()) << c.what;
+                continue;
+            }
+            ASSERT_GE(text.size(), c.shown.size() * 2) << c.what;
+            EXPECT_EQ(text.find(L'\xFFFD'), std::wstring::npos) << c.what << " at " << byte;
+            // The text from the place begins with one of the unit's characters, in order from there.
+            const std::wstring twice = c.shown + c.shown;
+            EXPECT_NE(twice.find(text.substr(0, c.shown.size())), std::wstring::npos)
+                << c.what << " at " << byte;
+        }
     }
-    TextSource source(Write("big.txt", "\xC3\xA9" + std::string(TextSource::kKeepRawBytes, 'x')));
-    source.SetEncoding(ENCODING_LATIN1);
-    std::wstring text;
-    ASSERT_TRUE(source.Decode(&text, 4));
-    EXPECT_EQ(text.substr(0, 2), L"\xC3\xA9");
-    source.SetEncoding(ENCODING_UTF8);
-    ASSERT_TRUE(source.Decode(&text, 4));
-    EXPECT_EQ(text.substr(0, 2), L"\xE9x");
 }
 
-TEST_F(TextSourceTest, OnlyTheFirst1500KilobytesAreRead) {
-    TextSource source(Write("huge.txt", std::string(TextSource::kMaxBytes, 'a') + "bcd"));
-    ASSERT_EQ(source.Load(), TextSource::TLoad::Loaded);
-    EXPECT_TRUE(source.IsTruncated());
-    EXPECT_EQ(source.GetDataSize(), 1536000u);
+// A file that shrinks, grows or goes while open: the window shows what is there and the change is told.
+TEST_F(TextSourceTest, AFileThatChangesWhileOpen) {
+    const std::wstring path = Write("changing.txt", NumberedLines(20000));
+    TextSource source(path);
     std::wstring text;
-    ASSERT_TRUE(source.Decode(&text, 4));
-    EXPECT_EQ(text, std::wstring(TextSource::kMaxBytes, L'a'));
+    ASSERT_TRUE(Decode(source, &text));
+    EXPECT_FALSE(source.TakeChanged());
+
+    Write("changing.txt", NumberedLines(10));
+    size_t placeText = 0;
+    ASSERT_TRUE(source.Load(400000, TextSource::TPosition::AnyByte, 4, &text, &placeText));
+    EXPECT_TRUE(source.TakeChanged());
+    EXPECT_FALSE(source.TakeChanged());
+    EXPECT_TRUE(source.WindowAtStart());
+    EXPECT_TRUE(source.WindowAtEnd());
+    EXPECT_EQ(text.substr(0, 7), L"line 0 ");
+
+    Write("changing.txt", NumberedLines(20));
+    ASSERT_TRUE(source.Load(0, TextSource::TPosition::Place, 4, &text, &placeText));
+    EXPECT_TRUE(source.TakeChanged());
+    EXPECT_EQ(source.GetFileSize(), NumberedLines(20).size());
+
+    std::filesystem::remove(root_.Host("Home/changing.txt"));
+    EXPECT_FALSE(source.Load(0, TextSource::TPosition::Place, 4, &text, &placeText));
+    EXPECT_EQ(text.substr(0, 7), L"line 0 ");
 }
 
 }  // namespace
