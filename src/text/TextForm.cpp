@@ -101,6 +101,7 @@ bool TextForm::Initialize(const std::wstring& path, Osp::Ui::OrientationStatus,
                         &placeText)) {
         return false;
     }
+    CountLines();
     m_oBarTimer.Construct(*this);
     SetFontSize(kStartFontSize);
     SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_0, ACTION_PAGE_DOWN);
@@ -201,6 +202,7 @@ void TextForm::SetEncoding(TTextEncoding encoding) {
         m_oSource.RestoreEncoding(previous, wasChosen, dataStart);
         return;
     }
+    CountLines();
     SetScrollPos(static_cast<int>(m_oWrap.LineOfTextPos(placeText)) * m_oWrap.GetLineHeight(), true);
 }
 

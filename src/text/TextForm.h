@@ -26,6 +26,7 @@
 #include "Osp/Ui/IActionEventListener.h"
 #include "Osp/Ui/IOrientationEventListener.h"
 #include "text/GoToPopup.h"
+#include "text/LineCounter.h"
 #include "text/TextDetailsPopup.h"
 #include "text/TextSource.h"
 #include "text/TextWrap.h"
@@ -88,6 +89,7 @@ public:
     // The text of the window, and the window's place in the file.
     const std::wstring& GetText() const { return m_sText; }
     const TextSource& GetSource() const { return m_oSource; }
+    const LineCounter& GetLineCounter() const { return m_oLines; }
     const TextWrap& GetWrap() const { return m_oWrap; }
     TTextEncoding GetEncoding() const { return m_oSource.GetEncoding(); }
     // The encoding's menu name and whether it was detected or chosen, as the details show it.
@@ -124,8 +126,13 @@ private:
     // The text position of the first character in view, and the file byte it comes from.
     size_t TopTextPos() const;
     std::uint64_t TopByte() const;
-    // Tells the user, once, that the file changed while it was open.
+    // Tells the user, once, that the file changed while it was open, and numbers its lines again.
     void TellIfChanged();
+    void CountLines();
+    // The line of the file (from 1) at the top of the view and the number of lines; 0 while unknown.
+    std::uint64_t CurrentLine() const;
+    std::uint64_t TotalLines() const;
+    void GoToLine(std::uint64_t line);
     // Scrolls vertically to y, clamped to the text, and stops any flick.
     void SetScrollPos(int y, bool redraw);
     void PageDown();
@@ -142,7 +149,8 @@ private:
     std::unique_ptr<Osp::Graphics::Font> m_pFont;
     std::unique_ptr<Osp::Ui::Controls::OptionMenu> m_pOptionMenu;
     TextWrap m_oWrap;
-    TextSource m_oSource{L""};  // the file's bytes, its encoding and whether it was cut
+    TextSource m_oSource{L""};  // the file's window, its encoding and its size
+    LineCounter m_oLines;
     std::wstring m_sText;
     int m_nScrollY = 0;
     int m_nScrollX = 0;

@@ -98,9 +98,15 @@ void TextForm::GoToBottom() {
     SetScrollPos(INT_MAX, true);
 }
 
+void TextForm::CountLines() {
+    m_oLines.Start(m_oSource.GetPath(), m_oSource.GetEncoding(), m_oSource.GetDataStart(),
+                   m_oSource.GetFileSize());
+}
+
 void TextForm::TellIfChanged() {
     if (m_oSource.TakeChanged()) {
         m_oKinetic.Stop();
+        CountLines();
         ShowModalMessage(L"", L"The file has changed since it was opened.",
                          Osp::Ui::Controls::MSGBOX_STYLE_NONE, 3000);
     }

@@ -62,6 +62,7 @@ public:
         m_nDataStart = dataStart;
     }
 
+    const std::wstring& GetPath() const { return m_sPath; }
     std::uint64_t GetFileSize() const { return m_nFileSize; }
     // Where the text begins: after a byte-order mark that detection found, else 0.
     std::uint64_t GetDataStart() const { return m_nDataStart; }

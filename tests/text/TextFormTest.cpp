@@ -331,6 +331,13 @@ TEST_F(TextFormTest, TwoGigabyteFileOpensAtOnceAndReachesEveryPart) {
         EXPECT_EQ(shown.substr(0, 12), L"middle line ");
         EXPECT_NE(shown, before);
 
+        // Lines are numbered in the background; until then going to a line says so.
+        if (!form->GetLineCounter().IsDone()) {
+            ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
+            Choose(ui, {L"Go to", L"Line"});
+            ASSERT_FALSE(ui.MessageBoxes().empty());
+            EXPECT_EQ(ui.MessageBoxes().back().text.substr(0, 16), L"Counting lines: ");
+        }
         Choose(ui, {L"Go to", L"Bottom"});
         EXPECT_TRUE(form->GetSource().WindowAtEnd());
         const std::wstring& end = form->GetText();
@@ -338,6 +345,49 @@ TEST_F(TextFormTest, TwoGigabyteFileOpensAtOnceAndReachesEveryPart) {
         const int bottom = form->GetWrap().GetBounds().height - form->GetClientAreaBounds().height + 40;
         EXPECT_EQ(form->GetVerticalScroll(), bottom);
         Shot(ui, "huge-bottom");
+    });
+}
+
+// Lines of a file larger than a window are numbered in the background; going to one reads the window
+// around it, and the details tell the line in view.
+TEST_F(TextFormTest, GoToLineOfAFileLargerThanTheWindow) {
+    const std::string text = NumberedLines("numbered", 300000);
+    ASSERT_GT(text.size(), 8u * TextSource::kWindowBytes);
+    root.Write("Home/numbered.txt", text);
+    Run([&](testsupport::UiDriver& ui) {
+        TextForm* form = Open(ui, "numbered.txt");
+        ASSERT_NE(form, nullptr);
+        for (int waited = 0; !form->GetLineCounter().IsDone() && waited < 30000; waited += 20) {
+            ui.Pump(20);
+        }
+        ASSERT_TRUE(form->GetLineCounter().IsDone());
+        for (const int line : {1, 2, 77777, 150001, 299999, 300000}) {
+            Choose(ui, {L"Go to", L"Line"});
+            EXPECT_EQ(ui.TextOf(L"IDC_LABEL"), L"Go to line (1 to 300000):");
+            ui.Find<Osp::Ui::Controls::EditField>(L"IDC_EDIT")
+                ->SetText(Osp::Base::String(std::to_wstring(line)));
+            ui.Tap(L"IDC_DONE");
+            ui.Pump(0);
+            // The line is at the top, or in view where the end of the file keeps it lower.
+            const int lineHeight = form->GetWrap().GetLineHeight();
+            const size_t topLine = static_cast<size_t>(form->GetVerticalScroll() / lineHeight);
+            const std::wstring expected = L"numbered line " + std::to_wstring(line - 1) + L"\n";
+            const size_t at = form->GetText().find(expected);
+            ASSERT_NE(at, std::wstring::npos) << line;
+            const size_t shownLine = form->GetWrap().LineOfTextPos(at);
+            if (line < 299000) {
+                EXPECT_EQ(shownLine, topLine) << line;
+            }
+            EXPECT_GE(shownLine, topLine) << line;
+            EXPECT_LT(shownLine,
+                      topLine + static_cast<size_t>(form->GetClientAreaBounds().height / lineHeight));
+            const std::wstring top = form->GetText().substr(form->GetWrap().GetLineStart(topLine), 30);
+            const int topNumber = std::stoi(top.substr(14));
+            Choose(ui, {L"Details"});
+            EXPECT_EQ(ui.TextOf(L"IDC_POS"), std::to_wstring(topNumber + 1) + L" of total 300000 lines");
+            ui.Tap(L"IDC_CLOSE");
+            ui.Pump(0);
+        }
     });
 }
 
