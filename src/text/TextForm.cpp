@@ -43,6 +43,10 @@ const SMenu kMenus[] = {
       {L"Bottom", TextForm::ACTION_BOTTOM},
       {L"Line", TextForm::ACTION_GO_TO_LINE},
       {L"Percent", TextForm::ACTION_GO_TO_PERCENT}}},
+    {{L"Find", TextForm::ACTION_FIND},
+     {{L"New search", TextForm::ACTION_FIND_NEW},
+      {L"Next", TextForm::ACTION_FIND_NEXT},
+      {L"Previous", TextForm::ACTION_FIND_PREVIOUS}}},
     {{L"Colors", TextForm::ACTION_COLORS},
      {{L"Black on white", 1331},
       {L"White on black", 1332},
@@ -155,7 +159,15 @@ void TextForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
         case GoToPopup::kActionDone:
             DoGoTo();
             return;
+        case FindPopup::kActionFind:
+            Find(TextFinder::TDirection::Forward, true);
+            return;
+        case ACTION_FIND_CANCEL:
+            m_oFinder.Cancel();
+            HideSearching();
+            return;
         case GoToPopup::kActionCancel:
+        case FindPopup::kActionCancel:
         case TextDetailsPopup::kActionClose:
             RequestRedraw();
             return;
@@ -183,6 +195,16 @@ void TextForm::OnMenuAction(int actionId) {
         GoToPlace(actionId == ACTION_GO_TO_LINE ? GoToPopup::TMode::Line : GoToPopup::TMode::Percent);
     } else if (actionId == ACTION_DETAILS) {
         ShowDetails();
+    } else if (actionId == ACTION_FIND_NEW) {
+        AskFind();
+    } else if (actionId == ACTION_FIND_NEXT || actionId == ACTION_FIND_PREVIOUS) {
+        if (m_sFind.empty()) {
+            AskFind();
+        } else {
+            Find(actionId == ACTION_FIND_NEXT ? TextFinder::TDirection::Forward
+                                              : TextFinder::TDirection::Backward,
+                 false);
+        }
     }
 }
 

@@ -25,18 +25,22 @@
 #include "Osp/Ui/Controls/OptionMenu.h"
 #include "Osp/Ui/IActionEventListener.h"
 #include "Osp/Ui/IOrientationEventListener.h"
+#include "text/FindPopup.h"
 #include "text/GoToPopup.h"
 #include "text/LineCounter.h"
 #include "text/TextDetailsPopup.h"
+#include "text/TextFinder.h"
 #include "text/TextSource.h"
 #include "text/TextWrap.h"
 #include "ui/KineticScroll.h"
+#include "ui/ProgressPopup.h"
 
 class TextForm : public Osp::Ui::Controls::Form,
                  public Osp::Ui::IActionEventListener,
                  public Osp::Base::Runtime::ITimerEventListener,
                  public Osp::Ui::IOrientationEventListener,
-                 public IScrollable {
+                 public IScrollable,
+                 private TextFinder::IListener {
 public:
     // Action identifiers of the soft keys and of the options menu; a font, colour or encoding item's
     // identifier picks its entry by its distance from the menu's main item.
@@ -59,6 +63,11 @@ public:
         ACTION_COLORS_LAST = 1334,
         ACTION_ENCODING = 1340,
         ACTION_ENCODING_LAST = 1346,
+        ACTION_FIND = 1350,
+        ACTION_FIND_NEW = 1351,
+        ACTION_FIND_NEXT = 1352,
+        ACTION_FIND_PREVIOUS = 1353,
+        ACTION_FIND_CANCEL = 1354,
         ACTION_DETAILS = 1390,
         ACTION_PAGE_DOWN = 1391,
     };
@@ -99,6 +108,9 @@ public:
     bool IsSmartReflow() const { return m_bSmartReflow; }
     int GetColors() const { return m_nColors; }
     bool IsScrollBarVisible() const { return (m_nFlags & kFlagScrollBar) != 0; }
+    // The match of the last search in the window's text (position and length), while it shows.
+    bool GetShownMatch(size_t* textPos, size_t* length) const;
+    bool IsSearching() const { return m_oFinder.IsRunning(); }
 
 private:
     static constexpr unsigned kFlagScrollBar = 0x1;
@@ -141,6 +153,14 @@ private:
     void DoGoTo();
     void ShowDetails();
     void OnMenuAction(int actionId);
+    // Find: asks for the text, searches from the view on or from the last match, and shows the match.
+    void AskFind();
+    void Find(TextFinder::TDirection direction, bool fromView);
+    void OnFindProgress(int percent) override;
+    void OnFindDone(bool found, std::uint64_t byte, std::uint64_t length) override;
+    void HideSearching();
+    void ShowMatch(size_t textPos);
+    void DrawMatch(Osp::Graphics::Canvas& canvas) const;
 
     int ClampX(int x) const;
     int ClampY(int y) const;
@@ -160,6 +180,14 @@ private:
     bool m_bSmartReflow = false;
     std::unique_ptr<GoToPopup> m_pGoToPopup;
     std::unique_ptr<TextDetailsPopup> m_pDetailsPopup;
+    std::unique_ptr<FindPopup> m_pFindPopup;
+    std::unique_ptr<ProgressPopup> m_pSearching;  // shown while a search runs through a large file
+    TextFinder m_oFinder;
+    std::wstring m_sFind;      // the text of the last search
+    bool m_bHasMatch = false;  // the last search found m_nMatchByte
+    std::uint64_t m_nMatchByte = 0;
+    bool m_bMatchShown = false;  // the match lies in the window at m_nMatchText
+    size_t m_nMatchText = 0;
     std::wstring m_sName;
     unsigned long long m_nSize = 0;
     Osp::Base::DateTime m_oModified;

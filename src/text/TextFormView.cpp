@@ -136,6 +136,7 @@ Osp::Base::result TextForm::OnDraw() {
     const SColors& scheme = kSchemes[static_cast<size_t>(m_nColors - ACTION_COLORS_FIRST)];
     canvas->SetBackgroundColor(scheme.background);
     canvas->Clear();
+    DrawMatch(*canvas);
     canvas->SetForegroundColor(scheme.text);
     m_oWrap.Draw(*canvas, m_nScrollX, m_nScrollY, client.height, client.width);
     const long long textHeight = TextHeight();

@@ -17,6 +17,8 @@ constexpr int kFollowScreens = 3;
 bool TextForm::MoveWindow(std::uint64_t position, TextSource::TPosition how, size_t* placeText) {
     const bool loaded = m_oSource.Load(position, how, kTabSize, &m_sText, placeText);
     if (loaded) {
+        // A match shown in the old window has no place in the new one's text.
+        m_bMatchShown = false;
         Compose();
     }
     TellIfChanged();

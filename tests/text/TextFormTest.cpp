@@ -338,6 +338,20 @@ TEST_F(TextFormTest, TwoGigabyteFileOpensAtOnceAndReachesEveryPart) {
             ASSERT_FALSE(ui.MessageBoxes().empty());
             EXPECT_EQ(ui.MessageBoxes().back().text.substr(0, 16), L"Counting lines: ");
         }
+        // A word near the end, found from the middle through the hole, and shown.
+        Choose(ui, {L"Find", L"New search"});
+        ui.Find<Osp::Ui::Controls::EditField>(L"IDC_EDIT")->SetText(L"TAIL LINE 500");
+        ui.Tap(L"IDC_DONE");
+        ui.Pump(0);
+        for (int waited = 0; form->IsSearching() && waited < 60000; waited += 20) {
+            ui.Pump(20);
+        }
+        size_t at = 0;
+        size_t length = 0;
+        ASSERT_TRUE(form->GetShownMatch(&at, &length));
+        EXPECT_EQ(form->GetText().substr(at, 18), L"tail line 500\ntail");
+        Shot(ui, "huge-found");
+
         Choose(ui, {L"Go to", L"Bottom"});
         EXPECT_TRUE(form->GetSource().WindowAtEnd());
         const std::wstring& end = form->GetText();
@@ -388,6 +402,59 @@ TEST_F(TextFormTest, GoToLineOfAFileLargerThanTheWindow) {
             ui.Tap(L"IDC_CLOSE");
             ui.Pump(0);
         }
+    });
+}
+
+// Find: any case, next and previous, the match highlighted in view, and "Not found".
+TEST_F(TextFormTest, FindNextPreviousAndNotFound) {
+    std::string text;
+    for (int i = 0; i < 400; ++i) {
+        text += "line " + std::to_string(i) + (i % 100 == 50 ? " has the Needle in it\n" : " is hay\n");
+    }
+    root.Write("Home/hay.txt", text);
+    Run([&](testsupport::UiDriver& ui) {
+        TextForm* form = Open(ui, "hay.txt");
+        ASSERT_NE(form, nullptr);
+        auto findShown = [&](const wchar_t* expectedLine) {
+            for (int waited = 0; form->IsSearching() && waited < 10000; waited += 10) {
+                ui.Pump(10);
+            }
+            size_t at = 0;
+            size_t length = 0;
+            ASSERT_TRUE(form->GetShownMatch(&at, &length));
+            EXPECT_EQ(form->GetText().substr(at, length), L"Needle");
+            const size_t lineStart = form->GetText().rfind(L'\n', at) + 1;
+            EXPECT_EQ(form->GetText().substr(lineStart, at - lineStart), expectedLine);
+            const int lineHeight = form->GetWrap().GetLineHeight();
+            const int y = static_cast<int>(form->GetWrap().LineOfTextPos(at)) * lineHeight;
+            EXPECT_GE(y, form->GetVerticalScroll());
+            EXPECT_LE(y + lineHeight, form->GetVerticalScroll() + form->GetClientAreaBounds().height);
+        };
+        Choose(ui, {L"Find", L"New search"});
+        ui.Find<Osp::Ui::Controls::EditField>(L"IDC_EDIT")->SetText(L"nEEDLE");
+        ui.Tap(L"IDC_DONE");
+        ui.Pump(0);
+        findShown(L"line 50 has the ");
+        Shot(ui, "find-first");
+        Choose(ui, {L"Find", L"Next"});
+        findShown(L"line 150 has the ");
+        Choose(ui, {L"Find", L"Next"});
+        findShown(L"line 250 has the ");
+        Choose(ui, {L"Find", L"Previous"});
+        findShown(L"line 150 has the ");
+        Shot(ui, "find-previous");
+
+        Choose(ui, {L"Find", L"New search"});
+        EXPECT_EQ(ui.TextOf(L"IDC_EDIT"), L"nEEDLE");
+        ui.Find<Osp::Ui::Controls::EditField>(L"IDC_EDIT")->SetText(L"thimble");
+        ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
+        ui.Tap(L"IDC_DONE");
+        for (int waited = 0; form->IsSearching() && waited < 10000; waited += 10) {
+            ui.Pump(10);
+        }
+        ui.Pump(0);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(ui.MessageBoxes()[0].text, L"Not found");
     });
 }
 

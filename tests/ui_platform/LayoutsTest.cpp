@@ -150,6 +150,8 @@ const std::vector<Layout> kPopups = {
     {L"IDP_SHARES", {{L"IDC_LIST", kList}, {L"IDC_CANCEL", kButton}}},
     {L"IDP_TEXT_GOTO_LINE",
      {{L"IDC_DONE", kButton}, {L"IDC_CANCEL", kButton}, {L"IDC_LABEL", kLabel}, {L"IDC_EDIT", kEdit}}},
+    {L"IDP_TEXT_FIND",
+     {{L"IDC_DONE", kButton}, {L"IDC_CANCEL", kButton}, {L"IDC_LABEL", kLabel}, {L"IDC_EDIT", kEdit}}},
     {L"IDP_TEXT_DETAILS",
      {{L"IDC_NAME", kLabel},
       {L"IDC_POS", kLabel},
@@ -160,7 +162,9 @@ const std::vector<Layout> kPopups = {
       {L"IDC_LABEL1", kLabel},
       {L"IDC_LABEL2", kLabel},
       {L"IDC_LABEL5", kLabel},
-      {L"IDC_LABEL6", kLabel}}},
+      {L"IDC_LABEL6", kLabel},
+      {L"IDC_LABEL7", kLabel},
+      {L"IDC_ENCODING", kLabel}}},
 };
 
 void ExpectControls(const Container& container, const Layout& layout) {
