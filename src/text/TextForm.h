@@ -74,6 +74,9 @@ public:
 
     // The last line may be scrolled this far above the bottom edge.
     static constexpr int kScrollPastEnd = 40;
+    // Room between the text and the edges of the client area, so that no character touches them.
+    static constexpr int kMarginX = 8;
+    static constexpr int kMarginY = 6;
     static constexpr int kScrollBarMs = 2000;
     static constexpr int kTabSize = 4;
 
@@ -162,6 +165,8 @@ private:
     void ShowMatch(size_t textPos);
     void DrawMatch(Osp::Graphics::Canvas& canvas) const;
 
+    // The client area less the margins: where the text shows, in client coordinates.
+    Osp::Graphics::Rectangle TextArea() const;
     int ClampX(int x) const;
     int ClampY(int y) const;
     int TextHeight() const { return m_oWrap.GetBounds().height; }

@@ -118,7 +118,7 @@ void TextForm::ShowMatch(size_t textPos) {
     m_nMatchText = textPos;
     const int lineHeight = m_oWrap.GetLineHeight();
     const int charWidth = m_oWrap.GetCharWidth();
-    const Osp::Graphics::Rectangle client = GetClientAreaBounds();
+    const Osp::Graphics::Rectangle client = TextArea();
     const size_t line = m_oWrap.LineOfTextPos(textPos);
     const int top = static_cast<int>(line) * lineHeight;
     if (top < m_nScrollY || top + lineHeight > m_nScrollY + client.height) {
@@ -162,8 +162,8 @@ void TextForm::DrawMatch(Osp::Graphics::Canvas& canvas) const {
         }
         const size_t from = std::max(textPos, lineStart);
         const size_t to = std::min(end, lineEnd);
-        const int x = Columns(m_sText, lineStart, from) * charWidth - m_nScrollX;
-        const int y = static_cast<int>(line) * lineHeight - m_nScrollY;
+        const int x = Columns(m_sText, lineStart, from) * charWidth - m_nScrollX + kMarginX;
+        const int y = static_cast<int>(line) * lineHeight - m_nScrollY + kMarginY;
         canvas.FillRectangle(
             kMatchColor,
             Osp::Graphics::Rectangle(x, y, std::max(1, Columns(m_sText, from, to)) * charWidth, lineHeight));

@@ -54,18 +54,24 @@ void TextForm::RecalcText(bool recompose, bool redraw) {
 void TextForm::Compose() {
     m_oWrap.Clear();
     const bool wrap = m_bWordWrap || m_bSmartReflow;
-    const int width = wrap ? GetClientAreaBounds().width : kUnwrappedWidth;
+    const int width = wrap ? TextArea().width : kUnwrappedWidth;
     m_oWrap.Compose(m_sText, m_bSmartReflow ? TextWrap::kSmartReflow : 0,
                     Osp::Graphics::Rectangle(0, 0, width, INT_MAX), m_pFont.get(), 0, 0);
 }
 
+Osp::Graphics::Rectangle TextForm::TextArea() const {
+    const Osp::Graphics::Rectangle client = GetClientAreaBounds();
+    return Osp::Graphics::Rectangle(kMarginX, kMarginY, std::max(1, client.width - 2 * kMarginX),
+                                    std::max(1, client.height - 2 * kMarginY));
+}
+
 int TextForm::ClampX(int x) const {
-    const int maxX = m_oWrap.GetBounds().width - GetClientAreaBounds().width;
+    const int maxX = m_oWrap.GetBounds().width - TextArea().width;
     return std::clamp(x, 0, std::max(0, maxX));
 }
 
 int TextForm::ClampY(int y) const {
-    const int maxY = TextHeight() - GetClientAreaBounds().height;
+    const int maxY = TextHeight() - TextArea().height;
     return maxY < -kScrollPastEnd ? 0 : std::clamp(y, 0, maxY + kScrollPastEnd);
 }
 
@@ -104,7 +110,7 @@ void TextForm::PageDown() {
     if (cut >= m_nFontSize) {
         cut -= lineHeight;
     }
-    const int page = GetClientAreaBounds().height - kPageOverlap;
+    const int page = TextArea().height - kPageOverlap;
     int step = lineHeight * (page / lineHeight) - cut;
     if (page - step > m_nFontSize) {
         step += lineHeight;
@@ -138,7 +144,8 @@ Osp::Base::result TextForm::OnDraw() {
     canvas->Clear();
     DrawMatch(*canvas);
     canvas->SetForegroundColor(scheme.text);
-    m_oWrap.Draw(*canvas, m_nScrollX, m_nScrollY, client.height, client.width);
+    // Drawing from a view moved up and left by the margins puts the text inside them.
+    m_oWrap.Draw(*canvas, m_nScrollX - kMarginX, m_nScrollY - kMarginY, client.height, client.width);
     const long long textHeight = TextHeight();
     const bool wholeFile = m_oSource.WindowAtStart() && m_oSource.WindowAtEnd();
     if ((m_nFlags & kFlagScrollBar) != 0 && (textHeight > client.height || !wholeFile)) {

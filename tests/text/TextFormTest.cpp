@@ -8,6 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+
+#include <QColor>
+#include <QImage>
+#include <QString>
 #include <string>
 
 #include "../fs/CorvaneLoop.h"
@@ -71,6 +75,12 @@ protected:
 
     static int Lines(const TextForm& form) { return static_cast<int>(form.GetWrap().GetLineCount()); }
 
+    // The scroll position of the bottom: the last line 40 pixels above the text area's lower edge.
+    static int Bottom(const TextForm& form) {
+        return form.GetWrap().GetBounds().height -
+               (form.GetClientAreaBounds().height - 2 * TextForm::kMarginY) + 40;
+    }
+
     PhoneRoot root;
 };
 
@@ -127,6 +137,40 @@ TEST_F(TextFormTest, SamplePoemOpensAsUtf8) {
     });
 }
 
+// The text used to touch the screen's edges; it keeps a margin on every side, also wrapped.
+TEST_F(TextFormTest, TextKeepsItsMargins) {
+    root.Write("Home/xs.txt", std::string(3000, 'X'));
+    Run([&](testsupport::UiDriver& ui) {
+        TextForm* form = Open(ui, "xs.txt");
+        ASSERT_NE(form, nullptr);
+        Choose(ui, {L"Word wrap", L"On"});
+        ui.Pump(50);
+        char pattern[] = "/tmp/corvane-margins-XXXXXX";
+        const std::string dir = ::mkdtemp(pattern);
+        ASSERT_TRUE(ui.SaveScreenshot(dir + "/shot.png"));
+        const QImage image(QString::fromStdString(dir + "/shot.png"));
+        std::filesystem::remove_all(dir);
+        const Osp::Graphics::Rectangle client = form->GetClientAreaBounds();
+        ASSERT_EQ(image.width(), client.width);
+        int left = image.width();
+        int right = -1;
+        int top = image.height();
+        for (int y = 0; y < client.height - 2 * TextForm::kMarginY; ++y) {
+            for (int x = 0; x < image.width() - 8; ++x) {
+                if (QColor(image.pixel(x, y)).lightness() < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                }
+            }
+        }
+        // A few pixels of room on each side.
+        EXPECT_GE(left, 4);
+        EXPECT_GE(top, 4);
+        EXPECT_LT(right, client.width - 4);
+    });
+}
+
 TEST_F(TextFormTest, EmptyFileTellsAndDoesNotOpen) {
     root.Write("Home/empty.txt", "");
     Run([&](testsupport::UiDriver& ui) {
@@ -164,8 +208,7 @@ TEST_F(TextFormTest, LargeLogWrapsAndKeepsItsTopLine) {
         EXPECT_LE(form->GetWrap().GetBounds().width, form->GetClientAreaBounds().width);
         Choose(ui, {L"Go to", L"Bottom"});
         const int lineHeight = form->GetWrap().GetLineHeight();
-        const int bottom = form->GetWrap().GetBounds().height - form->GetClientAreaBounds().height + 40;
-        EXPECT_EQ(form->GetVerticalScroll(), bottom);
+        EXPECT_EQ(form->GetVerticalScroll(), Bottom(*form));
         EXPECT_TRUE(form->GetSource().WindowAtEnd());
         EXPECT_EQ(form->GetText().substr(form->GetText().size() - 18), L"refresh scheduled\n");
 
@@ -197,7 +240,7 @@ TEST_F(TextFormTest, PageDownTopDragAndScrollBar) {
         TextForm* form = Open(ui, "lines.txt");
         ASSERT_NE(form, nullptr);
         const int lineHeight = form->GetWrap().GetLineHeight();
-        const int page = form->GetClientAreaBounds().height - 38;
+        const int page = form->GetClientAreaBounds().height - 2 * TextForm::kMarginY - 38;
         int step = lineHeight * (page / lineHeight);
         if (page - step > form->GetFontSize()) {
             step += lineHeight;
@@ -356,8 +399,7 @@ TEST_F(TextFormTest, TwoGigabyteFileOpensAtOnceAndReachesEveryPart) {
         EXPECT_TRUE(form->GetSource().WindowAtEnd());
         const std::wstring& end = form->GetText();
         EXPECT_EQ(end.substr(end.size() - 14), L"tail line 999\n");
-        const int bottom = form->GetWrap().GetBounds().height - form->GetClientAreaBounds().height + 40;
-        EXPECT_EQ(form->GetVerticalScroll(), bottom);
+        EXPECT_EQ(form->GetVerticalScroll(), Bottom(*form));
         Shot(ui, "huge-bottom");
     });
 }
