@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "Osp/Base/Runtime/Thread.h"
@@ -45,13 +46,85 @@ size_t ReadAt(Osp::Io::File& file, std::uint64_t offset, unsigned char* buffer, 
 
 }  // namespace
 
+namespace {
+
+bool IsUtf16(TTextEncoding encoding) {
+    return encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE;
+}
+
+void Report(const std::function<void(int)>& progress, int blocks, std::uint64_t done, std::uint64_t all) {
+    if (progress && blocks % kBlocksPerProgress == 0 && all > 0) {
+        progress(static_cast<int>(std::min<std::uint64_t>(99, done * 100 / all)));
+    }
+}
+
+// Blocks overlap by one match less a byte, so that a match across two blocks is met whole. In UTF-16
+// every block begins at a unit.
+std::uint64_t FindForward(Osp::Io::File& file, const TextFinder::SRequest& request,
+                          const TextPattern& pattern, const std::atomic<bool>& stop,
+                          const std::function<void(int)>& progress) {
+    const size_t overlap = pattern.GetLength() - 1;
+    std::vector<unsigned char> block(TextFinder::kBlockBytes + overlap);
+    const std::uint64_t end = request.fileSize;
+    std::uint64_t from = std::max(request.from, request.dataStart);
+    if (IsUtf16(request.encoding) && (from - request.dataStart) % 2 != 0) {
+        ++from;
+    }
+    const std::uint64_t first = from;
+    for (int blocks = 1; from < end && !stop; ++blocks) {
+        const size_t got = ReadAt(file, from, block.data(), block.size());
+        const size_t match = pattern.FindFirst(block.data(), got, 0);
+        if (match != TextPattern::npos) {
+            return from + match;
+        }
+        if (got < block.size()) {
+            break;
+        }
+        from += TextFinder::kBlockBytes;
+        Report(progress, blocks, from - first, end - first);
+    }
+    return kNotFound;
+}
+
+std::uint64_t FindBackward(Osp::Io::File& file, const TextFinder::SRequest& request,
+                           const TextPattern& pattern, const std::atomic<bool>& stop,
+                           const std::function<void(int)>& progress) {
+    const size_t overlap = pattern.GetLength() - 1;
+    std::vector<unsigned char> block(TextFinder::kBlockBytes + overlap);
+    const std::uint64_t start = request.dataStart;
+    std::uint64_t before = std::min(request.from, request.fileSize);
+    const std::uint64_t last = before;
+    for (int blocks = 1; before > start && !stop; ++blocks) {
+        const std::uint64_t from = before - std::min<std::uint64_t>(before - start, TextFinder::kBlockBytes);
+        const size_t got = ReadAt(file, from, block.data(), static_cast<size_t>(before - from) + overlap);
+        const size_t match = pattern.FindLast(block.data(), got, static_cast<size_t>(before - from));
+        if (match != TextPattern::npos) {
+            return from + match;
+        }
+        before = from;
+        Report(progress, blocks, last - before, last - start);
+    }
+    return kNotFound;
+}
+
+}  // namespace
+
+std::uint64_t FindInFile(const TextFinder::SRequest& request, const std::atomic<bool>& stop,
+                         const std::function<void(int)>& progress) {
+    const TextPattern pattern(request.text, request.encoding);
+    Osp::Io::File file;
+    if (pattern.IsEmpty() || file.Construct(Osp::Base::String(request.path), L"r") != Osp::Base::E_SUCCESS) {
+        return kNotFound;
+    }
+    return request.direction == TextFinder::TDirection::Forward
+               ? FindForward(file, request, pattern, stop, progress)
+               : FindBackward(file, request, pattern, stop, progress);
+}
+
 class TextFinder::Worker : public Osp::Base::Runtime::Thread {
 public:
     Worker(IUserEventHandler* handler, unsigned search, SRequest request)
-        : handler_(handler),
-          search_(search),
-          request_(std::move(request)),
-          pattern_(request_.text, request_.encoding) {}
+        : handler_(handler), search_(search), request_(std::move(request)) {}
 
     ~Worker() override {
         stop_ = true;
@@ -59,82 +132,22 @@ public:
     }
 
     Osp::Base::Object* Run() override {
-        auto done = std::make_unique<FindEvent>(kEventDone, search_);
-        Osp::Io::File file;
-        if (!pattern_.IsEmpty() &&
-            file.Construct(Osp::Base::String(request_.path), L"r") == Osp::Base::E_SUCCESS) {
-            const std::uint64_t at =
-                request_.direction == TDirection::Forward ? Forward(file) : Backward(file);
-            done->found = at != kNone;
-            done->byte = at;
-            done->length = pattern_.GetLength();
-        }
+        const std::uint64_t at = FindInFile(request_, stop_, [this](int percent) {
+            auto event = std::make_unique<FindEvent>(kEventProgress, search_);
+            event->percent = percent;
+            Post(std::move(event));
+        });
         if (!stop_) {
+            auto done = std::make_unique<FindEvent>(kEventDone, search_);
+            done->found = at != kNotFound;
+            done->byte = at;
+            done->length = TextPattern(request_.text, request_.encoding).GetLength();
             Post(std::move(done));
         }
         return nullptr;
     }
 
 private:
-    static constexpr std::uint64_t kNone = ~std::uint64_t{0};
-
-    // Blocks overlap by one match less a byte, so that a match across two blocks is met whole. In UTF-16
-    // every block begins at a unit.
-    std::uint64_t Forward(Osp::Io::File& file) {
-        const size_t overlap = pattern_.GetLength() - 1;
-        std::vector<unsigned char> block(kBlockBytes + overlap);
-        const std::uint64_t end = request_.fileSize;
-        std::uint64_t from = std::max(request_.from, request_.dataStart);
-        if (IsUtf16() && (from - request_.dataStart) % 2 != 0) {
-            ++from;
-        }
-        const std::uint64_t first = from;
-        for (int blocks = 1; from < end && !stop_; ++blocks) {
-            const size_t got = ReadAt(file, from, block.data(), block.size());
-            const size_t match = pattern_.FindFirst(block.data(), got, 0);
-            if (match != TextPattern::npos) {
-                return from + match;
-            }
-            if (got < block.size()) {
-                break;
-            }
-            from += kBlockBytes;
-            Progress(blocks, from - first, end - first);
-        }
-        return kNone;
-    }
-
-    std::uint64_t Backward(Osp::Io::File& file) {
-        const size_t overlap = pattern_.GetLength() - 1;
-        std::vector<unsigned char> block(kBlockBytes + overlap);
-        const std::uint64_t start = request_.dataStart;
-        std::uint64_t before = std::min(request_.from, request_.fileSize);
-        const std::uint64_t last = before;
-        for (int blocks = 1; before > start && !stop_; ++blocks) {
-            const std::uint64_t from = before - std::min<std::uint64_t>(before - start, kBlockBytes);
-            const size_t got = ReadAt(file, from, block.data(), static_cast<size_t>(before - from) + overlap);
-            const size_t match = pattern_.FindLast(block.data(), got, static_cast<size_t>(before - from));
-            if (match != TextPattern::npos) {
-                return from + match;
-            }
-            before = from;
-            Progress(blocks, last - before, last - start);
-        }
-        return kNone;
-    }
-
-    bool IsUtf16() const {
-        return request_.encoding == ENCODING_UTF16LE || request_.encoding == ENCODING_UTF16BE;
-    }
-
-    void Progress(int blocks, std::uint64_t done, std::uint64_t all) {
-        if (blocks % kBlocksPerProgress == 0 && all > 0) {
-            auto event = std::make_unique<FindEvent>(kEventProgress, search_);
-            event->percent = static_cast<int>(std::min<std::uint64_t>(99, done * 100 / all));
-            Post(std::move(event));
-        }
-    }
-
     void Post(std::unique_ptr<FindEvent> event) {
         if (Corvane* app = Corvane::GetMyInstance()) {
             app->PostUserEventEx(handler_, event.release());
@@ -144,7 +157,6 @@ private:
     IUserEventHandler* handler_;
     unsigned search_;
     SRequest request_;
-    TextPattern pattern_;
     std::atomic<bool> stop_{false};
 };
 

@@ -7,7 +7,9 @@
 // OnFindProgress and then one OnFindDone there, unless the search was cancelled or the finder destroyed
 // first. The worker never waits for the user-interface thread, so cancelling joins it.
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -60,3 +62,11 @@ private:
     unsigned search_ = 0;  // the number of the latest search
     std::unique_ptr<Worker> worker_;
 };
+
+inline constexpr std::uint64_t kNotFound = ~std::uint64_t{0};
+
+// The search the worker runs, on the calling thread: the byte where the first match in the request's
+// direction begins, or kNotFound. stop ends it early; progress, when given, hears the share done now and
+// then.
+std::uint64_t FindInFile(const TextFinder::SRequest& request, const std::atomic<bool>& stop,
+                         const std::function<void(int)>& progress);
