@@ -39,6 +39,7 @@ using Osp::Base::Collection::ArrayList;
 constexpr wchar_t kSettingsFile[] = L"/Home/RF.reg";
 constexpr wchar_t kGeneral[] = L"General";
 constexpr wchar_t kShowHidden[] = L"ShowHidden";
+constexpr wchar_t kKeyringAbsenceTold[] = L"KeyringAbsenceTold";
 constexpr wchar_t kFolderSectionPrefix[] = L"RF";
 // Browser arguments are cut to this many characters.
 constexpr int kMaxBrowserArgument = 300;
@@ -195,6 +196,10 @@ void Corvane::LoadFolders() {
         showHidden_ = showHidden != 0;
     }
     password_.Load(reg, String(kGeneral));
+    int absenceTold = 0;
+    secrets_->SetAbsenceTold(reg.GetValue(String(kGeneral), String(kKeyringAbsenceTold), absenceTold) ==
+                                 RES_OK &&
+                             absenceTold != 0);
 }
 
 unsigned long Corvane::PostUserEvent(IUserEventHandler* handler, int code) {
@@ -443,7 +448,11 @@ void Corvane::PostKeyringNotice() {
 }
 
 void Corvane::SaveToRegistry(RemoteFolder* folder, bool isNew) {
+    const bool absenceToldBefore = secrets_->IsAbsenceTold();
     secrets_->Place(folder, folders_);
+    if (!absenceToldBefore && secrets_->IsAbsenceTold()) {
+        WriteGeneral(kKeyringAbsenceTold, 1);
+    }
     PostKeyringNotice();
     Osp::Io::Registry reg;
     if (reg.Construct(String(kSettingsFile), true) == RES_OK) {

@@ -15,6 +15,8 @@ constexpr wchar_t kNotReadNow[] =
     L"Remembered network passwords cannot be read now; you will be asked for them.";
 constexpr wchar_t kKeptInFile[] = L"Remembered network passwords are kept in the settings file instead.";
 constexpr wchar_t kLeftInKeyring[] = L"A password no longer needed may be left in it.";
+constexpr wchar_t kNoKeyring[] =
+    L"No desktop keyring is running. Remembered network passwords are kept in the settings file.";
 
 host::KeyringKey KeyOf(const RemoteFolder& folder) {
     const Osp::Base::String& server =
@@ -89,6 +91,12 @@ void FolderSecrets::Place(RemoteFolder* folder, const Folders& folders) {
     const host::KeyringKey key = KeyOf(*folder);
     const host::TKeyringResult result =
         host::Keyring::Store(key, LabelOf(*folder), folder->GetSavedPassword().Units(), kDeadlineMs);
+    if (result == host::KEYRING_NO_SERVICE && !absenceTold_) {
+        absenceTold_ = true;
+        if (notice_.empty()) {
+            notice_ = kNoKeyring;
+        }
+    }
     if (result != host::KEYRING_OK) {
         NoteFailure(result, kKeptInFile);
         return;

@@ -9,7 +9,8 @@
 // read from the keyring this run is left where it is until the user types a new one. A keyring that is
 // locked, refuses, or does not answer within a short deadline costs at most that deadline: the password
 // stays in (or goes to) the file, and the user is told once per run. After a keyring that did not answer,
-// the run does not ask it again. A session without any keyring is no failure: the file serves, silently.
+// the run does not ask it again. A session without any keyring is no failure: the file serves, and the
+// first password remembered there says so once for the settings file (its owner keeps that it was told).
 //
 // User-interface thread only. The folders are the application's; this object keeps only the keys under
 // which it stored their passwords, by folder identifier. The notice is posted to this object by its owner
@@ -35,6 +36,11 @@ public:
     // Removes the keyring entry of a folder that is being removed.
     void Forget(const RemoteFolder* folder, const Folders& folders);
 
+    // Whether the user was ever told that no keyring runs; the owner reads it from and writes it to the
+    // settings file.
+    void SetAbsenceTold(bool told) { absenceTold_ = told; }
+    bool IsAbsenceTold() const { return absenceTold_; }
+
     // True when the user has something to be told that was not told yet this run.
     bool HasNotice() const { return !notice_.empty() && !told_; }
     void OnUserEvent(int code) override;
@@ -52,4 +58,5 @@ private:
     std::wstring notice_;
     bool told_ = false;
     bool givenUp_ = false;
+    bool absenceTold_ = false;
 };

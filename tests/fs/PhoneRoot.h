@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "Osp/Io/Registry.h"
 #include "host/ContentStore.h"
 #include "host/HostPaths.h"
 
@@ -44,6 +45,16 @@ public:
     std::string Read(const std::string& relative) const {
         std::ifstream in(Host(relative), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    // Notes in the settings file that the user has been told no desktop keyring runs, for tests that save
+    // network passwords without a keyring and are not about that one-time box.
+    void KeyringAbsenceAlreadyTold() const {
+        Osp::Io::Registry reg;
+        reg.Construct(Osp::Base::String(L"/Home/RF.reg"), true);
+        reg.AddSection(Osp::Base::String(L"General"));
+        reg.AddValue(Osp::Base::String(L"General"), Osp::Base::String(L"KeyringAbsenceTold"), 1);
+        reg.Flush();
     }
 
 private:

@@ -25,6 +25,8 @@ const std::wstring kLockedNotice =
 const std::wstring kSilentNotice =
     L"The desktop keyring does not answer. Remembered network passwords are kept in the settings file "
     L"instead.";
+const std::wstring kNoKeyringNotice =
+    L"No desktop keyring is running. Remembered network passwords are kept in the settings file.";
 const std::wstring kUnreadNotice =
     L"The desktop keyring is locked. Remembered network passwords cannot be read now; you will be asked "
     L"for them.";
@@ -189,16 +191,26 @@ TEST_F(FolderSecretsTest, ASilentKeyringCostsOneDeadlineAndIsToldOnce) {
     EXPECT_EQ(Settings().find("PasswordInKeyring"), std::string::npos) << Settings();
 }
 
-TEST_F(FolderSecretsTest, WithoutAnyKeyringTheFileServesSilently) {
+// Without any keyring the file serves; the first password remembered says so, once for the settings file:
+// neither a second folder nor a later run tells it again.
+TEST_F(FolderSecretsTest, WithoutAnyKeyringTheFileServesAndSaysSoOnce) {
     SharedKeyring().StopKeyring();
     ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    host::PlannedMessageBoxAnswers().push_back(Osp::Ui::Controls::MSGBOX_RESULT_OK);
     RunOnPhone([&](UiDriver& ui, Corvane& app) {
         AddFolder(app, L"NAS", L"file secret");
+        Settle(ui);
+        AddFolder(app, L"PC", L"second secret");
+        Settle(ui);
+    });
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        AddFolder(app, L"LAPTOP", L"third secret");
         Settle(ui);
     });
     SharedKeyring().UseBus();
     EXPECT_NE(Settings().find("file secret"), std::string::npos);
-    EXPECT_TRUE(TextsSince(shown_).empty());
+    EXPECT_NE(Settings().find("third secret"), std::string::npos);
+    EXPECT_EQ(TextsSince(shown_), std::vector<std::wstring>{kNoKeyringNotice});
 }
 
 // A password the keyring holds but cannot hand out this run stays there: saving the folder (as the edit

@@ -19,6 +19,12 @@ namespace netfolders {
 using Osp::Base::String;
 using testsupport::UiDriver;
 
+// A fresh phone without a memory card whose user has already heard that no desktop keyring runs, for
+// tests that save network passwords.
+struct NetPhone : PhoneRoot {
+    NetPhone() : PhoneRoot(NO_CARD) { KeyringAbsenceAlreadyTold(); }
+};
+
 // Types text into a field through its keypad and confirms it.
 inline void Fill(const UiDriver& ui, const wchar_t* id, const std::wstring& text) {
     ui.Tap(id);

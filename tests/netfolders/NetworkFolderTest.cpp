@@ -84,7 +84,7 @@ class NetworkFolderTest : public SambaFixture {};
 TEST_F(NetworkFolderTest, AddedFolderOpensItsShareShowsItsDiskAndIsRemoved) {
     PutFile("hello.txt", "hi");
     PutFile("docs/a.txt", "a");
-    PhoneRoot root(PhoneRoot::NO_CARD);
+    netfolders::NetPhone root;
     RunOnPhone([&](UiDriver& ui, Corvane& app) {
         ui.PressSoftkey(SOFTKEY_0);
         Fill(ui, L"IDC_NBT_NAME", L"CORVTEST");
@@ -142,7 +142,7 @@ TEST_F(NetworkFolderTest, AddedFolderOpensItsShareShowsItsDiskAndIsRemoved) {
 
 TEST_F(NetworkFolderTest, FolderWithoutShareOffersTheServersDiskShares) {
     PutFile("hello.txt", "hi");
-    PhoneRoot root(PhoneRoot::NO_CARD);
+    netfolders::NetPhone root;
     StoreFolder(L"", L"Corv-pass1");
     RunOnPhone([&](UiDriver& ui, Corvane& app) {
         List& list = MainList(ui);
@@ -222,7 +222,7 @@ TEST_F(NetworkFolderTest, AnEditedOrRemovedFolderLetsGoOfEverythingOfItsOldShare
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.name);
-        PhoneRoot root(PhoneRoot::NO_CARD);
+        netfolders::NetPhone root;
         StoreFolder(L"corvshare", L"Corv-pass1");
         RunOnPhone([&](UiDriver& ui, Corvane& app) {
             List& list = MainList(ui);
@@ -271,7 +271,7 @@ TEST_F(NetworkFolderTest, AnEditedOrRemovedFolderLetsGoOfEverythingOfItsOldShare
 }
 
 TEST_F(NetworkFolderTest, RememberedAccountIsStoredOnceTheServerTakesIt) {
-    PhoneRoot root(PhoneRoot::NO_CARD);
+    netfolders::NetPhone root;
     StoreFolder(L"corvshare", L"wrong-one");
     RunOnPhone([&](UiDriver& ui, Corvane& app) {
         List& list = MainList(ui);
@@ -301,7 +301,7 @@ TEST_F(NetworkFolderTest, RememberedAccountIsStoredOnceTheServerTakesIt) {
 // The protocol chosen in the folder's form is stored and used: on "SMB1 only" the classic client asks for
 // the account the server refused, as the SMB 2/3 client does above.
 TEST_F(NetworkFolderTest, ProtocolChosenInTheFormIsStoredAndUsed) {
-    PhoneRoot root(PhoneRoot::NO_CARD);
+    netfolders::NetPhone root;
     StoreFolder(L"corvshare", L"wrong-one");
     RunOnPhone([&](UiDriver& ui, Corvane& app) {
         List& list = MainList(ui);
@@ -335,7 +335,7 @@ TEST_F(NetworkFolderTest, ProtocolChosenInTheFormIsStoredAndUsed) {
 }
 
 TEST_F(NetworkFolderTest, AccountWithoutRememberServesThisRunOnly) {
-    PhoneRoot root(PhoneRoot::NO_CARD);
+    netfolders::NetPhone root;
     StoreFolder(L"corvshare", L"");
     RunOnPhone([&](UiDriver& ui, Corvane& app) {
         List& list = MainList(ui);
@@ -375,7 +375,7 @@ TEST_F(NetworkFolderTest, AccountWithoutRememberServesThisRunOnly) {
 
 // Only a refused account asks for another one; any other failure is told and the list stays.
 TEST_F(NetworkFolderTest, OtherFailuresShowTheirMessage) {
-    PhoneRoot root(PhoneRoot::NO_CARD);
+    netfolders::NetPhone root;
     StoreFolder(L"no-such-share", L"Corv-pass1");
     RunOnPhone([&](UiDriver& ui, Corvane& app) {
         ui.AnswerNextMessageBox(MSGBOX_RESULT_OK);
@@ -390,7 +390,7 @@ TEST_F(NetworkFolderTest, OtherFailuresShowTheirMessage) {
 }
 
 TEST_F(NetworkFolderTest, CancelOnTheConnectingPopupEndsTheAttemptAtOnce) {
-    PhoneRoot root(PhoneRoot::NO_CARD);
+    netfolders::NetPhone root;
     StoreFolder(L"corvshare", L"Corv-pass1");
     // A server that takes the connection and never answers.
     std::atomic<bool> done{false};

@@ -63,7 +63,7 @@ void ExpectRefused(const UiDriver& ui, const wchar_t* id, const std::wstring& te
 }
 
 TEST(RemoteFolderFormTest, NewFolderIsCheckedThenStoredAndListed) {
-    PhoneRoot root(PhoneRoot::NO_CARD);
+    netfolders::NetPhone root;
     {
         Osp::Io::Registry reg;
         ASSERT_EQ(reg.Construct(String(L"/Home/RF.reg"), true), Osp::Base::E_SUCCESS);
@@ -140,7 +140,7 @@ TEST(RemoteFolderFormTest, CancelledNewFolderLeavesNothing) {
 }
 
 TEST(RemoteFolderFormTest, EditShowsTheSavedFolderAndOnlySaveWrites) {
-    PhoneRoot root(PhoneRoot::NO_CARD);
+    netfolders::NetPhone root;
     mainform::WriteSettings(1);
     {
         Osp::Io::Registry reg;

@@ -94,8 +94,8 @@ TEST(SettingsFormTest, ClearCacheTellsWhatItFreed) {
         root.Write("Home/keep.txt", std::string(7000, 'k'));
         std::filesystem::create_symlink(root.Host("Home/keep.txt"), root.Host("Home/Cache/link.txt"));
         OpenSettings(ui);
-        for (const wchar_t* expected : {L"The local cache is cleared.\n2.00 KB was freed.",
-                                        L"The local cache is cleared."}) {
+        for (const wchar_t* expected :
+             {L"The local cache is cleared.\n2.00 KB was freed.", L"The local cache is cleared."}) {
             ui.AnswerNextMessageBox(MSGBOX_RESULT_CLOSE);
             ui.Tap(L"IDC_CLEAR_CACHE");
             ASSERT_FALSE(ui.MessageBoxes().empty());

@@ -57,6 +57,7 @@ std::string Describe(const Outcome& outcome) {
 SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& script, Figures* figures) {
     SeedResult result;
     PhoneRoot root;
+    root.KeyringAbsenceAlreadyTold();
     const std::string dataRoot = root.Host("").substr(0, root.Host("").size() - 1);
     const HostPlaces places(dataRoot, server_.ShareDir());
     char pattern[] = "/tmp/corvane-sentinel-XXXXXX";
