@@ -149,13 +149,6 @@ private:
     bool IsForcedHidden(const Osp::Io::DirEntry& entry) const {
         return isHome_ && entry.IsDirectory() && entry.GetName().Units() == kCacheFolderName;
     }
-    Osp::Base::DateTime ReadModified(const Osp::Io::DirEntry& entry) const {
-        Osp::Io::FileAttributes attributes;
-        if (Osp::Io::File::GetAttributes(String(path_ + entry.GetName().Units()), attributes) != RES_OK) {
-            return Osp::Base::DateTime();
-        }
-        return attributes.GetLastModifiedTime();
-    }
 
     std::unique_ptr<Osp::Io::DirEnumerator> entries_;
     IFsDirEnumListener* listener_ = nullptr;
@@ -183,7 +176,8 @@ unsigned long LocalDirEnum::StartEnumA(bool details) {
         }
         const Osp::Io::DirEntry& entry = entries_->GetCurrentDirEntry();
         if (!IsSkipped(entry)) {
-            Osp::Base::DateTime modified = details ? ReadModified(entry) : Osp::Base::DateTime();
+            // The listing looked at each entry already (a link's time is its target's): no second look.
+            Osp::Base::DateTime modified = details ? entry.GetLastModifiedTime() : Osp::Base::DateTime();
             listener_->OnGetEntry(RES_OK, new LocalDirEntry(&entry, modified, IsForcedHidden(entry)));
             if (destroyed) {
                 return RES_OK;
