@@ -112,7 +112,7 @@ struct SViewerRun {
 };
 
 // The viewer's reading and decoding of one window, over the whole file.
-bool ReadAndDecode(const wchar_t* path, std::wstring* text) {
+bool ReadAndDecode(const wchar_t* path, std::u16string* text) {
     Osp::Io::File file;
     if (file.Construct(Osp::Base::String(path), L"r") != Osp::Base::E_SUCCESS) {
         return false;
@@ -139,7 +139,7 @@ SViewerRun OpenLikeTheViewer(const Osp::Graphics::Font& font) {
     const Clock::time_point start = Clock::now();
     const double cpuStart = ThreadCpuMilliseconds();
     {
-        std::wstring text;
+        std::u16string text;
         TextWrap wrap;
         if (!ReadAndDecode(L"/Home/bench.txt", &text)) {
             return run;

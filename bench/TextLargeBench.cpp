@@ -121,7 +121,7 @@ SLastScreen ViewerLastScreen(const Osp::Graphics::Font& font) {
     const Clock::time_point start = Clock::now();
     {
         TextSource source(L"/Home/big.log");
-        std::wstring text;
+        std::u16string text;
         size_t placeText = 0;
         TextWrap wrap;
         if (source.Open() != TextSource::TLoad::Loaded ||
@@ -130,7 +130,7 @@ SLastScreen ViewerLastScreen(const Osp::Graphics::Font& font) {
         }
         wrap.Compose(text, 0, Osp::Graphics::Rectangle(0, 0, kUnwrappedWidth, INT_MAX), &font, 0, 0);
         run.ms = Milliseconds(Clock::now() - start);
-        run.endsRight = text.find(L"zyxquartzfound at the very end\n") != std::wstring::npos;
+        run.endsRight = text.find(u"zyxquartzfound at the very end\n") != std::u16string::npos;
         run.peakBytes = g_peak.load() - before;
     }
     return run;
@@ -144,7 +144,7 @@ double TailAndDecode(const std::string& file, const std::string& out) {
     }
     const std::string bytes = ReadAll(out);
     const Clock::time_point start = Clock::now();
-    std::wstring text;
+    std::u16string text;
     DecodeText(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), ENCODING_UTF8, 0, 4,
                &text);
     return tail + Milliseconds(Clock::now() - start);

@@ -77,21 +77,21 @@ Osp::Base::result Canvas::DrawText(const Point&, const Osp::Base::String& text) 
 
 namespace {
 
-bool IsLowSurrogate(wchar_t c) {
+bool IsLowSurrogate(char16_t c) {
     return static_cast<unsigned>(c) - 0xDC00u < 0x400u;
 }
 
-bool IsHighSurrogate(wchar_t c) {
+bool IsHighSurrogate(char16_t c) {
     return static_cast<unsigned>(c) - 0xD800u < 0x400u;
 }
 
 // The second half of a surrogate pair takes no column of its own.
-bool IsPrintable(wchar_t c) {
-    return (c > 0x80 && !IsLowSurrogate(c)) || (c >= L' ' && c < 0x7F);
+bool IsPrintable(char16_t c) {
+    return (c > 0x80 && !IsLowSurrogate(c)) || (c >= u' ' && c < 0x7F);
 }
 
 // Every surrogate of decoded text is half of a pair in the right order.
-bool PairsAreWhole(const std::wstring& text) {
+bool PairsAreWhole(const std::u16string& text) {
     for (size_t i = 0; i < text.size(); ++i) {
         if (IsHighSurrogate(text[i]) && (i + 1 == text.size() || !IsLowSurrogate(text[i + 1]))) {
             return false;
@@ -105,26 +105,25 @@ bool PairsAreWhole(const std::wstring& text) {
 
 // What layout must keep: the printable characters other than spaces (a line of nothing but zero-width
 // characters is stored empty).
-std::wstring Visible(const std::wstring& s) {
-    std::wstring kept;
-    for (wchar_t c : s) {
-        if (c != L' ' && IsPrintable(c)) {
+std::u16string Visible(const std::u16string& s) {
+    std::u16string kept;
+    for (char16_t c : s) {
+        if (c != u' ' && IsPrintable(c)) {
             kept.push_back(c);
         }
     }
     return kept;
 }
 
-void CheckLines(const TextWrap& wrap, const std::wstring& visible, int width) {
+void CheckLines(const TextWrap& wrap, const std::u16string& visible, int width) {
     const int columns = width / kCharWidth;
-    std::wstring laidOut;
+    std::u16string laidOut;
     for (size_t i = 0; i < wrap.GetLineCount(); ++i) {
-        const TextWrap::SBlock& line = wrap.GetLine(i);
-        const std::wstring units(line.GetText(), line.GetText() + line.GetLen());
+        const std::u16string units = wrap.GetLineText(i);
         const auto printable = std::count_if(units.begin(), units.end(), IsPrintable);
         FUZZ_CHECK(printable <= std::max(columns, 1));
-        FUZZ_CHECK(units.empty() || units.back() != L' ');
-        FUZZ_CHECK(units.find(L'\n') == std::wstring::npos);
+        FUZZ_CHECK(units.empty() || units.back() != u' ');
+        FUZZ_CHECK(units.find(u'\n') == std::u16string::npos);
         laidOut += units;
     }
     FUZZ_CHECK(Visible(laidOut) == visible);
@@ -140,7 +139,7 @@ void CheckDraw(const TextWrap& wrap, int scrollX, int scrollY) {
     FUZZ_CHECK(g_drawn.longest <= viewWidth / kCharWidth + 2);
 }
 
-void CheckLayout(const std::wstring& text, const std::wstring& visible, int width, int flags) {
+void CheckLayout(const std::u16string& text, const std::u16string& visible, int width, int flags) {
     Osp::Graphics::Font font;
     TextWrap wrap;
     const int height = wrap.Compose(text, flags, Osp::Graphics::Rectangle(0, 0, width, INT_MAX), &font, 0, 0);
@@ -158,15 +157,15 @@ void CheckLayout(const std::wstring& text, const std::wstring& visible, int widt
 
 // Decoding a stretch at a time gives the text of one go, and every mark is a place: decoding from its byte
 // gives the text from its position (tab stops aside, which count from where decoding starts).
-void CheckMarks(const std::uint8_t* data, size_t size, TTextEncoding encoding, const std::wstring& whole) {
-    std::wstring marked;
+void CheckMarks(const std::uint8_t* data, size_t size, TTextEncoding encoding, const std::u16string& whole) {
+    std::u16string marked;
     std::vector<STextMark> marks;
     const size_t pinned = NextPlace(data, size, size / 2, encoding, 0);
     DecodeTextMarked(data, size, encoding, 0, 0, 4, pinned, 64, &marked, &marks);
     FUZZ_CHECK(marked == whole);
     const bool tabs = std::find(data, data + size, '\t') != data + size;
     bool pinnedSeen = pinned >= size;
-    std::wstring from;
+    std::u16string from;
     for (size_t i = 0; i < marks.size(); ++i) {
         FUZZ_CHECK(i == 0 ||
                    (marks[i].bytePos > marks[i - 1].bytePos && marks[i].textPos >= marks[i - 1].textPos));
@@ -194,11 +193,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     // A whole text that is UTF-8 stays UTF-8 when taken as the start of a longer one.
     FUZZ_CHECK(!IsUtf8BeyondAscii(data, size, TSample::Whole) ||
                IsUtf8BeyondAscii(data, size, TSample::CutAtEnd));
-    std::wstring text;
+    std::u16string text;
     for (int e = ENCODING_LATIN1; e <= ENCODING_UTF16BE; ++e) {
         DecodeText(data, size, static_cast<TTextEncoding>(e), e == detected ? start : 0, 4, &text);
-        for (wchar_t c : text) {
-            FUZZ_CHECK(c <= 0xFFFF && (c == L'\n' || c >= 0x80 || IsPrintable(c)));
+        for (char16_t c : text) {
+            FUZZ_CHECK(c <= 0xFFFF && (c == u'\n' || c >= 0x80 || IsPrintable(c)));
         }
         FUZZ_CHECK(PairsAreWhole(text));
         if (e != detected || start == 0) {
@@ -206,7 +205,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         }
     }
     DecodeText(data, size, ENCODING_UTF8, 0, 4, &text);
-    const std::wstring visible = Visible(text);
+    const std::u16string visible = Visible(text);
     for (int width : {0, 5, 80, 480, 4000}) {
         if (width < 2 * kCharWidth && text.size() > kMaxNarrowText) {
             continue;

@@ -8,22 +8,22 @@
 
 namespace {
 
-constexpr wchar_t kReplacement = 0xFFFD;
+constexpr char16_t kReplacement = 0xFFFD;
 
 // The characters of the bytes of one single-byte encoding.
-using ByteTable = std::array<wchar_t, 256>;
+using ByteTable = std::array<char16_t, 256>;
 
 template <typename MapByte>
 ByteTable MakeTable(MapByte map) {
     ByteTable table{};
     for (int b = 0; b < 256; ++b) {
-        table[static_cast<size_t>(b)] = map(static_cast<unsigned char>(b));
+        table[static_cast<size_t>(b)] = static_cast<char16_t>(map(static_cast<unsigned char>(b)));
     }
     return table;
 }
 
 const ByteTable& TableOf(TTextEncoding encoding) {
-    static const ByteTable latin1 = MakeTable([](unsigned char b) { return wchar_t{b}; });
+    static const ByteTable latin1 = MakeTable([](unsigned char b) { return char16_t{b}; });
     static const ByteTable cp1252 = MakeTable(Cp1252ToUnicode);
     static const ByteTable cp1251 = MakeTable(Cp1251ToUnicode);
     return encoding == ENCODING_CP1252 ? cp1252 : encoding == ENCODING_CP1251 ? cp1251 : latin1;
@@ -34,7 +34,7 @@ const ByteTable& TableOf(TTextEncoding encoding) {
 // was written at the end, so that the per-character work stays a store and a compare.
 class UnitWriter {
 public:
-    UnitWriter(std::wstring* out, size_t capacity, int tabSize)
+    UnitWriter(std::u16string* out, size_t capacity, int tabSize)
         : out_(out), tabSize_(tabSize > 0 ? static_cast<size_t>(tabSize) : 1) {
         out_->resize(capacity);
         begin_ = out_->data();
@@ -46,8 +46,8 @@ public:
 
     size_t Size() const { return static_cast<size_t>(dst_ - begin_); }
 
-    void Put(wchar_t c) {
-        if (c >= L' ') [[likely]] {
+    void Put(char16_t c) {
+        if (c >= u' ') [[likely]] {
             if (c != 0x7F) {
                 *dst_++ = c;
             }
@@ -61,44 +61,44 @@ public:
     void PutCodePoint(char32_t c) {
         if (c > 0xFFFF) {
             c -= 0x10000;
-            *dst_++ = static_cast<wchar_t>(0xD800 + (c >> 10));
-            *dst_++ = static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+            *dst_++ = static_cast<char16_t>(0xD800 + (c >> 10));
+            *dst_++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
             pairOpen_ = 0;
         } else {
-            Put(static_cast<wchar_t>(c));
+            Put(static_cast<char16_t>(c));
         }
     }
 
 private:
-    void PutControl(wchar_t c) {
-        if (c == L'\n' || c == L'\r') {
+    void PutControl(char16_t c) {
+        if (c == u'\n' || c == u'\r') {
             PutLineBreak(c);
             return;
         }
-        if (c == L'\t') {
+        if (c == u'\t') {
             const size_t column = static_cast<size_t>(dst_ - lineStart_);
-            dst_ = std::fill_n(dst_, tabSize_ - column % tabSize_, L' ');
+            dst_ = std::fill_n(dst_, tabSize_ - column % tabSize_, u' ');
         }
         pairOpen_ = 0;
     }
 
     // CR LF and LF CR are one break, but the pair is closed by its second half: CR LF CR LF is two.
-    void PutLineBreak(wchar_t c) {
+    void PutLineBreak(char16_t c) {
         if (pairOpen_ != 0 && pairOpen_ != c) {
             pairOpen_ = 0;
         } else {
-            *dst_++ = L'\n';
+            *dst_++ = u'\n';
             pairOpen_ = c;
         }
         lineStart_ = dst_;
     }
 
-    std::wstring* out_;
+    std::u16string* out_;
     size_t tabSize_;
-    wchar_t* begin_;
-    wchar_t* dst_;
-    wchar_t* lineStart_;
-    wchar_t pairOpen_ = 0;  // the break character that opened a possible CR LF or LF CR pair
+    char16_t* begin_;
+    char16_t* dst_;
+    char16_t* lineStart_;
+    char16_t pairOpen_ = 0;  // the break character that opened a possible CR LF or LF CR pair
 };
 
 void DecodeBytes(const unsigned char* data, size_t size, size_t start, const ByteTable& table,
@@ -134,10 +134,10 @@ void DecodeUtf16(const unsigned char* data, size_t size, size_t start, bool bigE
     for (size_t i = start; size - i >= 2; i += 2) {
         const unsigned unit = unitAt(i);
         if (!IsSurrogate(unit)) [[likely]] {
-            writer.Put(static_cast<wchar_t>(unit));
+            writer.Put(static_cast<char16_t>(unit));
         } else if (IsHighSurrogate(unit) && size - i >= 4 && unitAt(i + 2) - 0xDC00u < 0x400u) {
-            writer.Put(static_cast<wchar_t>(unit));
-            writer.Put(static_cast<wchar_t>(unitAt(i + 2)));
+            writer.Put(static_cast<char16_t>(unit));
+            writer.Put(static_cast<char16_t>(unitAt(i + 2)));
             i += 2;
         } else {
             writer.Put(kReplacement);
@@ -263,7 +263,7 @@ size_t MostUnits(const unsigned char* data, size_t size, TTextEncoding encoding,
 }  // namespace
 
 void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start, int tabSize,
-                std::wstring* out) {
+                std::u16string* out) {
     out->clear();
     if (start >= size) {
         return;
@@ -273,7 +273,7 @@ void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, 
 }
 
 void DecodeTextMarked(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start,
-                      size_t unitParity, int tabSize, size_t pinned, size_t markSpacing, std::wstring* out,
+                      size_t unitParity, int tabSize, size_t pinned, size_t markSpacing, std::u16string* out,
                       std::vector<STextMark>* marks) {
     out->clear();
     marks->clear();

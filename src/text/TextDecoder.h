@@ -31,7 +31,7 @@ char32_t GetUtf8Char(const unsigned char* data, size_t size, size_t* pos);
 // Decodes data[start..size) in the encoding (which must not be ENCODING_AUTO) into *out, replacing what
 // it held. Tab stops lie every tabSize columns, counted in characters from the start of the line.
 void DecodeText(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start, int tabSize,
-                std::wstring* out);
+                std::u16string* out);
 
 // A place noted while decoding: the text from textPos on is what decoding from bytePos gives (see
 // TextPlaces.h).
@@ -44,5 +44,5 @@ struct STextMark {
 // must be a place, or size to pin nothing) and one at a place about every markSpacing bytes. unitParity is
 // the parity of the offsets at which UTF-16 units begin.
 void DecodeTextMarked(const unsigned char* data, size_t size, TTextEncoding encoding, size_t start,
-                      size_t unitParity, int tabSize, size_t pinned, size_t markSpacing, std::wstring* out,
+                      size_t unitParity, int tabSize, size_t pinned, size_t markSpacing, std::u16string* out,
                       std::vector<STextMark>* marks);

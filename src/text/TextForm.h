@@ -99,7 +99,7 @@ public:
     void SetScrollPos(const Osp::Graphics::Point& p, bool redraw) override;
 
     // The text of the window, and the window's place in the file.
-    const std::wstring& GetText() const { return m_sText; }
+    const std::u16string& GetText() const { return m_sText; }
     const TextSource& GetSource() const { return m_oSource; }
     const LineCounter& GetLineCounter() const { return m_oLines; }
     const TextWrap& GetWrap() const { return m_oWrap; }
@@ -176,7 +176,7 @@ private:
     TextWrap m_oWrap;
     TextSource m_oSource{L""};  // the file's window, its encoding and its size
     LineCounter m_oLines;
-    std::wstring m_sText;
+    std::u16string m_sText;
     int m_nScrollY = 0;
     int m_nScrollX = 0;
     int m_nFontSize = 0;

@@ -18,16 +18,16 @@ constexpr int kNotFoundMs = 2000;
 // before it as context.
 constexpr int kMatchFromTop = 3;
 
-bool IsLowSurrogate(wchar_t c) {
+bool IsLowSurrogate(char16_t c) {
     return static_cast<unsigned>(c) - 0xDC00u < 0x400u;
 }
 
 // Columns of text[from..to): every character but the second half of a surrogate pair, as the layout
 // counts them for a monospaced line.
-int Columns(const std::wstring& text, size_t from, size_t to) {
+int Columns(const std::u16string& text, size_t from, size_t to) {
     return static_cast<int>(std::count_if(text.begin() + static_cast<long>(from),
                                           text.begin() + static_cast<long>(to),
-                                          [](wchar_t c) { return c >= L' ' && !IsLowSurrogate(c); }));
+                                          [](char16_t c) { return c >= u' ' && !IsLowSurrogate(c); }));
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ int ClampToInt(std::uint64_t n) {
 std::uint64_t TextForm::TotalLines() const {
     if (IsWholeFile()) {
         // The window is the file: its text has every line, each ended by a line feed but perhaps the last.
-        const auto feeds = static_cast<std::uint64_t>(std::count(m_sText.begin(), m_sText.end(), L'\n'));
-        return feeds + (!m_sText.empty() && m_sText.back() != L'\n' ? 1 : 0);
+        const auto feeds = static_cast<std::uint64_t>(std::count(m_sText.begin(), m_sText.end(), u'\n'));
+        return feeds + (!m_sText.empty() && m_sText.back() != u'\n' ? 1 : 0);
     }
     return m_oLines.IsDone() ? m_oLines.GetLineCount() : 0;
 }
@@ -31,7 +31,7 @@ std::uint64_t TextForm::TotalLines() const {
 std::uint64_t TextForm::CurrentLine() const {
     const size_t top = TopTextPos();
     const auto inWindow =
-        static_cast<std::uint64_t>(std::count(m_sText.begin(), m_sText.begin() + top, L'\n'));
+        static_cast<std::uint64_t>(std::count(m_sText.begin(), m_sText.begin() + top, u'\n'));
     if (IsWholeFile()) {
         return inWindow + 1;
     }
@@ -44,8 +44,8 @@ void TextForm::GoToLine(std::uint64_t line) {
     if (IsWholeFile()) {
         size_t at = 0;
         for (std::uint64_t passed = 1; passed < line && at < m_sText.size(); ++passed) {
-            at = m_sText.find(L'\n', at);
-            at = at == std::wstring::npos ? m_sText.size() : at + 1;
+            at = m_sText.find(u'\n', at);
+            at = at == std::u16string::npos ? m_sText.size() : at + 1;
         }
         SetScrollPos(static_cast<int>(m_oWrap.LineOfTextPos(at)) * lineHeight, false);
         return;

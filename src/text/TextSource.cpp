@@ -59,7 +59,7 @@ TextSource::TLoad TextSource::Open() {
     return TLoad::Loaded;
 }
 
-bool TextSource::Load(std::uint64_t position, TPosition how, int tabSize, std::wstring* out,
+bool TextSource::Load(std::uint64_t position, TPosition how, int tabSize, std::u16string* out,
                       size_t* positionText) {
     const long long size = Measure();
     if (size < 0) {

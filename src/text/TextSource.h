@@ -35,7 +35,7 @@ public:
     // Reads and decodes the window around `position` into *out; *positionText receives the text position
     // of the place taken for it. A position beyond the end takes the end. False when the file cannot be
     // read; the window is then what it was.
-    bool Load(std::uint64_t position, TPosition how, int tabSize, std::wstring* out, size_t* positionText);
+    bool Load(std::uint64_t position, TPosition how, int tabSize, std::u16string* out, size_t* positionText);
 
     // A place of the current window: its text position and its byte in the file.
     struct SPlace {

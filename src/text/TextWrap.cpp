@@ -12,30 +12,29 @@ namespace {
 // The sample whose average width stands for every character.
 constexpr wchar_t kWidthSample[] = L"abcdefghijklmnopqrstuvwxyz012345";
 constexpr int kWidthSampleLength = 32;
-constexpr char16_t kMaxStoredLength = 0xFFFF;
 // Room in the joined line's buffer beyond the characters that fit the width: the one character a line
 // always takes, a joined line feed's space and the terminating line feed.
 constexpr size_t kLineSlack = 3;
 
 // The second half of a surrogate pair takes no room of its own: the pair is one character, measured at
 // its first half, and a line never ends between the two.
-bool IsLowSurrogate(wchar_t c) {
+bool IsLowSurrogate(char16_t c) {
     return static_cast<unsigned>(c) - 0xDC00u < 0x400u;
 }
 
-bool IsPrintable(wchar_t c) {
-    return (c > 0x80 && !IsLowSurrogate(c)) || (c >= L' ' && c < 0x7F);
+bool IsPrintable(char16_t c) {
+    return (c > 0x80 && !IsLowSurrogate(c)) || (c >= u' ' && c < 0x7F);
 }
 
 // The same test, cheapest for the printable ASCII that most text is made of.
-bool IsPrintableFast(wchar_t c) {
+bool IsPrintableFast(char16_t c) {
     return static_cast<unsigned>(c) - 0x20u < 0x5Fu || (c > 0x80 && !IsLowSurrogate(c));
 }
 
 // The unit of a stored line at which column `col` begins, or len when the line is narrower.
-int UnitOfColumn(const char16_t* text, int len, int col) {
-    int unit = 0;
-    for (int column = 0; unit < len; ++unit) {
+size_t UnitOfColumn(const char16_t* text, size_t len, size_t col) {
+    size_t unit = 0;
+    for (size_t column = 0; unit < len; ++unit) {
         if (IsPrintable(text[unit])) {
             if (column == col) {
                 return unit;
@@ -46,17 +45,27 @@ int UnitOfColumn(const char16_t* text, int len, int col) {
     return len;
 }
 
-}  // namespace
-
-TextWrap::SBlock::SBlock(std::wstring_view line) : m_pBuf(new char16_t[line.size() + 2]) {
-    m_pBuf[0] = static_cast<char16_t>(std::min<size_t>(line.size(), kMaxStoredLength));
-    std::copy(line.begin(), line.end(), m_pBuf.get() + 1);
-    m_pBuf[line.size() + 1] = 0;
+// What a stretch of text shows as a line with smart reflow: its line feeds joined as spaces, runs of
+// spaces as one, as FitJoined built it.
+void AppendJoined(std::u16string_view stretch, std::u16string* line) {
+    char16_t prev = 0;
+    for (char16_t c : stretch) {
+        if (c == u'\n') {
+            c = u' ';
+        } else if (c == u' ' && prev == u' ') {
+            continue;
+        }
+        line->push_back(c);
+        prev = c;
+    }
 }
 
+}  // namespace
+
 void TextWrap::Clear() {
-    m_oBlocks.clear();
-    m_oStarts.clear();
+    m_oLines.clear();
+    m_pText = nullptr;
+    m_bJoined = false;
     m_oBounds = Osp::Graphics::Rectangle();
     m_pFont = nullptr;
     m_nLineHeight = 0;
@@ -64,8 +73,20 @@ void TextWrap::Clear() {
 }
 
 size_t TextWrap::LineOfTextPos(size_t textPos) const {
-    const auto after = std::upper_bound(m_oStarts.begin(), m_oStarts.end(), textPos);
-    return after == m_oStarts.begin() ? 0 : static_cast<size_t>(after - m_oStarts.begin()) - 1;
+    const auto after = std::upper_bound(m_oLines.begin(), m_oLines.end(), textPos,
+                                        [](size_t pos, const SLine& line) { return pos < line.start; });
+    return after == m_oLines.begin() ? 0 : static_cast<size_t>(after - m_oLines.begin()) - 1;
+}
+
+std::u16string TextWrap::GetLineText(size_t index) const {
+    const SLine& line = m_oLines[index];
+    const std::u16string_view stretch = std::u16string_view(*m_pText).substr(line.start, line.length);
+    if (!m_bJoined) {
+        return std::u16string(stretch);
+    }
+    std::u16string joined;
+    AppendJoined(stretch, &joined);
+    return joined;
 }
 
 void TextWrap::Offset(int dx, int dy) {
@@ -73,7 +94,7 @@ void TextWrap::Offset(int dx, int dy) {
     m_nOriginY += dy;
 }
 
-int TextWrap::GetTextWidth(const std::wstring& s) const {
+int TextWrap::GetTextWidth(std::u16string_view s) const {
     return static_cast<int>(std::count_if(s.begin(), s.end(), IsPrintable)) * m_nCharWidth;
 }
 
@@ -92,33 +113,34 @@ void TextWrap::InitTextSizeEvaluator(int width) {
 }
 
 void TextWrap::ReleaseTextSizeEvaluator() {
-    m_sJoined = std::wstring();
+    m_sJoined = std::u16string();
     m_pLine = nullptr;
     m_nLineLen = 0;
 }
 
-int TextWrap::FitText(const std::wstring& text, size_t pos, bool join, size_t* count, SLastSpace* lastSpace) {
+int TextWrap::FitText(const std::u16string& text, size_t pos, bool join, size_t* count,
+                      SLastSpace* lastSpace) {
     *lastSpace = SLastSpace();
     return join ? FitJoined(text, pos, count, lastSpace) : FitPlain(text, pos, count, lastSpace);
 }
 
-int TextWrap::FitPlain(const std::wstring& text, size_t pos, size_t* count, SLastSpace* lastSpace) {
-    const wchar_t* const first = text.data() + pos;
-    const wchar_t* const end = text.data() + text.size();
-    const wchar_t* lastSpaceAt = nullptr;
+int TextWrap::FitPlain(const std::u16string& text, size_t pos, size_t* count, SLastSpace* lastSpace) {
+    const char16_t* const first = text.data() + pos;
+    const char16_t* const end = text.data() + text.size();
+    const char16_t* lastSpaceAt = nullptr;
     size_t printable = 0;
-    const wchar_t* p = first;
+    const char16_t* p = first;
     bool lineFeed = false;
     for (; p < end; ++p) {
-        const wchar_t c = *p;
+        const char16_t c = *p;
         if (IsPrintableFast(c)) {
             // A line holds at least one character, so that layout always moves on.
             if (printable >= m_nMaxChars && p > first) {
                 break;
             }
             ++printable;
-            lastSpaceAt = c == L' ' ? p : lastSpaceAt;
-        } else if (c == L'\n') {
+            lastSpaceAt = c == u' ' ? p : lastSpaceAt;
+        } else if (c == u'\n') {
             lineFeed = true;
             ++p;
             break;
@@ -135,35 +157,35 @@ int TextWrap::FitPlain(const std::wstring& text, size_t pos, size_t* count, SLas
     return static_cast<int>(printable) * m_nCharWidth;
 }
 
-int TextWrap::FitJoined(const std::wstring& text, size_t pos, size_t* count, SLastSpace* lastSpace) {
-    const wchar_t* const begin = text.data();
-    const wchar_t* const first = begin + pos;
-    const wchar_t* const end = begin + text.size();
-    wchar_t* line = m_sJoined.data();
+int TextWrap::FitJoined(const std::u16string& text, size_t pos, size_t* count, SLastSpace* lastSpace) {
+    const char16_t* const begin = text.data();
+    const char16_t* const first = begin + pos;
+    const char16_t* const end = begin + text.size();
+    char16_t* line = m_sJoined.data();
     size_t n = 0;
     size_t printable = 0;
-    wchar_t prev = 0;
+    char16_t prev = 0;
     bool lineFeed = false;
-    const wchar_t* p = first;
+    const char16_t* p = first;
     for (; p < end; ++p) {
-        const wchar_t c = *p;
+        const char16_t c = *p;
         if (IsPrintable(c)) {
             if (printable >= m_nMaxChars && p > first) {
                 break;
             }
-            if (c == L' ') {
+            if (c == u' ') {
                 // Runs of spaces collapse to one.
-                if (prev == L' ') {
+                if (prev == u' ') {
                     continue;
                 }
                 lastSpace->index = n;
                 lastSpace->next = static_cast<size_t>(p + 1 - first);
             }
             ++printable;
-        } else if (c == L'\n') {
+        } else if (c == u'\n') {
             // Only a single line feed inside a paragraph joins; the second of two is a paragraph break
             // and keeps its empty line even when it starts a display line.
-            const bool joins = p + 1 < end && p[1] != L'\n' && p[1] != L' ' && (p == begin || p[-1] != L'\n');
+            const bool joins = p + 1 < end && p[1] != u'\n' && p[1] != u' ' && (p == begin || p[-1] != u'\n');
             if (!joins) {
                 lineFeed = true;
                 ++p;
@@ -171,8 +193,8 @@ int TextWrap::FitJoined(const std::wstring& text, size_t pos, size_t* count, SLa
             }
             lastSpace->index = n;
             lastSpace->next = static_cast<size_t>(p + 1 - first);
-            line[n++] = L' ';
-            prev = L' ';
+            line[n++] = u' ';
+            prev = u' ';
             // A joined line feed that overflows ends the line: the space goes as trailing space, and
             // whatever follows starts the next line instead of growing this one past the width.
             if (++printable > m_nMaxChars) {
@@ -195,9 +217,10 @@ int TextWrap::FitJoined(const std::wstring& text, size_t pos, size_t* count, SLa
     return static_cast<int>(printable) * m_nCharWidth;
 }
 
-void TextWrap::StoreLine(int flags, const Osp::Graphics::Rectangle& rect, int width) {
+void TextWrap::StoreLine(int flags, const Osp::Graphics::Rectangle& rect, int width, size_t start,
+                         size_t length) {
     if (width == 0) {
-        m_oBlocks.emplace_back();
+        m_oLines.push_back({static_cast<std::uint32_t>(start), 0});
         return;
     }
     int x = rect.x;
@@ -206,15 +229,16 @@ void TextWrap::StoreLine(int flags, const Osp::Graphics::Rectangle& rect, int wi
     } else if ((flags & kAlignMask) == kAlignCenter) {
         x += (rect.width - width) / 2;
     }
-    m_oBlocks.emplace_back(std::wstring_view(m_pLine, m_nLineLen));
+    m_oLines.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
     m_nLeft = std::min(m_nLeft, x);
     m_nRight = std::max(m_nRight, x + width);
 }
 
-int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::Rectangle& rect,
+int TextWrap::Compose(const std::u16string& text, int flags, const Osp::Graphics::Rectangle& rect,
                       const Osp::Graphics::Font* font, int lineHeight, int dy) {
     Clear();
     m_pFont = font;
+    m_pText = &text;
     if (text.empty() || font == nullptr) {
         return 0;
     }
@@ -228,6 +252,7 @@ int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::
         bottom -= m_nLineHeight - 1;
     }
     const bool join = (flags & kSmartReflow) != 0;
+    m_bJoined = join;
     m_nLeft = rect.x + rect.width;
     m_nRight = rect.x;
     InitTextSizeEvaluator(rect.width);
@@ -240,22 +265,30 @@ int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::
         const size_t window = std::min(count + kLookAhead, text.size() - pos);
         size_t next = count;
         const bool endsWithNewline = m_bLineFeed;
+        // The stretch of the text the line shows: without joining the line is that stretch itself.
+        size_t stretch = count - (endsWithNewline ? 1 : 0);
         const bool isLast = bottom <= y + maxH;
         const bool wordBreak = isLast ? (flags & kNoWordBreakOnLast) == 0 : (flags & kNoWordBreak) == 0;
         bool changed = false;
-        if (next < window && !endsWithNewline && wordBreak && lastSpace.index != std::wstring::npos &&
-            lastSpace.index + 1 < m_nLineLen && text[pos + next] != L' ') {
+        if (next < window && !endsWithNewline && wordBreak && lastSpace.index != std::u16string::npos &&
+            lastSpace.index + 1 < m_nLineLen && text[pos + next] != u' ') {
             m_nLineLen = lastSpace.index;
             next = lastSpace.next;
+            stretch = next - 1;
             changed = true;
         }
-        while (m_nLineLen > 0 && m_pLine[m_nLineLen - 1] == L' ') {
+        while (m_nLineLen > 0 && m_pLine[m_nLineLen - 1] == u' ') {
             --m_nLineLen;
             changed = true;
         }
+        // Trailing spaces and joined line feeds show as trailing spaces, which go.
+        while (stretch > 0 &&
+               (text[pos + stretch - 1] == u' ' || (join && text[pos + stretch - 1] == u'\n'))) {
+            --stretch;
+        }
         if (!endsWithNewline) {
             size_t after = next;
-            while (after < window && text[pos + after] == L' ') {
+            while (after < window && text[pos + after] == u' ') {
                 ++after;
             }
             // A run of spaces reaching past the look-ahead is kept for the next line.
@@ -266,8 +299,7 @@ int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::
         if (changed) {
             width = static_cast<int>(m_nLineLen) * m_nCharWidth;
         }
-        StoreLine(flags, rect, width);
-        m_oStarts.push_back(pos);
+        StoreLine(flags, rect, width, pos, stretch);
         y += m_nLineHeight;
         if (isLast) {
             break;
@@ -281,7 +313,7 @@ int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::
     }
     const int total = static_cast<int>(std::clamp<long long>(height, 0, INT_MAX));
     if (m_nRight < m_nLeft) {
-        m_oBounds = Osp::Graphics::Rectangle(rect.x, m_oBlocks.empty() ? 0 : rect.y, 0, total);
+        m_oBounds = Osp::Graphics::Rectangle(rect.x, m_oLines.empty() ? 0 : rect.y, 0, total);
     } else {
         m_oBounds = Osp::Graphics::Rectangle(m_nLeft, rect.y, m_nRight - m_nLeft, total);
     }
@@ -291,26 +323,32 @@ int TextWrap::Compose(const std::wstring& text, int flags, const Osp::Graphics::
 
 void TextWrap::Draw(Osp::Graphics::Canvas& canvas, int scrollX, int scrollY, int viewHeight,
                     int viewWidth) const {
-    if (m_oBlocks.empty() || m_pFont == nullptr) {
+    if (m_oLines.empty() || m_pFont == nullptr || m_pText == nullptr) {
         return;
     }
     canvas.SetFont(*m_pFont);
     const size_t first = static_cast<size_t>(std::max(0, scrollY / m_nLineHeight));
     const size_t last =
-        std::min(first + 2 + static_cast<size_t>(std::max(0, viewHeight / m_nLineHeight)), m_oBlocks.size());
+        std::min(first + 2 + static_cast<size_t>(std::max(0, viewHeight / m_nLineHeight)), m_oLines.size());
     const int col = std::max(0, scrollX / m_nCharWidth);
     const int cols = std::max(0, viewWidth / m_nCharWidth) + 2;
+    std::u16string joined;
     std::wstring visible;
     for (size_t i = first; i < last; ++i) {
-        const SBlock& line = m_oBlocks[i];
-        const char16_t* text = line.GetText();
+        std::u16string_view line =
+            std::u16string_view(*m_pText).substr(m_oLines[i].start, m_oLines[i].length);
+        if (m_bJoined) {
+            joined.clear();
+            AppendJoined(line, &joined);
+            line = joined;
+        }
         // Columns count characters, so a line with surrogate pairs has more units than columns.
-        const int from = line.GetLen() <= col ? line.GetLen() : UnitOfColumn(text, line.GetLen(), col);
-        if (from >= line.GetLen()) {
+        const size_t from = UnitOfColumn(line.data(), line.size(), static_cast<size_t>(col));
+        if (from >= line.size()) {
             continue;
         }
-        const int to = UnitOfColumn(text, line.GetLen(), col + cols);
-        visible.assign(text + from, text + to);
+        const size_t to = UnitOfColumn(line.data(), line.size(), static_cast<size_t>(col + cols));
+        visible.assign(line.begin() + static_cast<long>(from), line.begin() + static_cast<long>(to));
         const long long y =
             static_cast<long long>(m_nLineHeight) * static_cast<long long>(i) + m_nOriginY - scrollY;
         canvas.DrawText(Osp::Graphics::Point(col * m_nCharWidth - scrollX, static_cast<int>(y)),

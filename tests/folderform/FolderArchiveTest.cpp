@@ -177,7 +177,7 @@ TEST_F(FolderArchiveTest, AFileWithANameTooLongForTheHostOpensInTheViewer) {
         TextForm* viewer = WaitForViewer(ui, 5000);
         ASSERT_TRUE(ui.MessageBoxes().empty()) << Narrow(ui.MessageBoxes()[0].text);
         ASSERT_NE(viewer, nullptr);
-        EXPECT_EQ(viewer->GetText().substr(0, 11), L"a long name");
+        EXPECT_EQ(viewer->GetText().substr(0, 11), u"a long name");
         Corvane::GetMyInstance()->CloseTextForm();
         ui.Pump(0);
     });
@@ -209,7 +209,7 @@ TEST_F(FolderArchiveTest, PathMenuGoesThroughTheArchiveAndATextFileInsideOpensIn
         OpenItem(ui, L"Readme.txt");
         TextForm* viewer = WaitForViewer(ui, 5000);
         ASSERT_NE(viewer, nullptr);
-        EXPECT_EQ(viewer->GetText().substr(0, 17), L"hello from inside");
+        EXPECT_EQ(viewer->GetText().substr(0, 17), u"hello from inside");
         Shot(ui, "archive_text");
         Corvane::GetMyInstance()->CloseTextForm();
         ui.Pump(0);

@@ -29,7 +29,7 @@ TEST_F(FolderEditTest, TextFilesOpenInTheViewerAndPicturesInThePhonesApplication
         OpenItem(ui, L"notes.txt");
         auto* viewer = dynamic_cast<TextForm*>(ui.GetFrame().GetCurrentForm());
         ASSERT_NE(viewer, nullptr);
-        EXPECT_EQ(viewer->GetText().substr(0, 10), L"First line");
+        EXPECT_EQ(viewer->GetText().substr(0, 10), u"First line");
         Corvane::GetMyInstance()->CloseTextForm();
         ui.Pump(0);
 
@@ -73,8 +73,9 @@ TEST_F(FolderEditTest, RenameAsksAboutExtensionsAndRefusesInvalidNames) {
         ui.AnswerNextMessageBox(MSGBOX_RESULT_NO);
         ItemMenu(ui, L"a.TXT", L"Rename");
         Type(ui, L"a.doc");
-        EXPECT_EQ(LastBox(ui), L"Rename|If you change the file name extension, the file may become unusable.\n\n"
-                               L"Do you want to change it?");
+        EXPECT_EQ(LastBox(ui),
+                  L"Rename|If you change the file name extension, the file may become unusable.\n\n"
+                  L"Do you want to change it?");
         EXPECT_TRUE(root.Exists("Home/a.TXT"));
 
         const std::wstring invalid =
@@ -106,7 +107,9 @@ TEST_F(FolderEditTest, NewFolderTwiceTellsThatTheNameIsTaken) {
         EXPECT_TRUE(std::filesystem::is_directory(root.Host("Home/New Folder")));
         EXPECT_EQ(Names(ui), (std::vector<std::wstring>{L"New Folder"}));
         ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-        EXPECT_EQ(LastBox(ui), L"Create new folder failed|Unable to create the folder 'New Folder'\n\nDuplicated file name");
+        EXPECT_EQ(
+            LastBox(ui),
+            L"Create new folder failed|Unable to create the folder 'New Folder'\n\nDuplicated file name");
     });
 }
 
@@ -174,8 +177,8 @@ TEST_F(FolderEditTest, CancelStopsTheDeleteQuietlyAndLeavesTheRest) {
     });
 }
 
-// Links to a folder outside the phone's folders, to an ancestor and to nothing, inside a tree that is counted and
-// deleted: the details finish, the delete removes the links themselves, and nothing outside changes.
+// Links to a folder outside the phone's folders, to an ancestor and to nothing, inside a tree that is counted
+// and deleted: the details finish, the delete removes the links themselves, and nothing outside changes.
 TEST_F(FolderEditTest, LinksInATreeAreCountedAndDeletedAsLinksOnly) {
     // "Outside" lies beside the phone's folders, where the program cannot reach.
     root.Write("Outside/keep/precious.txt", "precious");
@@ -187,7 +190,8 @@ TEST_F(FolderEditTest, LinksInATreeAreCountedAndDeletedAsLinksOnly) {
         OpenRoot(ui, LocalBrowser::ROOT_HOME);
         ItemMenu(ui, L"tree", L"Details");
         ui.Pump(200);
-        EXPECT_NE(ui.TextOf(L"IDC_SIZE").find(L"(4 files, 1 folders)"), std::wstring::npos) << Narrow(ui.TextOf(L"IDC_SIZE"));
+        EXPECT_NE(ui.TextOf(L"IDC_SIZE").find(L"(4 files, 1 folders)"), std::wstring::npos)
+            << Narrow(ui.TextOf(L"IDC_SIZE"));
         ui.Tap(L"IDC_CLOSE");
         ui.Pump(0);
 

@@ -86,7 +86,10 @@ TEST_F(SambaArchiveFormTest, ATextFileFarIntoAnArchiveOnTheShareOpensInTheViewer
             OpenItem(ui, L"after.txt");
             TextForm* viewer = WaitForViewer(ui, 10000);
             ASSERT_NE(viewer, nullptr) << Narrow(LastBox(ui));
-            EXPECT_EQ(viewer->GetText().substr(0, 16), L"found in " + std::wstring(archive));
+            const std::u16string& text = viewer->GetText();
+            EXPECT_EQ(std::wstring(text.begin(),
+                                   text.begin() + static_cast<long>(std::min<size_t>(16, text.size()))),
+                      L"found in " + std::wstring(archive));
             Corvane::GetMyInstance()->CloseTextForm();
             ui.Pump(0);
             ui.PressSoftkey(SOFTKEY_1);

@@ -12,9 +12,9 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 std::wstring Decode(const Bytes& bytes, TTextEncoding encoding, size_t start = 0) {
-    std::wstring out = L"left over";
+    std::u16string out = u"left over";
     DecodeText(bytes.data(), bytes.size(), encoding, start, 4, &out);
-    return out;
+    return std::wstring(out.begin(), out.end());
 }
 
 std::wstring Utf8Units(const Bytes& bytes) {

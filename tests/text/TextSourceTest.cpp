@@ -20,16 +20,31 @@ protected:
     // Opens the file and decodes its first window, as the viewer does.
     static bool Decode(TextSource& source, std::wstring* text) {
         size_t placeText = 0;
-        return source.Open() == TextSource::TLoad::Loaded &&
-               source.Load(source.GetDataStart(), TextSource::TPosition::Place, 4, text, &placeText);
+        std::u16string units;
+        const bool decoded =
+            source.Open() == TextSource::TLoad::Loaded &&
+            source.Load(source.GetDataStart(), TextSource::TPosition::Place, 4, &units, &placeText);
+        *text = std::wstring(units.begin(), units.end());
+        return decoded;
+    }
+
+    // Loads the window around a byte; false when the file cannot be read.
+    static bool Load(TextSource& source, std::uint64_t byte, TextSource::TPosition how, std::wstring* text) {
+        std::u16string units;
+        size_t placeText = 0;
+        const bool loaded = source.Load(byte, how, 4, &units, &placeText);
+        if (loaded) {
+            *text = std::wstring(units.begin(), units.end());
+        }
+        return loaded;
     }
 
     // Loads the window around a byte and gives the text from the place taken for it.
     static std::wstring TextAt(TextSource& source, std::uint64_t byte, TextSource::TPosition how) {
-        std::wstring text;
+        std::u16string text;
         size_t placeText = 0;
         EXPECT_TRUE(source.Load(byte, how, 4, &text, &placeText));
-        return text.substr(placeText);
+        return std::wstring(text.begin() + static_cast<long>(std::min(placeText, text.size())), text.end());
     }
 
     TempRoot root_;
@@ -253,8 +268,7 @@ TEST_F(TextSourceTest, AFileThatChangesWhileOpen) {
     EXPECT_FALSE(source.TakeChanged());
 
     Write("changing.txt", NumberedLines(10));
-    size_t placeText = 0;
-    ASSERT_TRUE(source.Load(400000, TextSource::TPosition::AnyByte, 4, &text, &placeText));
+    ASSERT_TRUE(Load(source, 400000, TextSource::TPosition::AnyByte, &text));
     EXPECT_TRUE(source.TakeChanged());
     EXPECT_FALSE(source.TakeChanged());
     EXPECT_TRUE(source.WindowAtStart());
@@ -262,12 +276,12 @@ TEST_F(TextSourceTest, AFileThatChangesWhileOpen) {
     EXPECT_EQ(text.substr(0, 7), L"line 0 ");
 
     Write("changing.txt", NumberedLines(20));
-    ASSERT_TRUE(source.Load(0, TextSource::TPosition::Place, 4, &text, &placeText));
+    ASSERT_TRUE(Load(source, 0, TextSource::TPosition::Place, &text));
     EXPECT_TRUE(source.TakeChanged());
     EXPECT_EQ(source.GetFileSize(), NumberedLines(20).size());
 
     std::filesystem::remove(root_.Host("Home/changing.txt"));
-    EXPECT_FALSE(source.Load(0, TextSource::TPosition::Place, 4, &text, &placeText));
+    EXPECT_FALSE(Load(source, 0, TextSource::TPosition::Place, &text));
     EXPECT_EQ(text.substr(0, 7), L"line 0 ");
 }
 

@@ -21,27 +21,35 @@ protected:
     void SetUp() override {
         ASSERT_EQ(font_.Construct(L"/Res/DejaVuSansMono.ttf", Osp::Graphics::FONT_STYLE_PLAIN, 14),
                   Osp::Base::E_SUCCESS);
-        wrap_.Compose(L"x", 0, Osp::Graphics::Rectangle(0, 0, 100, 100), &font_, 0, 0);
+        text_ = u"x";
+        wrap_.Compose(text_, 0, Osp::Graphics::Rectangle(0, 0, 100, 100), &font_, 0, 0);
         charWidth_ = wrap_.GetCharWidth();
         maxHeight_ = font_.GetMaxHeight();
         ASSERT_GT(charWidth_, 1);
     }
 
+    // Lays out text, which the layout keeps as the text its lines refer to.
     int Compose(const std::wstring& text, int columns, int flags = 0, int height = INT_MAX) {
-        return wrap_.Compose(text, flags, Osp::Graphics::Rectangle(0, 0, columns * charWidth_, height),
-                             &font_, 0, 0);
+        return ComposeWide(text, flags, Osp::Graphics::Rectangle(0, 0, columns * charWidth_, height));
+    }
+
+    int ComposeWide(const std::wstring& text, int flags, const Osp::Graphics::Rectangle& rect,
+                    const Osp::Graphics::Font* font = nullptr) {
+        text_.assign(text.begin(), text.end());
+        return wrap_.Compose(text_, flags, rect, font != nullptr ? font : &font_, 0, 0);
     }
 
     Lines GetLines() const {
         Lines lines;
         for (size_t i = 0; i < wrap_.GetLineCount(); ++i) {
-            const TextWrap::SBlock& line = wrap_.GetLine(i);
-            lines.emplace_back(line.GetText(), line.GetText() + line.GetLen());
+            const std::u16string line = wrap_.GetLineText(i);
+            lines.emplace_back(line.begin(), line.end());
         }
         return lines;
     }
 
     Osp::Graphics::Font font_;
+    std::u16string text_;
     TextWrap wrap_;
     int charWidth_ = 0;
     int maxHeight_ = 0;
@@ -118,7 +126,8 @@ TEST_F(TextWrapTest, HeightAndBounds) {
     EXPECT_EQ(Compose(L"abc", 10, TextWrap::kNoDescender), lineHeight + maxHeight_ - font_.GetDescender());
     EXPECT_EQ(Compose(L"", 10), 0);
     EXPECT_EQ(wrap_.GetLineCount(), 0u);
-    EXPECT_EQ(wrap_.Compose(L"abc", 0, Osp::Graphics::Rectangle(0, 0, 100, 100), nullptr, 0, 0), 0);
+    text_ = u"abc";
+    EXPECT_EQ(wrap_.Compose(text_, 0, Osp::Graphics::Rectangle(0, 0, 100, 100), nullptr, 0, 0), 0);
 
     Compose(L"ab", 10, TextWrap::kAlignRight);
     EXPECT_EQ(wrap_.GetBounds().x, 8 * charWidth_);
@@ -147,7 +156,7 @@ TEST_F(TextWrapTest, UnwrappedLongLineBreaksAtTheWideWidth) {
     while (text.size() < 10000) {
         text += L"word ";
     }
-    wrap_.Compose(text, 0, Osp::Graphics::Rectangle(0, 0, 4000, INT_MAX), &font_, 0, 0);
+    ComposeWide(text, 0, Osp::Graphics::Rectangle(0, 0, 4000, INT_MAX));
     const Lines lines = GetLines();
     ASSERT_EQ(lines.size(), (10000 + perLine - 1) / perLine);
     for (size_t i = 0; i + 1 < lines.size(); ++i) {
@@ -161,10 +170,10 @@ TEST_F(TextWrapTest, CharacterWidthIsAtLeastOne) {
     Osp::Graphics::Font tiny;
     ASSERT_EQ(tiny.Construct(L"/Res/DejaVuSansMono.ttf", Osp::Graphics::FONT_STYLE_PLAIN, 1),
               Osp::Base::E_SUCCESS);
-    wrap_.Compose(L"ab cd", 0, Osp::Graphics::Rectangle(0, 0, 3, INT_MAX), &tiny, 0, 0);
+    ComposeWide(L"ab cd", 0, Osp::Graphics::Rectangle(0, 0, 3, INT_MAX), &tiny);
     EXPECT_EQ(wrap_.GetCharWidth(), 1);
     EXPECT_EQ(GetLines(), (Lines{L"ab", L"cd"}));
-    EXPECT_EQ(wrap_.GetTextWidth(L"a\x80 b"), 3);
+    EXPECT_EQ(wrap_.GetTextWidth(u"a\x80 b"), 3);
 }
 
 // Line i holds i + 1 characters, so the right end of the ink in each drawn line tells which line and
@@ -180,7 +189,7 @@ TEST_F(TextWrapTest, DrawsOnlyTheVisibleLinesAndColumns) {
             }
             text += L"\n";
         }
-        wrap_.Compose(text, 0, Osp::Graphics::Rectangle(0, 0, 4000, INT_MAX), &font_, 0, 0);
+        ComposeWide(text, 0, Osp::Graphics::Rectangle(0, 0, 4000, INT_MAX));
         const int lh = wrap_.GetLineHeight();
         struct Case {
             int scrollX;
