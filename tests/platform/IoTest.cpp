@@ -216,6 +216,10 @@ TEST(DirectoryTest, RecursiveRemovalDoesNotFollowLinks) {
     WriteHost(root.Host("Media/doomed/sub/x"), "x");
     std::filesystem::create_directory_symlink(root.Host("Media/keep"), root.Host("Media/doomed/link"));
 
+    EXPECT_EQ(File::Remove(L"/Media/doomed"), E_ILLEGAL_ACCESS) << "a folder is no file";
+    EXPECT_EQ(File::Remove(L"/Media/doomed/link"), E_SUCCESS) << "a link to a folder is";
+    EXPECT_EQ(ReadHost(root.Host("Media/keep/precious.txt")), "keep me");
+    std::filesystem::create_directory_symlink(root.Host("Media/keep"), root.Host("Media/doomed/link"));
     EXPECT_NE(Directory::Remove(L"/Media/doomed", false), E_SUCCESS) << "not empty";
     EXPECT_EQ(Directory::Remove(L"/Media/doomed", true), E_SUCCESS);
     EXPECT_FALSE(std::filesystem::exists(root.Host("Media/doomed")));

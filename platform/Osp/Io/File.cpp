@@ -150,10 +150,7 @@ result File::Remove(const String& path) {
     if (r != E_SUCCESS) {
         return r;
     }
-    struct stat st;
-    if (::lstat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        return Osp::Base::E_ILLEGAL_ACCESS;
-    }
+    // A folder is refused by unlink itself (EISDIR), with no look at the path first.
     return ::unlink(hostPath.c_str()) == 0 ? E_SUCCESS : host::ResultFromErrno(errno);
 }
 
