@@ -63,6 +63,8 @@ bool TextSource::Load(std::uint64_t position, TPosition how, int tabSize, std::u
                       size_t* positionText) {
     const long long size = Measure();
     if (size < 0) {
+        // A file that went or can no longer be read has changed as much as a file can.
+        m_bChanged = true;
         return false;
     }
     if (static_cast<std::uint64_t>(size) != m_nFileSize) {

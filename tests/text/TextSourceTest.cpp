@@ -282,6 +282,7 @@ TEST_F(TextSourceTest, AFileThatChangesWhileOpen) {
 
     std::filesystem::remove(root_.Host("Home/changing.txt"));
     EXPECT_FALSE(Load(source, 0, TextSource::TPosition::Place, &text));
+    EXPECT_TRUE(source.TakeChanged());
     EXPECT_EQ(text.substr(0, 7), L"line 0 ");
 }
 
