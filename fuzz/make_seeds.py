@@ -131,6 +131,10 @@ def main():
     write("password_record", "record",
           b"pbkdf2-sha256$600000$" + bytes(range(16)).hex().encode() + b"$" + bytes(range(32)).hex().encode())
 
+    write("trash_info", "desktop",
+          b"[Trash Info]\nPath=/home/user/Music/caf%C3%A9%201.mp3\nDeletionDate=2026-12-11T09:30:00\n")
+    write("trash_info", "relative", b"# comment\r\n[Other]\nPath=x\n[Trash Info]\r\nPath=Videos/a%2Fb\r\n")
+
 
 if __name__ == "__main__":
     main()

@@ -29,7 +29,8 @@ set(CORVANE_ICONS
     OnIcon.png legacy/network-idle.png
     PrivateIc.png legacy/dialog-password.png
     PhoneMem.png legacy/pda.png
-    MemCard.png devices/media-removable.png)
+    MemCard.png devices/media-removable.png
+    Trash.png places/user-trash.png)
 
 list(LENGTH CORVANE_ICONS icon_items)
 math(EXPR icon_last "${icon_items} - 1")

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/ResourceDir.h"
+#include "host/Trash.h"
 
 namespace host {
 namespace {
@@ -123,6 +124,11 @@ Osp::Base::result MapPath(const std::wstring& virtualPath, std::string& hostPath
         base = PlaceFolder(Place::kPhoneMemory), rootParts = 1;
     } else if (parts.size() >= 2 && parts[0] == L"Storagecard" && parts[1] == L"Media") {
         base = PlaceFolder(Place::kCard), rootParts = 2;
+        if (base.empty()) {
+            return E_FILE_NOT_FOUND;
+        }
+    } else if (parts.size() >= 2 && parts[0] == L"Trash") {
+        base = TrashHostFolder(parts[1]), rootParts = 2;
         if (base.empty()) {
             return E_FILE_NOT_FOUND;
         }

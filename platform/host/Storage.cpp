@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "host/DataHome.h"
 #include "host/HostPaths.h"
 #include "host/MountTable.h"
 
@@ -45,14 +46,6 @@ std::string HomeFolder() {
     }
     const passwd* account = ::getpwuid(::geteuid());
     return account != nullptr && account->pw_dir != nullptr ? std::string(account->pw_dir) : std::string("/");
-}
-
-std::string DataHome() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg != nullptr && xdg[0] == '/') {
-        return xdg;
-    }
-    return HomeFolder() + "/.local/share";
 }
 
 bool IsFolder(const std::string& path) {
@@ -120,6 +113,14 @@ bool MountOf(const std::string& folder, MountEntry& found) {
 }
 
 }  // namespace
+
+std::string DataHome() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg != nullptr && xdg[0] == '/') {
+        return xdg;
+    }
+    return HomeFolder() + "/.local/share";
+}
 
 void SetDataRoot(const std::string& hostDir) {
     State& state = GetState();

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "host/EventLoop.h"
 #include "host/HostPaths.h"
 
@@ -32,6 +35,18 @@ int main(int argc, char** argv) {
     // No test may store its passwords in the keyring of the desktop it runs on: the keyring tests start
     // a session bus of their own, and every other test runs as in a session without a keyring.
     ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    // Deleting moves files to the trash of the data home: no test may fill the trash of the user who runs
+    // it. Tests that need a data home of their own set one; the rest share this one, gone at the end.
+    char dataHome[] = "/tmp/corvane-test-data-XXXXXX";
+    const bool ownDataHome = ::mkdtemp(dataHome) != nullptr;
+    if (ownDataHome) {
+        ::setenv("XDG_DATA_HOME", dataHome, 1);
+    }
     host::EnsureQtApplication();
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    if (ownDataHome) {
+        std::error_code ignored;
+        std::filesystem::remove_all(dataHome, ignored);
+    }
+    return result;
 }

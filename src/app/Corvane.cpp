@@ -19,6 +19,7 @@
 #include "app/RegValue.h"
 #include "app/Results.h"
 #include "app/SettingsForm.h"
+#include "app/TrashForm.h"
 #include "fs/Cache.h"
 #include "fs/FileSyncProxy.h"
 #include "net/FolderSecrets.h"
@@ -40,6 +41,7 @@ constexpr wchar_t kSettingsFile[] = L"/Home/RF.reg";
 constexpr wchar_t kGeneral[] = L"General";
 constexpr wchar_t kShowHidden[] = L"ShowHidden";
 constexpr wchar_t kKeyringAbsenceTold[] = L"KeyringAbsenceTold";
+constexpr wchar_t kUseTrash[] = L"UseTrash";
 constexpr wchar_t kFolderSectionPrefix[] = L"RF";
 // Browser arguments are cut to this many characters.
 constexpr int kMaxBrowserArgument = 300;
@@ -195,6 +197,10 @@ void Corvane::LoadFolders() {
     if (reg.GetValue(String(kGeneral), String(kShowHidden), showHidden) == RES_OK) {
         showHidden_ = showHidden != 0;
     }
+    int useTrash = 1;
+    if (reg.GetValue(String(kGeneral), String(kUseTrash), useTrash) == RES_OK) {
+        useTrash_ = useTrash != 0;
+    }
     password_.Load(reg, String(kGeneral));
     int absenceTold = 0;
     secrets_->SetAbsenceTold(reg.GetValue(String(kGeneral), String(kKeyringAbsenceTold), absenceTold) ==
@@ -238,6 +244,10 @@ void Corvane::OnUserEventReceivedN(Osp::App::RequestId requestId, Osp::Base::Col
 }
 
 void Corvane::SwitchToForm(Osp::Ui::Controls::Form* form) {
+    // Whatever was deleted or restored meanwhile shows in the trash's size.
+    if (form == mainForm_) {
+        mainForm_->UpdateTrashItem();
+    }
     GetAppFrame()->SetCurrentForm(*form);
     form->Draw();
     form->Show();
@@ -300,6 +310,13 @@ void Corvane::OnEditFolder(int id) {
     auto form = std::make_unique<RemoteFolderForm>();
     if (folder != nullptr && form->Initialize(folder)) {
         ReplaceForm(remoteFolderForm_, form.release());
+    }
+}
+
+void Corvane::ShowTrashForm() {
+    auto form = std::make_unique<TrashForm>();
+    if (form->Construct()) {
+        ReplaceForm(trashForm_, form.release());
     }
 }
 
@@ -509,6 +526,13 @@ void Corvane::SetShowHidden(bool show) {
     if (show != showHidden_) {
         showHidden_ = show;
         WriteGeneral(kShowHidden, show ? 1 : 0);
+    }
+}
+
+void Corvane::SetUseTrash(bool use) {
+    if (use != useTrash_) {
+        useTrash_ = use;
+        WriteGeneral(kUseTrash, use ? 1 : 0);
     }
 }
 

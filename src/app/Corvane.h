@@ -30,6 +30,7 @@ class RemoteFolder;
 class RemoteFolderForm;
 class SettingsForm;
 class TextForm;
+class TrashForm;
 
 namespace Osp::Ui::Controls {
 class Form;
@@ -74,6 +75,8 @@ public:
     void OnEditFolder(int id);
     // The settings screen in place of an earlier one, made current.
     void ShowSettingsForm();
+    // The trash screen, made afresh in place of an earlier one, made current.
+    void ShowTrashForm();
     // Opens the text viewer on the file at path in place of any viewer before it; displayName, size and
     // modified are what its details show. Nothing opens when the file is empty or cannot be read.
     void OpenTextForm(const std::wstring& path, const std::wstring& displayName, unsigned long long size,
@@ -124,6 +127,9 @@ public:
 
     bool GetShowHidden() const { return showHidden_; }
     void SetShowHidden(bool show);
+    // Whether deleting in the phone memory, on the card and in the private files moves to their trash.
+    bool GetUseTrash() const { return useTrash_; }
+    void SetUseTrash(bool use);
     // Whether the private files have a password (also one whose stored form cannot be read).
     bool HasPassword() const { return password_.IsSet(); }
     // Compares the typed text with the password. The plain password of an older settings file is
@@ -172,6 +178,7 @@ private:
     // The network-folder and settings screens; the frame's.
     RemoteFolderForm* remoteFolderForm_ = nullptr;
     SettingsForm* settingsForm_ = nullptr;
+    TrashForm* trashForm_ = nullptr;  // the frame's
     // Declared before the browsers, which use it, so that it is destroyed after them.
     std::unique_ptr<Osp::Content::ContentManager> contentManager_;
     std::unique_ptr<LocalBrowser> localBrowsers_[3];
@@ -186,6 +193,7 @@ private:
     std::unique_ptr<LocalPlaces> places_;
     int lastLocalItem_ = 1;
     bool showHidden_ = false;
+    bool useTrash_ = true;
     PrivatePassword password_;
     bool passwordEntered_ = false;
 };

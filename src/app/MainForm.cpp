@@ -5,11 +5,14 @@
 #include "app/AboutPopup.h"
 #include "app/Corvane.h"
 #include "app/DiskDetailsPopup.h"
+#include "app/Format.h"
 #include "app/ModalMessage.h"
 #include "app/PasswordPopup.h"
 #include "app/Results.h"
 #include "app/ShareSizeQuery.h"
 #include "app/UiUtils.h"
+#include "fs/Trash.h"
+#include "fs/TrashPlaces.h"
 #include "host/Storage.h"
 #include "net/RemoteFolder.h"
 
@@ -56,9 +59,9 @@ std::wstring PasswordPlaceOf(const RemoteFolder& folder) {
 // How many items the list shows without scrolling; beyond that it gets the blank last item.
 constexpr int kPortraitRows = 7;
 constexpr int kLandscapeRows = 4;
-// The width of the name column: the row less the icon column and a margin.
-constexpr int kPortraitNameWidth = 380;
-constexpr int kLandscapeNameWidth = 700;
+// The width of the name column: the row less the icon column and room for the trash's size.
+constexpr int kPortraitNameWidth = 300;
+constexpr int kLandscapeNameWidth = 600;
 constexpr unsigned long kPasswordRemovedMs = 2500;
 constexpr wchar_t kSupportPage[] = L"https://corvane.example.org/support/";
 
@@ -119,6 +122,7 @@ void MainForm::LoadIcons() {
     privateIcon_ = DecodeIcon(L"/Res/PrivateIc.png");
     phoneIcon_ = DecodeIcon(L"/Res/PhoneMem.png");
     cardIcon_ = DecodeIcon(L"/Res/MemCard.png");
+    trashIcon_ = DecodeIcon(L"/Res/Trash.png");
 }
 
 void MainForm::AddLocalItems() {
@@ -131,6 +135,28 @@ void MainForm::AddLocalItems() {
         list_->AddItem(&card, nullptr, cardIcon_.get(), nullptr);
         hasCardItem_ = true;
     }
+    list_->AddItem(nullptr, nullptr, trashIcon_.get(), nullptr, kTrashItemId);
+    UpdateTrashItem();
+}
+
+int MainForm::TrashIndex() const {
+    return list_->GetItemIndexFromItemId(kTrashItemId);
+}
+
+void MainForm::UpdateTrashItem() {
+    Corvane* app = Corvane::GetMyInstance();
+    unsigned long long bytes = 0;
+    size_t items = 0;
+    for (const std::wstring& folder : ShownTrashes(app->IsPasswordEntered())) {
+        for (const STrashItem& item : Trash(folder).List()) {
+            bytes += item.size;
+            ++items;
+        }
+    }
+    const String name(L"Trash");
+    const String size = items == 0 ? String(L"Empty") : FormatSize64(bytes);
+    list_->SetItemAt(TrashIndex(), &name, &size, trashIcon_.get(), nullptr, kTrashItemId);
+    UpdateView();
 }
 
 void MainForm::ShowCardItem(bool present) {
@@ -165,7 +191,7 @@ void MainForm::SetColumnWidth(Osp::Ui::OrientationStatus status) {
 }
 
 bool MainForm::IsFolderItem(int index) const {
-    return index > Corvane::GetMyInstance()->GetLastLocalItem();
+    return index > Corvane::GetMyInstance()->GetLastLocalItem() && index != TrashIndex();
 }
 
 const Bitmap* MainForm::FolderIcon(const RemoteFolder* folder) const {
@@ -178,7 +204,9 @@ void MainForm::AddFolderToList(const RemoteFolder* folder) {
         hasPadItem_ = false;
     }
     const String name = folder->GetUncName();
-    list_->AddItem(&name, nullptr, FolderIcon(folder), nullptr, static_cast<int>(folder->GetId()));
+    // The trash stays the last place.
+    list_->InsertItemAt(TrashIndex(), &name, nullptr, FolderIcon(folder), nullptr,
+                        static_cast<int>(folder->GetId()));
 }
 
 void MainForm::UpdatePadItem() {
@@ -232,6 +260,8 @@ void MainForm::OpenItem(int index) {
         OpenPrivateFiles();
     } else if (index == ITEM_PHONE) {
         app->OnOpenLocalFolder(LocalBrowser::ROOT_MEDIA);
+    } else if (index == TrashIndex()) {
+        app->ShowTrashForm();
     } else if (index == ITEM_CARD && !IsFolderItem(index)) {
         app->OnOpenLocalFolder(LocalBrowser::ROOT_CARD);
     } else if (const int id = list_->GetItemIdAt(index); id != kPadItemId) {
@@ -292,7 +322,7 @@ ContextMenu* MainForm::MenuFor(int index) {
         folderMenu_.reset(CreateCtxMenuN(folder->IsConnected()));
         return folderMenu_.get();
     }
-    return BuildLocalMenu(index);
+    return index == TrashIndex() ? nullptr : BuildLocalMenu(index);
 }
 
 ContextMenu* MainForm::BuildLocalMenu(int index) {

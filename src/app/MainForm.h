@@ -1,9 +1,10 @@
 #pragma once
 // The first screen: the list of places to browse. The local places come first in a fixed order ("My
-// Private Files", "Phone Memory" and, while a card is there, "Memory Card"), then one item per
-// network folder, whose item identifier is the folder's identifier. A tap opens the place, a long press
-// opens its context menu, the option key opens the menu of settings, about, help and support, and the
-// soft keys add a network folder and exit.
+// Private Files", "Phone Memory" and, while a card is there, "Memory Card"), then one item per network
+// folder, whose item identifier is the folder's identifier, and last "Trash" with the size of what it
+// holds (identifier kTrashItemId). A tap opens the place, a long press opens its context menu, the option
+// key opens the menu of settings, about, help and support, and the soft keys add a network folder and
+// exit.
 //
 // A long list ends in a blank, disabled item (identifier kPadItemId) so that its last real item can be
 // scrolled clear of the screen's bottom edge; UpdatePadItem keeps it there exactly when the items do not
@@ -40,6 +41,7 @@ class MainForm : public Osp::Ui::Controls::Form,
                  public Osp::Ui::IOrientationEventListener {
 public:
     static constexpr int kPadItemId = -1;
+    static constexpr int kTrashItemId = -2;
 
     MainForm();
     ~MainForm() override;
@@ -59,6 +61,8 @@ public:
     void UpdateView();
     // Adds or takes away the "Memory Card" item, after the application changed its last local item.
     void ShowCardItem(bool present);
+    // Shows the trash's size again (after the main list comes back on the screen).
+    void UpdateTrashItem();
 
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
     void OnItemStateChanged(const Osp::Ui::Control& source, int index, int itemId,
@@ -85,6 +89,8 @@ private:
     enum TLocalItem { ITEM_PRIVATE = 0, ITEM_PHONE = 1, ITEM_CARD = 2 };
 
     bool IsFolderItem(int index) const;
+    // The index of the "Trash" item, the last before the blank one.
+    int TrashIndex() const;
     void LoadIcons();
     void AddLocalItems();
     void BuildOptionMenu();
@@ -133,4 +139,5 @@ private:
     std::unique_ptr<Osp::Graphics::Bitmap> privateIcon_;
     std::unique_ptr<Osp::Graphics::Bitmap> phoneIcon_;
     std::unique_ptr<Osp::Graphics::Bitmap> cardIcon_;
+    std::unique_ptr<Osp::Graphics::Bitmap> trashIcon_;
 };

@@ -61,10 +61,14 @@ bool SettingsForm::Construct() {
     }
     auto* hidden =
         dynamic_cast<Osp::Ui::Controls::CheckButton*>(GetControl(String(L"IDC_HIDDEN_CHECK"), true));
+    auto* trash = dynamic_cast<Osp::Ui::Controls::CheckButton*>(GetControl(String(L"IDC_TRASH_CHECK"), true));
     auto* clear = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_CLEAR_CACHE"), true));
-    if (hidden == nullptr || clear == nullptr) {
+    if (hidden == nullptr || trash == nullptr || clear == nullptr) {
         return false;
     }
+    trash->SetActionId(ACTION_USE_TRASH, ACTION_SKIP_TRASH);
+    trash->SetSelected(Corvane::GetMyInstance()->GetUseTrash());
+    trash->AddActionEventListener(*this);
     hidden->SetActionId(ACTION_SHOW_HIDDEN, ACTION_HIDE_HIDDEN);
     hidden->SetSelected(Corvane::GetMyInstance()->GetShowHidden());
     hidden->AddActionEventListener(*this);
@@ -106,6 +110,10 @@ void SettingsForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
         case ACTION_SHOW_HIDDEN:
         case ACTION_HIDE_HIDDEN:
             app->SetShowHidden(actionId == ACTION_SHOW_HIDDEN);
+            break;
+        case ACTION_USE_TRASH:
+        case ACTION_SKIP_TRASH:
+            app->SetUseTrash(actionId == ACTION_USE_TRASH);
             break;
         case ACTION_CLEAR_CACHE:
             ClearCache();

@@ -1,8 +1,8 @@
 #pragma once
-// The settings screen: whether folder lists show hidden entries, a button that empties the local cache,
-// and, on the user's real storage, the folder behind "Phone Memory" and the medium behind "Memory Card".
-// The settings themselves live in the application, which stores them at once. User-interface thread only;
-// the application makes the form and replaces it with the next one.
+// The settings screen: whether folder lists show hidden entries, whether deleting moves to the trash, a
+// button that empties the local cache, and, on the user's real storage, the folder behind "Phone Memory"
+// and the medium behind "Memory Card". The settings themselves live in the application, which stores them at
+// once. User-interface thread only; the application makes the form and replaces it with the next one.
 
 #include <memory>
 #include <string>
@@ -24,6 +24,8 @@ public:
         ACTION_HELP = 109,
         ACTION_USE_FOLDER = 110,
         ACTION_CHOOSE_CARD = 111,
+        ACTION_USE_TRASH = 112,
+        ACTION_SKIP_TRASH = 113,
         // The card menu's items, in the order of cardChoices_.
         ACTION_CARD_CHOICE = 120,
     };

@@ -289,6 +289,15 @@ private:
     void OnFileDeleted(unsigned long result);
     void OnMulDeleteFinished();
     void ShowDeleteError(unsigned long result, const std::wstring& name) const;
+    // Deleting into the trash (FolderFormTrash.cpp). The trash that takes this folder's deletions, or
+    // empty when they are permanent (another storage, the setting off, or a folder inside a trash).
+    std::wstring TrashFolder() const;
+    // Asks about and moves the entries to the trash; false when deletions here are permanent and nothing
+    // was asked.
+    bool DeleteToTrash(const std::vector<int>& indices);
+    // Asks about deleting for good the entries that could not go to the trash (the first refusal's
+    // result is reason), and deletes them.
+    void DeleteForGood(const std::vector<const FileInfo*>& entries, unsigned long reason);
     // The entry of a list index; null for the padding item or an index out of range.
     const FileInfo* EntryAt(int index) const;
     // A new delete popup over the current folder, replacing the last one; null when it cannot be made.

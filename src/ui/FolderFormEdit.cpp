@@ -209,7 +209,7 @@ void FolderForm::OnDelete() {
 
 void FolderForm::OnFileDelete(int index) {
     const FileInfo* info = EntryAt(index);
-    if (info == nullptr || GetDir() == nullptr) {
+    if (info == nullptr || GetDir() == nullptr || DeleteToTrash({index})) {
         return;
     }
     const std::wstring question =
@@ -255,6 +255,9 @@ void FolderForm::OnSelectionDelete(int index) {
     const int count = GetSelectedItems(&indices);
     if (count < 2) {
         OnFileDelete(index);
+        return;
+    }
+    if (DeleteToTrash(indices)) {
         return;
     }
     String question;

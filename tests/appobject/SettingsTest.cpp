@@ -17,6 +17,7 @@ using Osp::Base::String;
 // What a run of the application saw at start.
 struct StartState {
     bool showHidden = true;
+    bool useTrash = false;
     bool hasPassword = true;
     bool passwordEntered = false;
     int lastLocalItem = 0;
@@ -28,6 +29,7 @@ StartState StartAndLook(const std::function<void(Corvane&)>& also = nullptr) {
     EXPECT_TRUE(CorvaneLoop::Run([&] {
         Corvane& app = *Corvane::GetMyInstance();
         seen.showHidden = app.GetShowHidden();
+        seen.useTrash = app.GetUseTrash();
         seen.hasPassword = app.HasPassword();
         seen.passwordEntered = app.IsPasswordEntered();
         seen.lastLocalItem = app.GetLastLocalItem();
@@ -52,6 +54,7 @@ TEST(SettingsTest, NoFileMeansDefaults) {
     PhoneRoot root;
     StartState seen = StartAndLook();
     EXPECT_FALSE(seen.showHidden);
+    EXPECT_TRUE(seen.useTrash);
     EXPECT_FALSE(seen.hasPassword);
     EXPECT_TRUE(seen.passwordEntered);
     EXPECT_TRUE(seen.folders.empty());
@@ -65,6 +68,7 @@ TEST(SettingsTest, FileIsRead) {
         Osp::Io::Registry reg = OpenSettings();
         reg.AddSection(String(L"General"));
         reg.AddValue(String(L"General"), String(L"ShowHidden"), 1);
+        reg.AddValue(String(L"General"), String(L"UseTrash"), 0);
         reg.AddValue(String(L"General"), String(L"Pwd"), String(L"Secret 1"));
         reg.AddSection(String(L"RF1a"));
         reg.AddValue(String(L"RF1a"), String(L"Id"), 26);
@@ -78,16 +82,18 @@ TEST(SettingsTest, FileIsRead) {
     StartState seen =
         StartAndLook([](Corvane& app) { EXPECT_EQ(app.CheckPassword(L"Secret 1"), PrivatePassword::MATCH); });
     EXPECT_TRUE(seen.showHidden);
+    EXPECT_FALSE(seen.useTrash);
     EXPECT_TRUE(seen.hasPassword);
     EXPECT_FALSE(seen.passwordEntered);
     EXPECT_EQ(seen.lastLocalItem, 1);
     EXPECT_EQ(seen.folders, (std::map<int, std::wstring>{{26, L"\\\\NAS\\Music"}}));
 }
 
-TEST(SettingsTest, ShowHiddenAndPasswordAreWritten) {
+TEST(SettingsTest, ShowHiddenTrashAndPasswordAreWritten) {
     PhoneRoot root;
     StartAndLook([](Corvane& app) {
         app.SetShowHidden(true);
+        app.SetUseTrash(false);
         app.SetPassword(L"p@ss word");
     });
     StartState seen = StartAndLook([](Corvane& app) {
@@ -95,6 +101,7 @@ TEST(SettingsTest, ShowHiddenAndPasswordAreWritten) {
         app.SetPassword(L"");
     });
     EXPECT_TRUE(seen.showHidden);
+    EXPECT_FALSE(seen.useTrash);
     EXPECT_TRUE(seen.hasPassword);
     Osp::Io::Registry reg = OpenSettings();
     String password;

@@ -122,6 +122,8 @@ TEST_F(FolderEditTest, DeletesAFileATreeAndAMixedSelectionWithProgress) {
     root.Write("Home/s2.txt", "s");
     root.Write("Home/keep.txt", "k");
     Run([&](UiDriver& ui) {
+        // The permanent delete, as without the trash.
+        Corvane::GetMyInstance()->SetUseTrash(false);
         OpenRoot(ui, LocalBrowser::ROOT_HOME);
         ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
         ItemMenu(ui, L"one.txt", L"Delete");
@@ -154,6 +156,8 @@ TEST_F(FolderEditTest, CancelStopsTheDeleteQuietlyAndLeavesTheRest) {
         }
     }
     Run([&](UiDriver& ui) {
+        // The permanent delete, as without the trash.
+        Corvane::GetMyInstance()->SetUseTrash(false);
         OpenRoot(ui, LocalBrowser::ROOT_HOME);
         ui.AnswerNextMessageBox(MSGBOX_RESULT_YES);
         ItemMenu(ui, L"big", L"Delete");
@@ -187,6 +191,8 @@ TEST_F(FolderEditTest, LinksInATreeAreCountedAndDeletedAsLinksOnly) {
     std::filesystem::create_directory_symlink("..", root.Host("Home/tree/sub/up"));
     std::filesystem::create_symlink("nowhere", root.Host("Home/tree/dangling"));
     Run([&](UiDriver& ui) {
+        // The permanent delete, as without the trash.
+        Corvane::GetMyInstance()->SetUseTrash(false);
         OpenRoot(ui, LocalBrowser::ROOT_HOME);
         ItemMenu(ui, L"tree", L"Details");
         ui.Pump(200);

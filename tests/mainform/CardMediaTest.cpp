@@ -49,7 +49,8 @@ protected:
             Corvane::GetMyInstance()->GetMainForm()->GetControl(Osp::Base::String(L"IDC_MAIN_FOLDERS_LIST")));
         return list != nullptr ? ItemTexts(*list) : Texts();
     }
-    static bool HasCard() { return MainItems().size() == 3; }
+    // The card's item comes between the phone memory and the trash.
+    static bool HasCard() { return MainItems().size() == 4; }
 
     static std::wstring LastBox(UiDriver& ui) {
         const auto boxes = ui.MessageBoxes();
@@ -88,7 +89,7 @@ TEST_F(CardMediaTest, ACardMountedWhileRunningAppearsListsTakesACopyAndGoesWhenU
     std::filesystem::create_directories(card_);
     RunOnPhone(
         [&](UiDriver& ui, Corvane&) {
-            EXPECT_EQ(MainItems(), (Texts{L"My Private Files", L"Phone Memory"}));
+            EXPECT_EQ(MainItems(), (Texts{L"My Private Files", L"Phone Memory", L"Trash"}));
             ASSERT_EQ(Mount("rw", card_), 0);
             ASSERT_TRUE(WaitFor(ui, [&] { return HasCard(); })) << "the card did not appear";
             EXPECT_EQ(MainItems()[2], L"Memory Card");

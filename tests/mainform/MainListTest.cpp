@@ -25,7 +25,7 @@ TEST(MainListTest, WithoutSettingsOnlyLocalPlacesAndPrivateFilesOpenAtOnce) {
     RunOnPhone([](UiDriver& ui, Corvane& app) {
         ASSERT_TRUE(OnMainForm(ui));
         List& list = MainList(ui);
-        EXPECT_EQ(ItemTexts(list), (Texts{L"My Private Files", L"Phone Memory", L"Memory Card"}));
+        EXPECT_EQ(ItemTexts(list), (Texts{L"My Private Files", L"Phone Memory", L"Memory Card", L"Trash"}));
         ui.TapListItem(list, 0);
         EXPECT_EQ(OpenedRoot(ui, app), LocalBrowser::ROOT_HOME);
         EXPECT_TRUE(ui.MessageBoxes().empty());
@@ -49,7 +49,8 @@ TEST(MainListTest, NetworkFoldersFollowTheLocalPlacesWithTheirIdentifiers) {
     RunOnPhone([](UiDriver& ui, Corvane&) {
         List& list = MainList(ui);
         EXPECT_EQ(ItemTexts(list), (Texts{L"My Private Files", L"Phone Memory", L"Memory Card",
-                                          L"\\\\NAS1\\Share", L"\\\\NAS2\\Share", L"\\\\NAS3\\Share"}));
+                                          L"\\\\NAS1\\Share", L"\\\\NAS2\\Share", L"\\\\NAS3\\Share",
+                                          L"Trash"}));
         EXPECT_EQ(list.GetItemIdAt(3), 1);
         EXPECT_EQ(list.GetItemIdAt(5), 3);
         if (const char* dir = std::getenv("CORVANE_SCREENSHOT_DIR")) {
@@ -62,7 +63,7 @@ TEST(MainListTest, NetworkFoldersFollowTheLocalPlacesWithTheirIdentifiers) {
 
 TEST(MainListTest, FoldersAddedAndChangedDuringTheRunShowAtOnce) {
     PhoneRoot root;
-    WriteSettings(4);
+    WriteSettings(3);
     RunOnPhone([](UiDriver& ui, Corvane& app) {
         List& list = MainList(ui);
         ASSERT_EQ(list.GetItemCount(), 7);
@@ -71,10 +72,11 @@ TEST(MainListTest, FoldersAddedAndChangedDuringTheRunShowAtOnce) {
         added->SetShareName(String(L"Docs"));
         added->SetNewId();
         app.OnNewFolderAdded(added);
-        // The eighth place goes before the blank item that comes with it.
+        // The eighth place goes before the trash and the blank item that comes with it.
         ASSERT_EQ(list.GetItemCount(), 9);
-        EXPECT_EQ(list.GetItemText(7).Units(), L"\\\\NEW\\Docs");
-        EXPECT_EQ(list.GetItemIdAt(7), static_cast<int>(added->GetId()));
+        EXPECT_EQ(list.GetItemText(6).Units(), L"\\\\NEW\\Docs");
+        EXPECT_EQ(list.GetItemIdAt(6), static_cast<int>(added->GetId()));
+        EXPECT_EQ(list.GetItemIdAt(7), MainForm::kTrashItemId);
         EXPECT_EQ(list.GetItemIdAt(8), MainForm::kPadItemId);
 
         RemoteFolder* changed = app.GetFolderById(2);
@@ -95,11 +97,11 @@ TEST(MainListTest, BlankLastItemWhenThePlacesDoNotFit) {
         bool blank;
     };
     const Case cases[] = {
-        {PhoneRoot::WITH_CARD, 6, false, true},   // 9 places upright
-        {PhoneRoot::WITH_CARD, 5, false, true},   // 8
-        {PhoneRoot::WITH_CARD, 4, false, false},  // 7
-        {PhoneRoot::NO_CARD, 3, true, true},      // 5 on its side
-        {PhoneRoot::NO_CARD, 2, true, false},     // 4
+        {PhoneRoot::WITH_CARD, 5, false, true},   // 9 places upright, the trash among them
+        {PhoneRoot::WITH_CARD, 4, false, true},   // 8
+        {PhoneRoot::WITH_CARD, 3, false, false},  // 7
+        {PhoneRoot::NO_CARD, 2, true, true},      // 5 on its side
+        {PhoneRoot::NO_CARD, 1, true, false},     // 4
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.folders << " folders, turned " << c.turned);
@@ -110,7 +112,7 @@ TEST(MainListTest, BlankLastItemWhenThePlacesDoNotFit) {
                 ui.PressKey(PhoneKey::kRotate);
             }
             List& list = MainList(ui);
-            const int places = app.GetLastLocalItem() + 1 + c.folders;
+            const int places = app.GetLastLocalItem() + 2 + c.folders;
             ASSERT_EQ(list.GetItemCount(), places + (c.blank ? 1 : 0));
             if (c.blank) {
                 EXPECT_EQ(list.GetItemIdAt(places), MainForm::kPadItemId);
@@ -135,7 +137,8 @@ TEST(MainListTest, LongPressOpensTheMenuOfThePlace) {
             {1, {L"Details"}},
             {2, {L"Details"}},
             {3, {L"Remove", L"Edit"}},  // a network folder that is not connected
-            {9, {}},                    // the blank last item
+            {9, {}},                    // the trash
+            {10, {}},                   // the blank last item
         };
         for (const auto& [index, menu] : cases) {
             ui.LongPressListItem(list, index);
@@ -163,10 +166,10 @@ TEST(MainListTest, AnItemLongPressedOpensOnTheNextTap) {
 
 TEST(MainListTest, RemovingANetworkFolderAsksFirst) {
     PhoneRoot root(PhoneRoot::NO_CARD);
-    WriteSettings(6);
+    WriteSettings(5);
     RunOnPhone([](UiDriver& ui, Corvane& app) {
         List& list = MainList(ui);
-        ASSERT_EQ(list.GetItemCount(), 9);  // two local places, six folders, the blank item
+        ASSERT_EQ(list.GetItemCount(), 9);  // two local places, five folders, the trash, the blank item
 
         ui.LongPressListItem(list, 2);
         ui.AnswerNextMessageBox(MSGBOX_RESULT_NO);

@@ -29,7 +29,7 @@ TEST_F(UserStorageTest, PhoneMemoryIsTheHomeFolderAndNothingIsLaidOutInIt) {
 
     host::PrepareDataRoot(host::SampleOptions());
     RunOnPhone([&](UiDriver& ui, Corvane& app) {
-        EXPECT_EQ(ItemTexts(MainList(ui)), (Texts{L"My Private Files", L"Phone Memory"}));
+        EXPECT_EQ(ItemTexts(MainList(ui)), (Texts{L"My Private Files", L"Phone Memory", L"Trash"}));
         OpenPlace(ui, 1);
         // Dot files stay hidden while "Show hidden files" is off.
         EXPECT_TRUE(WaitForNames(ui, {L"Documents", L"Music", L"notes.txt"}));

@@ -131,7 +131,7 @@ TEST(RemoteFolderFormTest, CancelledNewFolderLeavesNothing) {
         ui.PressSoftkey(SOFTKEY_1);
         EXPECT_TRUE(OnMainForm(ui));
         EXPECT_TRUE(app.GetFolders().empty());
-        EXPECT_EQ(MainList(ui).GetItemCount(), 2);
+        EXPECT_EQ(MainList(ui).GetItemCount(), 3);  // the two local places and the trash
         // The next new folder starts empty.
         ui.PressSoftkey(SOFTKEY_0);
         EXPECT_EQ(ui.TextOf(L"IDC_NBT_NAME"), L"");

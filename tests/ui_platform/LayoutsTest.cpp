@@ -45,7 +45,9 @@ struct Layout {
 const std::vector<Layout> kForms = {
     {L"IDF_MAINFORM", {{L"IDC_MAIN_FOLDERS_LIST", kList}}},
     {L"IDF_FOLDER_FORM", {{L"IDC_FOLDERS_LIST", kList}}},
-    {L"IDF_SETTINGS", {{L"IDC_HIDDEN_CHECK", kCheck}, {L"IDC_CLEAR_CACHE", kButton}}},
+    {L"IDF_SETTINGS",
+     {{L"IDC_HIDDEN_CHECK", kCheck}, {L"IDC_TRASH_CHECK", kCheck}, {L"IDC_CLEAR_CACHE", kButton}}},
+    {L"IDF_TRASH", {{L"IDC_TRASH_LIST", kList}}},
     {L"IDF_SET_PWD", {{L"IDC_SCROLLPANEL1", kPanel}, {L"IDPC_PWD_EDIT", kEdit}, {L"IDPC_PWD_EDIT2", kEdit}}},
     {L"IDF_CHANGE_PWD",
      {{L"IDC_SCROLLPANEL1", kPanel},
