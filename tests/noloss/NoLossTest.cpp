@@ -1,6 +1,7 @@
 // The randomized no-loss test: a user plays copy, cut, paste, rename, new folder and delete over the
 // private files, the phone memory, the memory card, a Samba share through both clients and an archive,
-// and after every step no byte the user did not delete may be gone.
+// restores from the trash and deletes there for good, and after every step no byte the user did not
+// delete may be gone (a delete into the trash deletes nothing yet).
 //
 // Fixed seeds run with the other tests. From the environment:
 //   CORVANE_SOAK_MINUTES=n   new seeds, one after the other, for n minutes (`make soak MINUTES=n`);

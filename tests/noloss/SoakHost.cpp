@@ -2,6 +2,8 @@
 
 #include "SoakPermissions.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -77,6 +79,18 @@ const char* StorageName(Storage storage) {
     return "?";
 }
 
+const char* TrashTreeName(TrashTree trash) {
+    switch (trash) {
+        case TrashTree::kHomeTrash:
+            return "trash-home";
+        case TrashTree::kPrivateTrash:
+            return "trash-private";
+        case TrashTree::kCardTrash:
+            return "trash-card";
+    }
+    return "?";
+}
+
 uint64_t HashBytes(const std::string& bytes) {
     return Finish(Mix(kFnvOffset, bytes.data(), bytes.size()), bytes.size());
 }
@@ -137,12 +151,30 @@ std::string HostPlaces::Root(Storage storage) const {
     return "";
 }
 
+std::string HostPlaces::TrashRoot(TrashTree trash) const {
+    switch (trash) {
+        case TrashTree::kHomeTrash:
+            return DataHome() + "/Trash/files";
+        case TrashTree::kPrivateTrash:
+            return dataRoot_ + "/Home/.Trash/files";
+        case TrashTree::kCardTrash:
+            // There only while the card is a file system of its own; else the card uses the home trash.
+            return dataRoot_ + "/Storagecard/Media/.Trash-" + std::to_string(::getuid()) + "/files";
+    }
+    return "";
+}
+
 std::string HostPlaces::HostPath(const std::string& key) const {
     const size_t slash = key.find('/');
     const std::string storage = key.substr(0, slash);
     for (Storage s : kStorages) {
         if (storage == StorageName(s)) {
             return slash == std::string::npos ? Root(s) : Root(s) + key.substr(slash);
+        }
+    }
+    for (TrashTree t : kTrashTrees) {
+        if (storage == TrashTreeName(t)) {
+            return slash == std::string::npos ? TrashRoot(t) : TrashRoot(t) + key.substr(slash);
         }
     }
     return "";
@@ -155,6 +187,9 @@ Snapshot HostPlaces::Scan() const {
         root.kind = HostEntry::FOLDER;
         snapshot[StorageName(storage)] = root;
         ScanInto(FromUtf8(Root(storage)), StorageName(storage), &snapshot);
+    }
+    for (TrashTree trash : kTrashTrees) {
+        ScanInto(FromUtf8(TrashRoot(trash)), TrashTreeName(trash), &snapshot);
     }
     return snapshot;
 }

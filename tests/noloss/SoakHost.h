@@ -22,6 +22,13 @@ struct HostEntry {
     std::string target;  // of a link
 };
 
+// The trashes that take what the user deletes in the phone's places: their "files" folders are scanned
+// with the trees, so that a delete into the trash removes no content, and so are never chosen for steps.
+enum class TrashTree { kHomeTrash, kPrivateTrash, kCardTrash };
+constexpr TrashTree kTrashTrees[] = {TrashTree::kHomeTrash, TrashTree::kPrivateTrash, TrashTree::kCardTrash};
+// The key of a trash's "files" folder: "trash-home", "trash-private", "trash-card".
+const char* TrashTreeName(TrashTree trash);
+
 // Every entry of the trees, keyed by "storage/relative/path" in UTF-8 (the tree's own folder is
 // "storage"), so that sorted keys list a folder's entries right after it.
 using Snapshot = std::map<std::string, HostEntry>;
@@ -44,11 +51,16 @@ std::string Join(const std::string& path, const std::string& name);
 class HostPlaces {
 public:
     // dataRoot is the phone's data root ("Home", "Media", "Storagecard/Media" below it), shareDir the
-    // folder behind the share; the tree of each storage is the folder "soak" of its place.
+    // folder behind the share; the tree of each storage is the folder "soak" of its place. The data home
+    // (and so the home trash) is DataHome().
     HostPlaces(std::string dataRoot, std::string shareDir) : dataRoot_(dataRoot), shareDir_(shareDir) {}
 
     // The host folder of a storage's tree.
     std::string Root(Storage storage) const;
+    // The data home the session gives the program, inside the data root.
+    std::string DataHome() const { return dataRoot_ + "/data"; }
+    // The host folder of a trash's items.
+    std::string TrashRoot(TrashTree trash) const;
     // The host path of a key.
     std::string HostPath(const std::string& key) const;
     Snapshot Scan() const;

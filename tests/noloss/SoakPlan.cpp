@@ -59,6 +59,17 @@ std::string FolderKey(Place place, const std::string& folder) {
     return Join(StorageName(StorageOf(place)), folder);
 }
 
+std::vector<std::string> TrashKeys(const Snapshot& snapshot, const std::string& name) {
+    std::vector<std::string> keys;
+    for (TrashTree trash : kTrashTrees) {
+        const std::string key = Join(TrashTreeName(trash), name);
+        if (snapshot.count(key) != 0) {
+            keys.push_back(key);
+        }
+    }
+    return keys;
+}
+
 std::string Planner::PickFolder(const Snapshot& snapshot, Storage storage) {
     const std::string root = StorageName(storage);
     std::vector<std::string> folders;
@@ -283,9 +294,38 @@ Step Planner::Next(const Snapshot& snapshot) {
         step.kind = Step::NEW_FOLDER;
         step.name = random_.Pick(kNewFolderNames);
     } else {
+        if (random_.Chance(40)) {
+            const Step trashStep = TrashStep(snapshot);
+            if (!trashStep.items.empty()) {
+                return trashStep;
+            }
+        }
         step.kind = Step::DELETE;
         step.items = PickItems(snapshot, folderKey);
         step.items.resize(std::min<size_t>(step.items.size(), 2));
+    }
+    return step;
+}
+
+Step Planner::TrashStep(const Snapshot& snapshot) {
+    std::vector<std::string> names;
+    for (TrashTree trash : kTrashTrees) {
+        const std::string root = TrashTreeName(trash);
+        for (auto it = snapshot.upper_bound(root); it != snapshot.end() && IsBelow(it->first, root); ++it) {
+            const std::string name = it->first.substr(root.size() + 1);
+            if (name.find('/') == std::string::npos) {
+                names.push_back(name);
+            }
+        }
+    }
+    Step step;
+    if (names.empty()) {
+        return step;
+    }
+    step.kind = random_.Chance(65) ? Step::RESTORE : Step::ERASE;
+    step.items = {random_.Pick(names)};
+    if (step.kind == Step::RESTORE) {
+        step.answers = {random_.Chance(50) ? Answer::kYes : Answer::kNo};
     }
     return step;
 }

@@ -67,6 +67,9 @@ private:
     Step Paste(const Snapshot& snapshot);
     // A fault between steps, of a kind the switches allow; a step of no kind when none does.
     Step FaultStep(const Snapshot& snapshot);
+    // A restore or a permanent delete of one item of the trash screen; without items when the trashes
+    // are empty.
+    Step TrashStep(const Snapshot& snapshot);
 
     Random random_;
     const TreeFacts& facts_;
@@ -85,5 +88,7 @@ private:
 
 // The key of a place's folder.
 std::string FolderKey(Place place, const std::string& folder);
+// The keys of the items of that name in the trashes.
+std::vector<std::string> TrashKeys(const Snapshot& snapshot, const std::string& name);
 
 }  // namespace soak

@@ -11,6 +11,7 @@ namespace soak {
 
 namespace {
 
+using Osp::Ui::Controls::MSGBOX_RESULT_NO;
 using Osp::Ui::Controls::MSGBOX_RESULT_OK;
 using Osp::Ui::Controls::MSGBOX_RESULT_YES;
 
@@ -50,11 +51,29 @@ Outcome Player::Take(const Step& step, const std::function<void()>& atFault) {
     const size_t boxesBefore = ui_.MessageBoxes().size();
     // Every box gets an answer: a delete's or a rename's question yes, then OK to the notes that follow.
     host::PlannedMessageBoxAnswers().clear();
-    if (step.kind == Step::DELETE || step.kind == Step::RENAME) {
+    if (step.kind == Step::DELETE || step.kind == Step::RENAME || step.kind == Step::ERASE) {
         ui_.AnswerNextMessageBox(MSGBOX_RESULT_YES);
+    }
+    // An item that cannot go to the trash is offered for the permanent delete.
+    if (step.kind == Step::DELETE) {
+        ui_.AnswerNextMessageBox(MSGBOX_RESULT_YES);
+    }
+    if (step.kind == Step::RESTORE) {
+        const bool yes = !step.answers.empty() && step.answers[0] == Answer::kYes;
+        ui_.AnswerNextMessageBox(yes ? MSGBOX_RESULT_YES : MSGBOX_RESULT_NO);
     }
     for (int i = 0; i < 8; ++i) {
         ui_.AnswerNextMessageBox(MSGBOX_RESULT_OK);
+    }
+    if (step.kind == Step::RESTORE || step.kind == Step::ERASE) {
+        // The trash screen works at once: there is nothing to wait for after it.
+        TakeInTrash(step, &outcome);
+        CloseMenusAndKeypad();
+        const auto boxes = ui_.MessageBoxes();
+        for (size_t i = boxesBefore; i < boxes.size(); ++i) {
+            outcome.boxes.push_back(boxes[i].title + L"|" + boxes[i].text);
+        }
+        return outcome;
     }
     if (Reach(step.place, step.folder, &outcome)) {
         switch (step.kind) {
@@ -93,6 +112,8 @@ Outcome Player::Take(const Step& step, const std::function<void()>& atFault) {
                                                                ItemMenuEntry(step.items[0], L"Delete");
                 break;
             case Step::FAULT:
+            case Step::RESTORE:
+            case Step::ERASE:
                 break;
         }
     }
@@ -103,6 +124,34 @@ Outcome Player::Take(const Step& step, const std::function<void()>& atFault) {
         outcome.boxes.push_back(boxes[i].title + L"|" + boxes[i].text);
     }
     return outcome;
+}
+
+void Player::TakeInTrash(const Step& step, Outcome* outcome) {
+    Corvane::GetMyInstance()->ShowTrashForm();
+    ui_.Pump(0);
+    auto* list = ui_.Find<Osp::Ui::Controls::List>(L"IDC_TRASH_LIST");
+    if (list == nullptr || step.items.size() != 1) {
+        return;
+    }
+    for (int i = 0; i < list->GetItemCount(); ++i) {
+        if (list->GetItemText(i).Units() != Wide(step.items[0])) {
+            continue;
+        }
+        ui_.TapListItem(*list, i);
+        ui_.Pump(0);
+        if (step.kind == Step::ERASE) {
+            outcome->reached = ui_.ChooseMenuItem(L"Delete permanently");
+        } else if (ui_.ChooseMenuItem(L"Restore")) {
+            outcome->reached = true;
+        } else if (ui_.ChooseMenuItem(L"Restore to...")) {
+            // An item whose info file names no place goes to the first place offered.
+            ui_.Pump(0);
+            const std::vector<std::wstring> places = ui_.MenuItems();
+            outcome->reached = !places.empty() && ui_.ChooseMenuItem(places[0]);
+        }
+        ui_.Pump(0);
+        return;
+    }
 }
 
 bool Player::OpenRoot(Place place, Outcome* outcome) {

@@ -51,6 +51,8 @@ private:
     // Waits until the form is idle and the condition holds; false (and hung) after the deadline.
     bool WaitIdle(Outcome* outcome, const std::function<bool()>& also = nullptr);
     void RunPaste(const Step& step, const std::function<void()>& atFault, Outcome* outcome);
+    // Opens the trash screen and restores, or deletes for good, the step's item.
+    void TakeInTrash(const Step& step, Outcome* outcome);
     bool Expired() const { return std::chrono::steady_clock::now() > deadline_; }
 
     testsupport::UiDriver& ui_;

@@ -52,6 +52,30 @@ std::string Describe(const Outcome& outcome) {
     return text;
 }
 
+// Gives the program a data home of its own while it lives, and puts the one before back.
+class ScopedDataHome {
+public:
+    explicit ScopedDataHome(const std::string& folder) {
+        const char* old = ::getenv("XDG_DATA_HOME");
+        had_ = old != nullptr;
+        old_ = had_ ? old : "";
+        ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+    ~ScopedDataHome() {
+        if (had_) {
+            ::setenv("XDG_DATA_HOME", old_.c_str(), 1);
+        } else {
+            ::unsetenv("XDG_DATA_HOME");
+        }
+    }
+    ScopedDataHome(const ScopedDataHome&) = delete;
+    ScopedDataHome& operator=(const ScopedDataHome&) = delete;
+
+private:
+    bool had_ = false;
+    std::string old_;
+};
+
 }  // namespace
 
 SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& script, Figures* figures) {
@@ -60,6 +84,8 @@ SeedResult Session::Play(uint64_t seed, int steps, const std::vector<Step>& scri
     root.KeyringAbsenceAlreadyTold();
     const std::string dataRoot = root.Host("").substr(0, root.Host("").size() - 1);
     const HostPlaces places(dataRoot, server_.ShareDir());
+    // The home trash lies in this seed's data root, on its file system, where the oracle reads it.
+    const ScopedDataHome dataHome(places.DataHome());
     char pattern[] = "/tmp/corvane-sentinel-XXXXXX";
     const std::string sentinel = std::string(::mkdtemp(pattern)) + "/sentinel";
     fs::remove_all(places.Root(Storage::kShare));
@@ -132,9 +158,17 @@ void Session::TakeStep(const Step& step, Player& player, Planner& planner, Oracl
     const std::string destination = FolderKey(step.place, step.folder);
     const bool foldCase = StorageOf(step.place) == Storage::kShare;
     std::map<std::string, uint64_t> delivered;
-    if (step.kind == Step::DELETE) {
+    // A delete in the phone's places moves into the trash, where the oracle still finds every byte; only
+    // what the user then agreed to delete for good may go. On the share a delete is for good.
+    const bool toTrash = step.kind == Step::DELETE && StorageOf(step.place) != Storage::kShare;
+    if (step.kind == Step::DELETE && !toTrash) {
         for (const std::string& item : step.items) {
             oracle.MayRemove(Join(destination, item));
+        }
+    }
+    if (step.kind == Step::ERASE && !step.items.empty()) {
+        for (const std::string& key : TrashKeys(before, step.items[0])) {
+            oracle.MayRemove(key);
         }
     }
     if (step.kind == Step::PASTE && planner.GetClip().filled) {
@@ -160,6 +194,16 @@ void Session::TakeStep(const Step& step, Player& player, Planner& planner, Oracl
         }
     } else {
         outcome = player.Take(step, [&] { faults.ServerDown(); });
+    }
+    if (toTrash) {
+        for (const std::wstring& box : outcome.boxes) {
+            if (box.find(L"Delete it permanently?") != std::wstring::npos ||
+                box.find(L"Delete them permanently?") != std::wstring::npos) {
+                for (const std::string& item : step.items) {
+                    oracle.MayRemove(Join(destination, item));
+                }
+            }
+        }
     }
     ++figures->steps;
     figures->faults += outcome.faulted ? 1 : 0;

@@ -7,7 +7,8 @@ namespace soak {
 
 namespace {
 
-constexpr std::array<const char*, 7> kKinds = {"copy", "cut", "paste", "rename", "mkdir", "delete", "fault"};
+constexpr std::array<const char*, 9> kKinds = {"copy",  "cut",   "paste",   "rename", "mkdir",
+                                               "delete", "fault", "restore", "erase"};
 constexpr std::array<const char*, 4> kAnswers = {"Y", "N", "YA", "NA"};
 constexpr std::array<const char*, 9> kFaults = {"",          "server-restart", "server-kill",
                                                 "card-full", "card-free",      "read-only",

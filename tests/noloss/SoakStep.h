@@ -34,7 +34,9 @@ enum class Fault {
 };
 
 struct Step {
-    enum Kind { COPY, CUT, PASTE, RENAME, NEW_FOLDER, DELETE, FAULT };
+    // RESTORE and ERASE act on the trash screen: items holds the one name in the trash, and a restore's
+    // answers its answer to the question about a taken name.
+    enum Kind { COPY, CUT, PASTE, RENAME, NEW_FOLDER, DELETE, FAULT, RESTORE, ERASE };
     Kind kind = COPY;
     Place place = Place::kMedia;
     std::string folder;
