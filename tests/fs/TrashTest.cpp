@@ -284,6 +284,14 @@ TEST_F(TrashTest, ACardOnItsOwnFileSystemHasItsTrashAtItsTopAndNothingCrossesFil
     const std::string info = root_.Read(trashDir + "/info/clip 1.mp4.trashinfo");
     EXPECT_EQ(info.substr(0, info.find("DeletionDate=")), "[Trash Info]\nPath=Videos/clip%201.mp4\n");
     EXPECT_EQ(ShownTrashes(false), (std::vector<std::wstring>{L"/Trash/Home/", L"/Trash/Storagecard/"}));
+    // A card that refuses the move keeps the item in the trash.
+    ASSERT_EQ(testsupport::RunCommand("mount -o remount,ro '" + root_.Host("Storagecard/Media") + "'"), 0);
+    EXPECT_EQ(trash.Restore(Item(trash, L"clip 1.mp4"), L"/Storagecard/Media/Videos/clip 1.mp4",
+                            Trash::KEEP_OCCUPANT),
+              Osp::Base::E_READ_ONLY);
+    EXPECT_EQ(root_.Read(trashDir + "/files/clip 1.mp4"), "clip");
+    EXPECT_TRUE(root_.Exists(trashDir + "/info/clip 1.mp4.trashinfo"));
+    ASSERT_EQ(testsupport::RunCommand("mount -o remount,rw '" + root_.Host("Storagecard/Media") + "'"), 0);
     ASSERT_EQ(trash.Restore(Item(trash, L"clip 1.mp4"), L"/Storagecard/Media/Videos/clip 1.mp4",
                             Trash::KEEP_OCCUPANT),
               RES_OK);
