@@ -23,7 +23,8 @@ std::mutex& LibraryLock() {
 }
 
 // The configuration every context reads instead of the host's: our own state folder, nothing learned from
-// the network about names, and the security the clients here want. Written once per process.
+// the network about names, and the security the clients here want at the least (each context asks for
+// encryption on its own when its folder wants it). Written once per process.
 const std::string& PrivateConfiguration() {
     static std::string path;
     if (!path.empty()) {
@@ -53,7 +54,7 @@ const std::string& PrivateConfiguration() {
                  "client use spnego = yes\n"
                  "client signing = if_required\n"
                  "client ipc signing = if_required\n"
-                 "client smb encrypt = desired\n"
+                 "client smb encrypt = if_required\n"
                  "log level = 0\n"
                  "lock directory = %s\n"
                  "state directory = %s\n"
@@ -93,23 +94,35 @@ int LastError() {
 // The library tells the server's status behind a failure only in its most detailed log, in a line such as
 // "map_errno_from_nt_status: 32 bit codes: code=c0000072", and says " session setup ok" once the logon is
 // accepted. While a logon is watched, the last status before that is kept; every other line is dropped
-// unread (they may show the logon's exchange).
+// unread (they may show the logon's exchange). Nor does it tell whether a share's traffic ended up
+// encrypted (the server may require it of a share, or turn down the client's wish): the log says so for
+// every message it encrypts.
 constexpr char kStatusMark[] = "32 bit codes: code=";
 constexpr char kLoggedOnMark[] = " session setup ok";
+constexpr char kEncryptedMark[] = "Encrypted SMB2 message";
 constexpr int kWatchedLogLevel = 10;
 
 struct SLogonWatch {
     unsigned int status = 0;
     bool loggedOn = false;
+    bool encrypted = false;
 };
 SLogonWatch g_watch;  // under LibraryLock, as every call of the library
 
 void OnLibraryLog(void*, int, const char* line) {
-    if (line == nullptr || g_watch.loggedOn) {
+    if (line == nullptr) {
+        return;
+    }
+    if (std::strstr(line, kEncryptedMark) != nullptr) {
+        g_watch.encrypted = true;
+        return;
+    }
+    if (g_watch.loggedOn) {
         return;
     }
     if (std::strstr(line, kLoggedOnMark) != nullptr) {
-        g_watch = SLogonWatch{0, true};
+        g_watch.status = 0;
+        g_watch.loggedOn = true;
         return;
     }
     const char* mark = std::strstr(line, kStatusMark);
@@ -192,6 +205,9 @@ struct SmbClient::Impl {
         smbc_setOptionProtocols(ctx, low.c_str(), high.c_str());
     }
 
+    // Whether the messages of the last folder opened with OpenDirWatched went encrypted.
+    bool lastEncrypted = false;
+
     // Opens the folder at url with the library's log watched: nullptr with the error, and the status the
     // server refused the logon with (0 when not told), when it fails.
     SMBCFILE* OpenDirWatched(const std::string& url, int* error, unsigned int* refusal) {
@@ -203,6 +219,7 @@ struct SmbClient::Impl {
         *error = dir == nullptr ? LastError() : 0;
         smbc_setDebug(ctx, 0);
         *refusal = dir == nullptr ? g_watch.status : 0;
+        lastEncrypted = g_watch.encrypted;
         return dir;
     }
 };
@@ -249,7 +266,9 @@ int SmbClient::Open(const SmbClientSettings& settings) {
     smbc_setOptionFallbackAfterKerberos(ctx, 0);
     smbc_setOptionUseCCache(ctx, 0);
     smbc_setOptionNoAutoAnonymousLogin(ctx, 1);
-    smbc_setOptionSmbEncryptionLevel(ctx, SMBC_ENCRYPTLEVEL_REQUEST);
+    smbc_setOptionSmbEncryptionLevel(ctx, settings.encryption == SmbClientSettings::ENCRYPT_WHEN_OFFERED
+                                              ? SMBC_ENCRYPTLEVEL_REQUEST
+                                              : SMBC_ENCRYPTLEVEL_NONE);
     smbc_setPort(ctx, settings.port);
     smbc_setTimeout(ctx, settings.timeoutMs);
     smbc_setDebug(ctx, 0);
@@ -321,7 +340,9 @@ int SmbClient::ConnectShare(const std::string& share) {
     share_ = share;
     logonRefusal_ = 0;
     if (dialect_.empty()) {
-        return TryDialects(Url("/"));
+        const int error = TryDialects(Url("/"));
+        encrypted_ = error == 0 && impl_->lastEncrypted;
+        return error;
     }
     impl_->UseDialects(dialect_, dialect_);
     int error = 0;
@@ -329,6 +350,7 @@ int SmbClient::ConnectShare(const std::string& share) {
     if (dir == nullptr) {
         return error;
     }
+    encrypted_ = impl_->lastEncrypted;
     smbc_getFunctionClosedir(impl_->ctx)(impl_->ctx, dir);
     return 0;
 }

@@ -6,8 +6,9 @@
 //
 // The library is kept to the address it is given: the client writes its own configuration (no name
 // resolution, no broadcasts, no NetBIOS), logs on with NTLMv2 only (no Kerberos, no anonymous retry),
-// signs when the server requires it and encrypts when the server offers it. The password reaches the
-// library only through its credentials callback.
+// signs when the server requires it and encrypts as its settings ask: whenever the server offers it, or
+// only when the server requires it. The password reaches the library only through its credentials
+// callback.
 //
 // Failures come back as the library's error numbers (the <cerrno> values), 0 for success; what a number
 // means depends on the step that gave it, which the caller knows. A number can stand for several of the
@@ -36,6 +37,8 @@ struct SmbClientSettings {
     // The dialects to try, newest first, in the library's names ("SMB3_11", "SMB2_02", ...). Each is tried
     // alone so that the one in use is known.
     std::vector<std::string> dialects;
+    enum TEncryption { ENCRYPT_WHEN_OFFERED, ENCRYPT_WHEN_REQUIRED };
+    TEncryption encryption = ENCRYPT_WHEN_OFFERED;
 };
 
 struct SmbClientEntry {
@@ -70,6 +73,8 @@ public:
     // server refused the negotiation or the logon with (an NT status such as 0xC000006D). 0 when the logon
     // was accepted or the library did not tell.
     unsigned int LogonRefusal() const { return logonRefusal_; }
+    // Whether the last ConnectShare that succeeded found the share's traffic encrypted.
+    bool Encrypted() const { return encrypted_; }
 
     // Paths are '/'-separated within the connected share, UTF-8, starting with '/'.
     int List(const std::string& path, std::vector<SmbClientEntry>* entries);
@@ -101,6 +106,7 @@ private:
     std::string share_;
     std::string dialect_;
     unsigned int logonRefusal_ = 0;
+    bool encrypted_ = false;
 };
 
 }  // namespace host

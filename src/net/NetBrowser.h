@@ -25,7 +25,7 @@ public:
     virtual bool IsLoggedOn() const = 0;
     // Connected to a share.
     virtual bool IsShareConnected() const = 0;
-    // The protocol in use, for the folder's details ("SMB 3.1.1, encryption requested"); empty when not
+    // The protocol in use, for the folder's details ("SMB 3.1.1, file data encrypted"); empty when not
     // connected.
     virtual std::wstring DescribeConnection() const = 0;
     // The folder's UNC name (completed with the connected share when the folder names none) and path.

@@ -15,6 +15,7 @@ constexpr wchar_t kGeneral[] = L"General";
 constexpr wchar_t kFreeFolderId[] = L"FreeFolderId";
 constexpr wchar_t kId[] = L"Id";
 constexpr wchar_t kProtocol[] = L"Protocol";
+constexpr wchar_t kEncryption[] = L"Encryption";
 constexpr wchar_t kPassword[] = L"Password";
 constexpr wchar_t kPasswordInKeyring[] = L"PasswordInKeyring";
 
@@ -116,6 +117,7 @@ void RemoteFolder::CopyFrom(const RemoteFolder* other) {
     userName_ = other->userName_;
     password_ = other->password_;
     protocol_ = other->protocol_;
+    encryption_ = other->encryption_;
     passwordPlace_ = other->passwordPlace_;
     passwordUnread_ = other->passwordUnread_;
 }
@@ -180,6 +182,11 @@ void RemoteFolder::LoadFromReg(const Osp::Io::Registry& reg, const String& secti
         protocol <= SMB_PROTOCOL_SMB1) {
         protocol_ = static_cast<TSmbProtocol>(protocol);
     }
+    int encryption = 0;
+    if (reg.GetValue(section, String(kEncryption), encryption) == RES_OK &&
+        encryption >= ENCRYPTION_WHEN_OFFERED && encryption <= ENCRYPTION_WHEN_REQUIRED) {
+        encryption_ = static_cast<TEncryption>(encryption);
+    }
     ForEachString(*this, [&](const wchar_t* key, String& field) {
         String value;
         if (reg.GetValue(section, String(key), value) == RES_OK) {
@@ -204,6 +211,8 @@ Osp::Base::result RemoteFolder::SaveToReg(Osp::Io::Registry& reg, bool isNew) co
         first = first != RES_OK ? first : r;
     }
     Osp::Base::result saved = SetRegValue(reg, section, String(kProtocol), static_cast<int>(protocol_));
+    first = first != RES_OK ? first : saved;
+    saved = SetRegValue(reg, section, String(kEncryption), static_cast<int>(encryption_));
     first = first != RES_OK ? first : saved;
     const bool inKeyring = passwordPlace_ == PASSWORD_IN_KEYRING;
     ForEachString(*this, [&](const wchar_t* key, const String& field) {

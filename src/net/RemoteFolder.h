@@ -20,6 +20,14 @@ enum TSmbProtocol {
     SMB_PROTOCOL_SMB1 = 2,       // the classic SMB1 client only
 };
 
+// When a folder's SMB 2/3 session encrypts the file data: whenever the server offers it, or only when the
+// server requires it (the data then goes in the clear on servers that merely allow encryption, at several
+// times the speed). The classic SMB1 client never encrypts.
+enum TEncryption {
+    ENCRYPTION_WHEN_OFFERED = 0,
+    ENCRYPTION_WHEN_REQUIRED = 1,
+};
+
 // Where a folder's saved password is kept: in its section of the settings file, or in the desktop's
 // keyring, the section saying only that it is there.
 enum TPasswordPlace {
@@ -45,6 +53,8 @@ public:
     void SetPassword(const Osp::Base::String& password);
     void SetProtocol(TSmbProtocol protocol) { protocol_ = protocol; }
     TSmbProtocol GetProtocol() const { return protocol_; }
+    void SetEncryption(TEncryption encryption) { encryption_ = encryption; }
+    TEncryption GetEncryption() const { return encryption_; }
     const Osp::Base::String& GetNodeName() const { return nodeName_; }
     const Osp::Base::String& GetShareName() const { return shareName_; }
     const Osp::Base::String& GetIpAddress() const { return ipAddress_; }
@@ -68,7 +78,8 @@ public:
     void KeepSessionLogon();
     void ForgetSessionLogon();
 
-    // Copies the six settings strings, the protocol and where the password is kept; the identifier stays.
+    // Copies the six settings strings, the protocol, the encryption and where the password is kept; the
+    // identifier stays.
     void CopyFrom(const RemoteFolder* other);
     // A new folder with the settings of this one.
     RemoteFolder* CloneN() const;
@@ -90,8 +101,9 @@ public:
 
     // Reads "FreeFolderId" of "General" into the next free identifier, when it is there.
     static void LoadGeneralSettings(const Osp::Io::Registry& reg);
-    // Reads the identifier, the six strings and the protocol of section; a missing value leaves its field
-    // alone (a folder saved before the protocol was a setting is "Automatic"). The password is in the
+    // Reads the identifier, the six strings, the protocol and the encryption of section; a missing value
+    // leaves its field alone (a folder saved before the protocol or the encryption was a setting is
+    // "Automatic", encrypted whenever the server offers it). The password is in the
     // keyring when the section says so and holds none itself; a password in the section wins, since an
     // older version may have written it there since.
     void LoadFromReg(const Osp::Io::Registry& reg, const Osp::Base::String& section);
@@ -133,6 +145,7 @@ private:
     Osp::Base::String sessionUserName_;
     Osp::Base::String sessionPassword_;
     TSmbProtocol protocol_ = SMB_PROTOCOL_AUTOMATIC;
+    TEncryption encryption_ = ENCRYPTION_WHEN_OFFERED;
     TPasswordPlace passwordPlace_ = PASSWORD_IN_FILE;
     bool passwordUnread_ = false;
     unsigned int id_ = 0;

@@ -1,5 +1,7 @@
 #include "net/RemoteFolderForm.h"
 
+#include <iterator>
+
 #include "Osp/Net/Ip4Address.h"
 #include "app/Corvane.h"
 #include "app/MainForm.h"
@@ -15,6 +17,9 @@ using Osp::Ui::Controls::MSGBOX_STYLE_OK;
 
 // The protocols' names, in TSmbProtocol order.
 constexpr const wchar_t* kProtocolNames[] = {L"Automatic", L"SMB 2/3 only", L"SMB1 only"};
+// The encryption choices' names, in TEncryption order.
+constexpr const wchar_t* kEncryptionNames[] = {L"When the server offers it",
+                                               L"Only when the server requires it"};
 
 constexpr const wchar_t* kFieldIds[] = {L"IDC_NBT_NAME",     L"IDC_SHARE_NAME", L"IDC_IP_ADDRESS",
                                         L"IDC_WINS_ADDRESS", L"IDC_USER_NAME",  L"IDC_PASSWORD"};
@@ -59,18 +64,15 @@ bool RemoteFolderForm::Initialize(RemoteFolder* folder) {
         fields_[address]->SetInputModeCategory(kAddressInput, true);
     }
     fields_[PASSWORD]->SetLowerCaseModeEnabled(true);
-    protocolButton_ = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_PROTOCOL"), true));
-    if (protocolButton_ == nullptr) {
+    protocolButton_ =
+        MakeChoice(L"IDC_PROTOCOL", ACTION_PROTOCOL, kProtocolNames,
+                   static_cast<int>(std::size(kProtocolNames)), ACTION_PROTOCOL_CHOSEN, &protocolMenu_);
+    encryptionButton_ =
+        MakeChoice(L"IDC_ENCRYPTION", ACTION_ENCRYPTION, kEncryptionNames,
+                   static_cast<int>(std::size(kEncryptionNames)), ACTION_ENCRYPTION_CHOSEN, &encryptionMenu_);
+    if (protocolButton_ == nullptr || encryptionButton_ == nullptr) {
         return false;
     }
-    protocolButton_->SetActionId(ACTION_PROTOCOL);
-    protocolButton_->AddActionEventListener(*this);
-    protocolMenu_ = std::make_unique<Osp::Ui::Controls::ContextMenu>();
-    protocolMenu_->Construct(Osp::Graphics::Point(0, 0));
-    for (int protocol = SMB_PROTOCOL_AUTOMATIC; protocol <= SMB_PROTOCOL_SMB1; ++protocol) {
-        protocolMenu_->AddItem(String(kProtocolNames[protocol]), ACTION_PROTOCOL_CHOSEN + protocol);
-    }
-    protocolMenu_->AddActionEventListener(*this);
     SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_0, ACTION_SAVE);
     SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_1, ACTION_CANCEL);
     AddSoftkeyActionListener(Osp::Ui::Controls::SOFTKEY_0, *this);
@@ -91,6 +93,24 @@ bool RemoteFolderForm::Initialize(RemoteFolder* folder) {
     return true;
 }
 
+Osp::Ui::Controls::Button* RemoteFolderForm::MakeChoice(
+    const wchar_t* id, int action, const wchar_t* const* names, int count, int firstChoice,
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu>* menu) {
+    auto* button = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(id), true));
+    if (button == nullptr) {
+        return nullptr;
+    }
+    button->SetActionId(action);
+    button->AddActionEventListener(*this);
+    *menu = std::make_unique<Osp::Ui::Controls::ContextMenu>();
+    (*menu)->Construct(Osp::Graphics::Point(0, 0));
+    for (int choice = 0; choice < count; ++choice) {
+        (*menu)->AddItem(String(names[choice]), firstChoice + choice);
+    }
+    (*menu)->AddActionEventListener(*this);
+    return button;
+}
+
 void RemoteFolderForm::Fill(const RemoteFolder& folder) {
     // The stored account is shown: one typed in for this run only is not the folder's setting.
     const String* texts[] = {&folder.GetNodeName(),   &folder.GetShareName(),     &folder.GetIpAddress(),
@@ -99,11 +119,17 @@ void RemoteFolderForm::Fill(const RemoteFolder& folder) {
         fields_[i]->SetText(*texts[i]);
     }
     ShowProtocol(folder.GetProtocol());
+    ShowEncryption(folder.GetEncryption());
 }
 
 void RemoteFolderForm::ShowProtocol(TSmbProtocol protocol) {
     protocol_ = protocol;
     protocolButton_->SetText(String(kProtocolNames[protocol]));
+}
+
+void RemoteFolderForm::ShowEncryption(TEncryption encryption) {
+    encryption_ = encryption;
+    encryptionButton_->SetText(String(kEncryptionNames[encryption]));
 }
 
 String RemoteFolderForm::TextOf(TField field) const {
@@ -129,10 +155,20 @@ void RemoteFolderForm::OnActionPerformed(const Osp::Ui::Control& source, int act
             protocolMenu_->SetShowState(true);
             protocolMenu_->Show();
             break;
+        case ACTION_ENCRYPTION:
+            encryptionMenu_->SetShowState(true);
+            encryptionMenu_->Show();
+            break;
         default:
             if (actionId >= ACTION_PROTOCOL_CHOSEN &&
                 actionId <= ACTION_PROTOCOL_CHOSEN + static_cast<int>(SMB_PROTOCOL_SMB1)) {
                 ShowProtocol(static_cast<TSmbProtocol>(actionId - ACTION_PROTOCOL_CHOSEN));
+                RequestRedraw();
+                break;
+            }
+            if (actionId >= ACTION_ENCRYPTION_CHOSEN &&
+                actionId <= ACTION_ENCRYPTION_CHOSEN + static_cast<int>(ENCRYPTION_WHEN_REQUIRED)) {
+                ShowEncryption(static_cast<TEncryption>(actionId - ACTION_ENCRYPTION_CHOSEN));
                 RequestRedraw();
                 break;
             }
@@ -170,6 +206,7 @@ void RemoteFolderForm::CopyFieldsInto(RemoteFolder* folder) const {
     folder->SetUserName(TextOf(USER_NAME));
     folder->SetPassword(TextOf(PASSWORD));
     folder->SetProtocol(protocol_);
+    folder->SetEncryption(encryption_);
 }
 
 void RemoteFolderForm::Save() {
@@ -193,6 +230,8 @@ void RemoteFolderForm::Save() {
 void RemoteFolderForm::SaveChanges(RemoteFolder* folder) {
     const bool userChanged = folder->GetSavedUserName() != TextOf(USER_NAME);
     const bool accountChanged = userChanged || folder->GetSavedPassword() != TextOf(PASSWORD);
+    // A session keeps the protection it was made with: another choice takes a new one.
+    const bool protectionChanged = folder->GetEncryption() != encryption_;
     // Another protocol is another kind of browser: nothing of the old one carries over either.
     const bool placeChanged =
         userChanged || folder->GetProtocol() != protocol_ || folder->GetNodeName() != TextOf(NODE_NAME) ||
@@ -208,7 +247,7 @@ void RemoteFolderForm::SaveChanges(RemoteFolder* folder) {
         // open files, nor what the clipboard holds of it. A disconnect alone would keep the share, which
         // the next operation connects again.
         Corvane::GetMyInstance()->ResetFolderConnection(folder);
-    } else if (accountChanged) {
+    } else if (accountChanged || protectionChanged) {
         folder->SmbDisconnect();
     }
 }
@@ -222,6 +261,7 @@ void RemoteFolderForm::Leave() {
     folder_ = nullptr;
     newFolder_.reset();
     ShowProtocol(SMB_PROTOCOL_AUTOMATIC);
+    ShowEncryption(ENCRYPTION_WHEN_OFFERED);
     Corvane* app = Corvane::GetMyInstance();
     app->SwitchToForm(app->GetMainForm());
 }

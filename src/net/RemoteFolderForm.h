@@ -1,9 +1,9 @@
 #pragma once
 // The screen on which the user adds a network folder or edits one: computer name, share, IP address,
-// WINS server, user name and password, on a scrolling panel. The computer name and the two addresses
-// are checked as they are entered; Save needs a computer name or an address. Save hands a new folder to
-// the application, which lists and stores it, or stores the changes of the edited one; Cancel writes
-// nothing. Both return to the main list.
+// WINS server, user name, password, protocol and when file data is encrypted, on a scrolling panel. The
+// computer name and the two addresses are checked as they are entered; Save needs a computer name or an
+// address. Save hands a new folder to the application, which lists and stores it, or stores the changes of
+// the edited one; Cancel writes nothing. Both return to the main list.
 //
 // User-interface thread only. The application makes the form and replaces it with the next one. A new
 // folder is the form's until Save hands it over; an edited folder is the application's, and the form
@@ -31,8 +31,11 @@ public:
         ACTION_OPTIONS = 103,
         ACTION_HELP = 104,
         ACTION_PROTOCOL = 105,
+        ACTION_ENCRYPTION = 106,
         // The protocol menu's items: this value plus the TSmbProtocol.
         ACTION_PROTOCOL_CHOSEN = 110,
+        // The encryption menu's items: this value plus the TEncryption.
+        ACTION_ENCRYPTION_CHOSEN = 120,
     };
 
     RemoteFolderForm();
@@ -50,6 +53,12 @@ private:
 
     void Fill(const RemoteFolder& folder);
     void ShowProtocol(TSmbProtocol protocol);
+    void ShowEncryption(TEncryption encryption);
+    // A button of the form that opens a menu of choices, each named by its action identifier's offset from
+    // firstChoice; null when the layout lacks the button.
+    Osp::Ui::Controls::Button* MakeChoice(const wchar_t* id, int action, const wchar_t* const* names,
+                                          int count, int firstChoice,
+                                          std::unique_ptr<Osp::Ui::Controls::ContextMenu>* menu);
     Osp::Base::String TextOf(TField field) const;
     void CopyFieldsInto(RemoteFolder* folder) const;
     void Save();
@@ -65,4 +74,7 @@ private:
     Osp::Ui::Controls::Button* protocolButton_ = nullptr;  // a control of the form
     std::unique_ptr<Osp::Ui::Controls::ContextMenu> protocolMenu_;
     TSmbProtocol protocol_ = SMB_PROTOCOL_AUTOMATIC;
+    Osp::Ui::Controls::Button* encryptionButton_ = nullptr;  // a control of the form
+    std::unique_ptr<Osp::Ui::Controls::ContextMenu> encryptionMenu_;
+    TEncryption encryption_ = ENCRYPTION_WHEN_OFFERED;
 };

@@ -117,7 +117,7 @@ TEST_F(NetworkFolderTest, AddedFolderOpensItsShareShowsItsDiskAndIsRemoved) {
         EXPECT_EQ(ui.TextOf(L"IDC_CAPACITY"),
                   FormatSize64(static_cast<unsigned long long>(disk.f_blocks) * disk.f_frsize).Units());
         EXPECT_NE(ui.TextOf(L"IDC_FREE"), L"");
-        EXPECT_EQ(ui.TextOf(L"IDC_CONNECTION"), L"SMB 3.1.1, encryption requested");
+        EXPECT_EQ(ui.TextOf(L"IDC_CONNECTION"), L"SMB 3.1.1, file data encrypted");
         // The tests run without a desktop keyring.
         EXPECT_EQ(ui.TextOf(L"IDC_PASSWORD_PLACE"), L"Password in the settings file");
         Screenshot(ui, "share-details");
@@ -331,6 +331,52 @@ TEST_F(NetworkFolderTest, ProtocolChosenInTheFormIsStoredAndUsed) {
         ASSERT_TRUE(WaitFor([&] { return ui.Find(L"IDC_CONNECTION") != nullptr; }));
         EXPECT_EQ(ui.TextOf(L"IDC_CONNECTION"), L"SMB1 (NT LM 0.12)");
         ui.Tap(L"IDC_CLOSE");
+    });
+}
+
+// A folder stored by a version that had no encryption choice encrypts whenever the server offers it; the
+// choice made in the form is stored, and Details tells what the session does after it.
+TEST_F(NetworkFolderTest, EncryptionChosenInTheFormIsStoredAndDetailsTellWhatTheSessionDoes) {
+    netfolders::NetPhone root;
+    StoreFolder(L"corvshare", L"Corv-pass1");
+    RunOnPhone([&](UiDriver& ui, Corvane& app) {
+        List& list = MainList(ui);
+        auto details = [&] {
+            ui.TapListItem(list, 2);
+            EXPECT_TRUE(WaitFor([&] { return ShownFolderForm(ui, app) != nullptr; }));
+            EXPECT_TRUE(WaitFor([&] { return app.GetFolderById(1)->IsConnected(); }));
+            ui.PressSoftkey(SOFTKEY_1);
+            ui.LongPressListItem(list, 2);
+            EXPECT_TRUE(ui.ChooseMenuItem(L"Details"));
+            EXPECT_TRUE(WaitFor([&] { return ui.Find(L"IDC_CONNECTION") != nullptr; }));
+            const std::wstring connection = ui.TextOf(L"IDC_CONNECTION");
+            ui.Tap(L"IDC_CLOSE");
+            return connection;
+        };
+        EXPECT_EQ(details(), L"SMB 3.1.1, file data encrypted");
+
+        ui.LongPressListItem(list, 2);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Disconnect"));
+        ui.LongPressListItem(list, 2);
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Edit"));
+        EXPECT_EQ(ui.TextOf(L"IDC_ENCRYPTION"), L"When the server offers it");
+        // The choice lies below the fold of the portrait screen: the panel is scrolled to it first, by its
+        // margin, where no field takes the finger.
+        ui.Drag(*ui.Find(L"IDN_SCROLLPANEL"), Osp::Graphics::Point(8, 600), Osp::Graphics::Point(8, 300), 300,
+                200);
+        ui.Tap(L"IDC_ENCRYPTION");
+        EXPECT_EQ(ui.MenuItems(), (std::vector<std::wstring>{L"When the server offers it",
+                                                             L"Only when the server requires it"}));
+        ASSERT_TRUE(ui.ChooseMenuItem(L"Only when the server requires it"));
+        Screenshot(ui, "folder-encryption");
+        ui.PressSoftkey(SOFTKEY_0);
+        ASSERT_TRUE(OnMainForm(ui));
+        Osp::Io::Registry reg;
+        int stored = -1;
+        ASSERT_EQ(reg.Construct(String(L"/Home/RF.reg"), false), Osp::Base::E_SUCCESS);
+        EXPECT_EQ(reg.GetValue(String(L"RF1"), String(L"Encryption"), stored), Osp::Base::E_SUCCESS);
+        EXPECT_EQ(stored, ENCRYPTION_WHEN_REQUIRED);
+        EXPECT_EQ(details(), L"SMB 3.1.1, file data not encrypted");
     });
 }
 

@@ -114,8 +114,8 @@ struct STableCase {
 
 TEST(Smb2BrowserTest, EveryServerKindServesTheSameOperationsOnAutomatic) {
     const STableCase cases[] = {
-        {SambaServer::SECURITY_DEFAULTS, L"SMB 3.1.1, encryption requested"},
-        {SambaServer::SECURITY_STRICT, L"SMB 3.1.1, encryption requested"},
+        {SambaServer::SECURITY_DEFAULTS, L"SMB 3.1.1, file data encrypted"},
+        {SambaServer::SECURITY_STRICT, L"SMB 3.1.1, file data encrypted"},
         {SambaServer::SECURITY_SMB1_ONLY, L"SMB1 (NT LM 0.12)"},
     };
     const std::string content = RandomBytes(3 * Smb2Browser::kBlockSize + 12345);
@@ -178,6 +178,55 @@ TEST(Smb2BrowserTest, EveryServerKindServesTheSameOperationsOnAutomatic) {
             browser.RemoveListener(&root);
         }));
         EXPECT_TRUE(std::filesystem::is_empty(on.server.ShareDir()));
+    }
+}
+
+// The server's own view of the test share's connection: whether it encrypts, from smbstatus (the account's
+// sessions are no answer: the share list may come over a session of its own).
+std::string ServerSeesEncryption(const SambaServer& server) {
+    std::string status;
+    testsupport::RunCommand("smbstatus -S -s " + server.ConfigFile(), &status);
+    const size_t line = status.find(std::string("\n") + SambaServer::kShare + " ");
+    if (line == std::string::npos) {
+        return "(no connection)";
+    }
+    const std::string share = status.substr(line + 1, status.find('\n', line + 1) - line - 1);
+    return share.find("-GCM") != std::string::npos || share.find("-CCM") != std::string::npos
+               ? "encrypted"
+               : "in the clear";
+}
+
+TEST(Smb2BrowserTest, TheFoldersEncryptionChoiceDecidesAndDetailsTellWhatTheSessionDoes) {
+    const struct {
+        SambaServer::TSecurity security;
+        TEncryption encryption;
+        const wchar_t* connection;
+        const char* server;
+    } cases[] = {
+        {SambaServer::SECURITY_DEFAULTS, ENCRYPTION_WHEN_OFFERED, L"SMB 3.1.1, file data encrypted",
+         "encrypted"},
+        {SambaServer::SECURITY_DEFAULTS, ENCRYPTION_WHEN_REQUIRED, L"SMB 3.1.1, file data not encrypted",
+         "in the clear"},
+        {SambaServer::SECURITY_STRICT, ENCRYPTION_WHEN_REQUIRED, L"SMB 3.1.1, file data encrypted",
+         "encrypted"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "security " << c.security << " encryption " << c.encryption);
+        ServerOn on(c.security);
+        ASSERT_TRUE(on.started) << on.error;
+        ASSERT_TRUE(RunInApp([&] {
+            RemoteFolder folder;
+            NetBrowser& browser = *Smb2TestBrowser(folder);
+            folder.SetEncryption(c.encryption);
+            RootRecorder root;
+            ASSERT_EQ(OpenRoot(browser, root), RES_OK);
+            EXPECT_EQ(browser.DescribeConnection(), c.connection);
+            EXPECT_EQ(WriteWhole(browser, L"\\a.bin", "abc"), RES_OK);
+            EXPECT_EQ(ReadWhole(browser, L"\\a.bin"), "abc");
+            // Asked after the file's traffic: the server records what a session does as its requests come.
+            EXPECT_EQ(ServerSeesEncryption(on.server), c.server);
+            browser.RemoveListener(&root);
+        }));
     }
 }
 

@@ -79,10 +79,9 @@ std::wstring Smb2Browser::DescribeConnection() const {
     if (!connected_) {
         return L"";
     }
-    // Only the dialect is known for sure: the library does not tell whether the session ended up signed
-    // or encrypted. The client signs when the server requires it and asks an SMB 3 server to encrypt.
-    const bool smb3 = dialect_.compare(0, 4, "SMB3") == 0;
-    return DialectName(dialect_) + (smb3 ? L", encryption requested" : L", signed if the server requires it");
+    // The client signs when the server requires it; whether the share's messages went encrypted was seen
+    // as the share was connected.
+    return DialectName(dialect_) + (encrypted_ ? L", file data encrypted" : L", file data not encrypted");
 }
 
 void Smb2Browser::CancelConnecting() {
@@ -207,6 +206,9 @@ void Smb2Browser::Connect(const std::wstring& share, bool quiet) {
     settings.password = ToUtf8(folder_->GetPassword());
     settings.timeoutMs = g_deadlineMs;
     settings.dialects = Dialects();
+    settings.encryption = folder_->GetEncryption() == ENCRYPTION_WHEN_REQUIRED
+                              ? host::SmbClientSettings::ENCRYPT_WHEN_REQUIRED
+                              : host::SmbClientSettings::ENCRYPT_WHEN_OFFERED;
     std::string shareName;
     ToUtf8Name(share, &shareName);
     Smb2Worker* worker = worker_.get();
@@ -229,6 +231,7 @@ void Smb2Browser::Connect(const std::wstring& share, bool quiet) {
             }
             const std::string dialect = client->Dialect();
             const unsigned int refusal = client->LogonRefusal();
+            const bool encrypted = client->Encrypted();
             if (error != 0) {
                 // The next attempt starts afresh, with the account the user gives then.
                 client.reset();
@@ -241,20 +244,21 @@ void Smb2Browser::Connect(const std::wstring& share, bool quiet) {
                 }
             }
             const unsigned long result = Smb2Result(error, step, refusal);
-            worker->Answer([this, result, dialect, shares, share, quiet] {
-                OnConnectAnswer(result, dialect, shares, share, quiet);
+            worker->Answer([this, result, dialect, encrypted, shares, share, quiet] {
+                OnConnectAnswer(result, SConnection{dialect, encrypted}, shares, share, quiet);
             });
         });
 }
 
-void Smb2Browser::OnConnectAnswer(unsigned long result, const std::string& dialect,
+void Smb2Browser::OnConnectAnswer(unsigned long result, const SConnection& connection,
                                   const std::vector<std::wstring>& shares, const std::wstring& share,
                                   bool quiet) {
     if (quiet) {
         // Nobody waits on an operation's own connection: the operations behind it fail on their own
         // when it did.
         if (result == RES_OK) {
-            dialect_ = dialect;
+            dialect_ = connection.dialect;
+            encrypted_ = connection.encrypted;
             connected_ = true;
             RefreshFolder();
         }
@@ -265,7 +269,8 @@ void Smb2Browser::OnConnectAnswer(unsigned long result, const std::string& diale
         FallBackToSmb1();
         return;
     }
-    dialect_ = result == RES_OK ? dialect : std::string();
+    dialect_ = result == RES_OK ? connection.dialect : std::string();
+    encrypted_ = result == RES_OK && connection.encrypted;
     if (result != RES_OK) {
         AnswerRoot(result);
         return;

@@ -100,7 +100,12 @@ private:
     // Logs on and connects share (none: the share choice follows); quiet when an operation needs the
     // connection again after a disconnect, and no root waits on the answer.
     void Connect(const std::wstring& share, bool quiet = false);
-    void OnConnectAnswer(unsigned long result, const std::string& dialect,
+    // What a connection turned out to be.
+    struct SConnection {
+        std::string dialect;
+        bool encrypted = false;
+    };
+    void OnConnectAnswer(unsigned long result, const SConnection& connection,
                          const std::vector<std::wstring>& shares, const std::wstring& share, bool quiet);
 
     void AnswerRoot(unsigned long result);
@@ -126,4 +131,6 @@ private:
     bool connected_ = false;
     std::wstring share_;
     std::string dialect_;
+    // Whether the connected share's messages go encrypted.
+    bool encrypted_ = false;
 };
