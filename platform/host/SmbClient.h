@@ -96,6 +96,11 @@ public:
     long long Seek(int handle, long long offset, int origin);
     // Closes on the server; 0 or the error of the close.
     int CloseFile(int handle);
+    // Has the server copy up to limit bytes from the position of file from to the position of file to, both
+    // open on this client's share, without the data crossing the network; both positions move on by what
+    // was copied. The bytes copied (0 at the source's end), or minus an error number with both positions
+    // where they were: the server may refuse to copy (older servers, other file systems).
+    long long CopyRange(int from, int to, unsigned long long limit);
 
 private:
     struct Impl;

@@ -5,6 +5,7 @@
 // Used on the user-interface thread only; the file belongs to whoever received it in OnCreateN.
 
 #include "app/LiveTarget.h"
+#include "app/Results.h"
 #include "fs/FsTypes.h"
 
 class IFsFile : public LiveTarget {
@@ -22,6 +23,12 @@ public:
     virtual unsigned long WriteA(const void* buffer, unsigned int size) = 0;
     // The answer is OnSeek.
     virtual unsigned long SeekA(TPosition origin, int offset) = 0;
+    // Has the storage copy up to size bytes from source's position to this file's position by itself,
+    // without the data passing through the phone (a share's server copies within its share). The answer is
+    // OnWrite with the bytes copied, 0 at the source's end; both positions move on by them. A failure
+    // leaves both positions where they were, so that the copy can go on block by block from there.
+    // RES_UNSUPPORTED_METHOD, and nothing asked, when the two files cannot copy so.
+    virtual unsigned long CopyFromA(IFsFile* source, unsigned int size) { return RES_UNSUPPORTED_METHOD; }
     virtual unsigned long long Tell64() const = 0;
     virtual unsigned long Tell() const = 0;
     // Flushes what was written; there is no answer.

@@ -11,6 +11,9 @@ namespace {
 constexpr unsigned int kDefaultBlock = 0x40000;
 // A file listed as small may have grown: the block never shrinks below this.
 constexpr unsigned int kSmallestBlock = 0x1000;
+// What the storage copies by itself at a time: the transfer counts progress and hears a cancel between
+// pieces.
+constexpr unsigned int kStoragePiece = 64 * 1024 * 1024;
 
 unsigned int PreferredBlock(IFsBrowser* browser, IFsBrowser::TProperty property) {
     unsigned int block = 0;
@@ -57,7 +60,39 @@ void FsTransfer::OnCreateN(unsigned long result, IFsFile* file) {
         return;
     }
     buffer_.resize(BlockSize());
-    ReadNext();
+    if (!CopyNextPiece()) {
+        ReadNext();
+    }
+}
+
+bool FsTransfer::CopyNextPiece() {
+    storageCopies_ = dstFile_->CopyFromA(srcFile_.get(), kStoragePiece) == RES_OK;
+    return storageCopies_;
+}
+
+void FsTransfer::OnPieceCopied(unsigned long result, unsigned int count) {
+    if (stopped_) {
+        Fail(RES_CANCELLED);
+        return;
+    }
+    if (result != RES_OK) {
+        // The storage would not copy (or stopped midway, both files standing where it stopped): the rest
+        // goes through the phone. A failure of the connection shows again on the first read.
+        storageCopies_ = false;
+        ReadNext();
+        return;
+    }
+    if (count == 0) {
+        storageCopies_ = false;
+        confirming_ = true;
+        ConfirmA();
+        return;
+    }
+    bytesDone_ += count;
+    Progress(false);
+    if (!CopyNextPiece()) {
+        ReadNext();
+    }
 }
 
 unsigned int FsTransfer::BlockSize() const {
@@ -107,6 +142,10 @@ void FsTransfer::OnWrite(IFsFile*, unsigned long result, unsigned int count) {
     if (confirming_) {
         confirming_ = false;
         OnConfirmed(result);
+        return;
+    }
+    if (storageCopies_) {
+        OnPieceCopied(result, count);
         return;
     }
     if (result != RES_OK) {

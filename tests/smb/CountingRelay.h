@@ -4,16 +4,20 @@
 // carried: a way to see what went over the wire without a capture. It can also break things on purpose:
 // drop the connection once the client has sent its nth request of a command (and refuse every connection
 // after it, as a server that went away, until it comes back), or turn the server's nth answer of a command
-// into a refusal (disk full).
-// One connection at a time; the relay's threads end with the connection or the relay.
+// into a refusal (disk full). For SMB 2 it counts the bytes each way and can refuse every answer of one
+// command from a point on (only while the messages go unencrypted).
+// Connections are relayed side by side, each on a thread of its own that ends with its connection or the
+// relay (SMB 2 clients may hold one for the share list and one for the share).
 
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "LoopbackAcceptor.h"
@@ -21,7 +25,18 @@
 class CountingRelay {
 public:
     explicit CountingRelay(unsigned short serverPort)
-        : serverPort_(serverPort), acceptor_([this](int client, int) { Relay(client); }) {}
+        : serverPort_(serverPort), acceptor_([this](int client, int) { StartRelay(client); }) {}
+    ~CountingRelay() {
+        stopping_ = true;
+        std::vector<std::thread> relays;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            relays.swap(relays_);
+        }
+        for (std::thread& relay : relays) {
+            relay.join();
+        }
+    }
 
     unsigned short Port() const { return acceptor_.Port(); }
     int Commands(unsigned char command) {
@@ -39,6 +54,20 @@ public:
     unsigned int LargestWrite() {
         std::lock_guard<std::mutex> lock(mutex_);
         return largestWrite_;
+    }
+    unsigned long long BytesToServer() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return bytesToServer_;
+    }
+    unsigned long long BytesFromServer() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return bytesFromServer_;
+    }
+    // From now on every SMB 2 answer of command reaches the client with status instead of its own.
+    void RefuseSmb2Answers(unsigned short command, unsigned int status) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        refuseSmb2Command_ = command;
+        refuseSmb2Status_ = status;
     }
     // Closes the connection after the client's nth request of command (0 for never); counts anew. With
     // gone, the server stays away after that: every new connection is closed until ComeBack.
@@ -62,6 +91,15 @@ public:
     }
 
 private:
+    void StartRelay(int client) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (stopping_) {
+            close(client);
+            return;
+        }
+        relays_.emplace_back([this, client] { Relay(client); });
+    }
+
     void Relay(int client) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -85,7 +123,7 @@ private:
         std::vector<unsigned char> answers;
         pollfd fds[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
         unsigned char chunk[65536];
-        while (!acceptor_.Stopping()) {
+        while (!acceptor_.Stopping() && !stopping_) {
             if (poll(fds, 2, 100) <= 0) {
                 continue;
             }
@@ -96,6 +134,10 @@ private:
                 ssize_t n = read(fds[i].fd, chunk, sizeof chunk);
                 if (n <= 0) {
                     return;
+                }
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    (i == 1 ? bytesFromServer_ : bytesToServer_) += static_cast<unsigned long long>(n);
                 }
                 if (i == 1) {
                     // Answers go on whole, so that one of them can be changed on its way.
@@ -141,6 +183,13 @@ private:
                 ++refuseSeen_ == refuseAt_) {
                 const unsigned char diskFull[4] = {0x7F, 0x00, 0x00, 0xC0};
                 std::copy(diskFull, diskFull + 4, stream.begin() + static_cast<long>(whole + 9));
+            }
+            // An SMB 2 header: the protocol mark, then the status at 8 and the command at 12.
+            if (length >= 64 && refuseSmb2Status_ != 0 && stream[whole + 4] == 0xFE &&
+                (stream[whole + 16] | (stream[whole + 17] << 8)) == refuseSmb2Command_) {
+                for (int b = 0; b < 4; ++b) {
+                    stream[whole + 12 + b] = static_cast<unsigned char>(refuseSmb2Status_ >> (8 * b));
+                }
             }
             whole += 4 + length;
         }
@@ -203,5 +252,11 @@ private:
     unsigned char refuseCommand_ = 0;
     int refuseAt_ = 0;
     int refuseSeen_ = 0;
+    unsigned long long bytesToServer_ = 0;
+    unsigned long long bytesFromServer_ = 0;
+    unsigned short refuseSmb2Command_ = 0;
+    unsigned int refuseSmb2Status_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::vector<std::thread> relays_;
     LoopbackAcceptor acceptor_;
 };

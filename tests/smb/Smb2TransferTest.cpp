@@ -1,5 +1,6 @@
 // The transfer job between the private files and an SMB 3 share: a folder tree copied and moved both ways,
-// whole and with the server killed while the tree is on its way. Whatever happens, every file lies whole in
+// whole and with the server killed while the tree is on its way; and a copy within the share, which the
+// server makes. Whatever happens, every file lies whole in
 // at least one place (a moved source goes only once its copy is confirmed), a failed job says so, nothing
 // partial stays at the destination while the server can be reached, and the same folder serves the next
 // job once the server is back.
@@ -16,12 +17,14 @@
 
 #include "../transfer/FaultyBrowser.h"
 #include "../transfer/JobHarness.h"
+#include "CountingRelay.h"
 #include "SambaFixture.h"
 #include "SmbTestSupport.h"
 #include "app/Corvane.h"
 #include "app/Results.h"
 #include "fs/FsLocalBrowser.h"
 #include "net/smb2/FsSmb2Browser.h"
+#include "transfer/IFsTransfer.h"
 
 namespace {
 
@@ -202,6 +205,87 @@ TEST(Smb2TransferTest, AFolderTreeSurvivesTheServerKilledMidway) {
     EXPECT_TRUE(NotWhole(on.server.ShareDir() + "/again").empty());
     EXPECT_TRUE(fs::exists(on.server.ShareDir() + "/again/tree/sub/b.bin"));
     Smb2Browser::SetDeadline(20000);
+}
+
+// What a single file's transfer tells; it can stop the transfer at its first progress.
+struct STransferEnd : IFsTransferListener {
+    void OnTransferProgress(unsigned long long, bool) override {
+        if (stopAtProgress != nullptr) {
+            stopAtProgress->StopA();
+        }
+    }
+    void OnTransferEnded(unsigned long r) override {
+        result = r;
+        ended = true;
+    }
+    IFsTransfer* stopAtProgress = nullptr;
+    unsigned long result = 0;
+    bool ended = false;
+};
+
+TEST(Smb2TransferTest, ACopyWithinTheShareIsMadeByTheServerAndGoesThroughThePhoneWhereRefused) {
+    constexpr unsigned short kSmb2Ioctl = 0x000B;
+    constexpr unsigned int kStatusNotSupported = 0xC00000BB;
+    ServerOn on(SambaServer::SECURITY_DEFAULTS);
+    ASSERT_TRUE(on.started) << on.error;
+    CountingRelay relay(on.server.Port());
+    SmbSession::SetServerPort(relay.Port());
+    const size_t size = 8 * 1024 * 1024 + 123;
+    const std::string share = on.server.ShareDir();
+    std::ofstream(share + "/big.bin", std::ios::binary) << Content("big.bin", size);
+    const struct {
+        const char* name;
+        bool refused;
+        bool stopped;
+        unsigned long result;
+    } cases[] = {
+        {"made by the server", false, false, RES_OK},
+        {"refused by the server", true, false, RES_OK},
+        {"stopped between the server's pieces", false, true, RES_CANCELLED},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        relay.RefuseSmb2Answers(0, 0);
+        ASSERT_TRUE(RunInApp([&] {
+            RemoteFolder folder;
+            NetBrowser& browser = *Smb2TestBrowser(folder);
+            // The relay reads and changes only messages that go unencrypted.
+            folder.SetEncryption(ENCRYPTION_WHEN_REQUIRED);
+            RootRecorder root;
+            ASSERT_EQ(OpenRoot(browser, root), RES_OK);
+            if (c.refused) {
+                relay.RefuseSmb2Answers(kSmb2Ioctl, kStatusNotSupported);
+            }
+            const unsigned long long before = relay.BytesToServer() + relay.BytesFromServer();
+            STransferEnd end;
+            std::unique_ptr<IFsTransfer> transfer(CreateFsTransferN(&end, DEST_NEW, &browser, &browser));
+            end.stopAtProgress = c.stopped ? transfer.get() : nullptr;
+            transfer->CopyFileA(L"\\big.bin", size, Osp::Base::DateTime(), L"\\copy.bin");
+            ASSERT_TRUE(LoopUntil([&] { return end.ended; }, 60000));
+            const unsigned long long moved = relay.BytesToServer() + relay.BytesFromServer() - before;
+            EXPECT_EQ(end.result, c.result);
+            if (c.result == RES_OK) {
+                EXPECT_EQ(ReadHost(share + "/copy.bin"), Content("big.bin", size));
+                if (c.refused) {
+                    EXPECT_GT(moved, 2 * size);
+                } else {
+                    EXPECT_LT(moved, size / 16);
+                }
+            }
+            browser.RemoveListener(&root);
+        }));
+        // Nothing but the source and a whole copy, under its own name and only when it was made.
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(share)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        const std::vector<std::string> expected = c.result == RES_OK
+                                                      ? std::vector<std::string>{"big.bin", "copy.bin"}
+                                                      : std::vector<std::string>{"big.bin"};
+        EXPECT_EQ(names, expected);
+        fs::remove(share + "/copy.bin");
+    }
 }
 
 }  // namespace

@@ -322,3 +322,45 @@ unsigned long Smb2File::SeekA(TPosition origin, int offset) {
     });
     return RES_OK;
 }
+
+unsigned long Smb2File::CopyFromA(IFsFile* source, unsigned int size) {
+    Smb2Worker* worker = Worker();
+    if (closed_ || worker == nullptr) {
+        return RES_DISCONNECTED;
+    }
+    auto* from = dynamic_cast<Smb2File*>(source);
+    if (from == nullptr || from->closed_ || from->Worker() != worker) {
+        return RES_UNSUPPORTED_METHOD;
+    }
+    // The library copies from the files' own positions, which must be the readers'.
+    from->DropReadAhead(worker);
+    DropReadAhead(worker);
+    std::shared_ptr<SState> in = from->state_;
+    std::shared_ptr<SState> out = state_;
+    LiveRef<IFsFile> self(this);
+    LiveRef<IFsFile> origin(from);
+    LiveRef<IFsFileListener> target(listener_);
+    worker->Enqueue([worker, in, out, self, origin, target, size](std::unique_ptr<host::SmbClient>& client) {
+        long long copied = -ENOTCONN;
+        if (client != nullptr) {
+            copied =
+                out->writeError != 0 ? -out->writeError : client->CopyRange(in->handle, out->handle, size);
+        }
+        const unsigned long result = Smb2Result(copied >= 0 ? 0 : static_cast<int>(-copied), SMB2_STEP_FILE);
+        const unsigned int count = copied > 0 ? static_cast<unsigned int>(copied) : 0;
+        worker->Answer([self, origin, target, result, count] {
+            auto* file = static_cast<Smb2File*>(self.Get());
+            if (file == nullptr) {
+                return;
+            }
+            file->position_ += count;
+            if (auto* from = static_cast<Smb2File*>(origin.Get())) {
+                from->position_ += count;
+            }
+            if (IFsFileListener* listener = target.Get()) {
+                listener->OnWrite(file, result, count);
+            }
+        });
+    });
+    return RES_OK;
+}

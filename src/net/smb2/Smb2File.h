@@ -7,8 +7,8 @@
 // meanwhile; the first failure of the server comes with the next write, and the empty write answers only
 // after every write before it was confirmed by the server. A file belongs to the connection it was opened on:
 // once that connection ends (a disconnect, or the browser's end) every call fails with RES_DISCONNECTED, also
-// after the browser connected again, and the file may outlive its browser. Used on the user-interface thread
-// only.
+// after the browser connected again, and the file may outlive its browser. The server copies between two
+// files of one connection by itself (CopyFromA). Used on the user-interface thread only.
 
 #include <deque>
 #include <memory>
@@ -33,6 +33,8 @@ public:
     unsigned long ReadA(void* buffer, unsigned int size) override;
     unsigned long WriteA(const void* buffer, unsigned int size) override;
     unsigned long SeekA(TPosition origin, int offset) override;
+    // The server copies from a file of the same connection (so of the same share).
+    unsigned long CopyFromA(IFsFile* source, unsigned int size) override;
     unsigned long long Tell64() const override { return position_; }
     unsigned long Tell() const override { return static_cast<unsigned long>(position_); }
     void CloseA() override;
