@@ -1,9 +1,12 @@
 // The SMB 2/3 browser side by side with `smbclient` against one private Samba with Samba's default
 // security (SMB 2 and 3, NTLMv2): a large file downloaded and uploaded through the browser's file
 // interface in the browser's blocks (as a copy between browsers moves it), and a folder of many files
-// listed through the browser's folder and enumerator, against smbclient's get, put and ls. smbclient runs
-// with its defaults (the data in the clear) and, for the transfers, once more encrypted, as ours is on a
-// server that offers encryption. Needs root (the server's user and files).
+// listed through the browser's folder and enumerator, against smbclient's get, put and ls. Ours runs on
+// two folders, one that encrypts file data only when the server requires it (against smbclient's
+// defaults, the data in the clear) and one that encrypts whenever the server offers it (against smbclient
+// encrypted). The same large file copied within the share on the folder with the default choice (the
+// server copies it) is set against that folder's download plus upload of it, which is what the copy cost
+// before; the figure against the other folder's is shown too. Needs root (the server's user and files).
 //
 // The server keeps Samba's default file input and output (its thread pool), as a user's server runs it.
 // The share and the local files live in memory (tmpfs), so that the machine's disk, shared and slow to
@@ -42,6 +45,7 @@
 #include "net/RemoteFolder.h"
 #include "net/smb1/SmbSession.h"
 #include "testsupport/SambaServer.h"
+#include "transfer/IFsTransfer.h"
 
 namespace {
 
@@ -52,6 +56,7 @@ using testsupport::SambaServer;
 constexpr double kTransferTarget = 1.0;  // ours against smbclient's throughput, at least
 constexpr double kSealedTarget = 1.5;    // ours against smbclient's encrypted throughput, at least
 constexpr double kListTarget = 1.5;      // ours against smbclient's time, at most
+constexpr double kCopyTarget = 5.0;      // download plus upload against the copy within the share, at least
 constexpr int kListedFiles = 10000;
 constexpr int kWaitMs = 120000;  // for one answer of the server
 constexpr double kNever = 1e300;
@@ -88,8 +93,11 @@ std::string Fingerprint(const std::string& path) {
 }
 
 struct SBest {
-    double download = kNever;  // seconds of the best round
+    double download = kNever;  // seconds of the best round, encrypted whenever the server offers it
     double upload = kNever;
+    double clearDownload = kNever;  // encrypted only when the server requires it
+    double clearUpload = kNever;
+    double copy = kNever;  // within the share
     double list = kNever;
     double get = kNever;
     double put = kNever;
@@ -108,30 +116,28 @@ public:
     unsigned int ReadBlock() const { return readBlock_; }
     unsigned int WriteBlock() const { return writeBlock_; }
 
-    // Logs on through a folder on "SMB 2/3 only" and opens its root; inside a running application.
+    // Logs on through both folders on "SMB 2/3 only" and opens their roots; inside a running application.
     bool Connect() {
-        PointAtTestShare(folder_, SMB_PROTOCOL_SMB2);
-        browser_ = folder_.CreateBrowser();
-        DirRecorder root;
-        browser_->SetListener(&root);
-        browser_->OpenRootDirA();
-        WaitUntil([&] { return root.dirResult != 1; }, kWaitMs);
-        browser_->RemoveListener(&root);
-        if (root.dirResult != RES_OK) {
-            return Fail("the share did not open", root.dirResult);
+        if (!Open(folder_, ENCRYPTION_WHEN_OFFERED, &browser_, &connection_) ||
+            !Open(clearFolder_, ENCRYPTION_WHEN_REQUIRED, &clear_, &clearConnection_)) {
+            return false;
         }
-        connection_ = browser_->DescribeConnection();
         browser_->GetProperty(IFsBrowser::PROP_READ_BLOCK, &readBlock_);
         browser_->GetProperty(IFsBrowser::PROP_WRITE_BLOCK, &writeBlock_);
         buffer_.resize(std::max(readBlock_, writeBlock_));
         return true;
     }
     const std::wstring& Connection() const { return connection_; }
+    const std::wstring& ClearConnection() const { return clearConnection_; }
 
     // One round: each of ours followed by the same with smbclient.
     bool Round() {
         Settle(Local("downloaded.bin"));
-        if (!Keep(&best_.download, Download(L"\\big.bin", Local("downloaded.bin")))) {
+        if (!Keep(&best_.download, Download(browser_, L"\\big.bin", Local("downloaded.bin")))) {
+            return false;
+        }
+        Settle(Local("downloaded-clear.bin"));
+        if (!Keep(&best_.clearDownload, Download(clear_, L"\\big.bin", Local("downloaded-clear.bin")))) {
             return false;
         }
         Settle(Local("got.bin"));
@@ -143,7 +149,15 @@ public:
             return false;
         }
         Settle(server_.ShareDir() + "/up.bin");
-        if (!Keep(&best_.upload, Upload(Local("local.bin"), L"\\up.bin"))) {
+        if (!Keep(&best_.upload, Upload(browser_, Local("local.bin"), L"\\up.bin"))) {
+            return false;
+        }
+        Settle(server_.ShareDir() + "/up-clear.bin");
+        if (!Keep(&best_.clearUpload, Upload(clear_, Local("local.bin"), L"\\up-clear.bin"))) {
+            return false;
+        }
+        Settle(server_.ShareDir() + "/copied.bin");
+        if (!Keep(&best_.copy, CopyWithinShare(L"\\big.bin", L"\\copied.bin"))) {
             return false;
         }
         Settle(server_.ShareDir() + "/put.bin");
@@ -175,6 +189,9 @@ public:
             std::string path;
         } copies[] = {{"our download", Local("downloaded.bin")},
                       {"our upload", server_.ShareDir() + "/up.bin"},
+                      {"our download in the clear", Local("downloaded-clear.bin")},
+                      {"our upload in the clear", server_.ShareDir() + "/up-clear.bin"},
+                      {"our copy within the share", server_.ShareDir() + "/copied.bin"},
                       {"smbclient's get", Local("got.bin")},
                       {"smbclient's put", server_.ShareDir() + "/put.bin"},
                       {"smbclient's encrypted get", Local("got-sealed.bin")},
@@ -185,8 +202,8 @@ public:
             }
         }
         std::printf(
-            "  copies checked: the size and SHA-256 of all six (both clients both ways, smbclient also\n"
-            "  encrypted) match the source's: %s\n",
+            "  copies checked: the size and SHA-256 of all nine (both clients both ways, both in the clear\n"
+            "  and encrypted, and our copy within the share) match the source's: %s\n",
             source.c_str());
         return true;
     }
@@ -219,12 +236,52 @@ private:
         return files.answers.size() > count ? &files.answers[count] : nullptr;
     }
 
+    // Opens folder, which encrypts as asked, on "SMB 2/3 only" and keeps its browser and what its session
+    // does.
+    bool Open(RemoteFolder& folder, TEncryption encryption, NetBrowser** browser, std::wstring* connection) {
+        PointAtTestShare(folder, SMB_PROTOCOL_SMB2);
+        folder.SetEncryption(encryption);
+        *browser = folder.CreateBrowser();
+        DirRecorder root;
+        (*browser)->SetListener(&root);
+        (*browser)->OpenRootDirA();
+        WaitUntil([&] { return root.dirResult != 1; }, kWaitMs);
+        (*browser)->RemoveListener(&root);
+        if (root.dirResult != RES_OK) {
+            return Fail("the share did not open", root.dirResult);
+        }
+        *connection = (*browser)->DescribeConnection();
+        return true;
+    }
+
+    // A copy from one name of the share to another through the transfer a paste makes, on the folder with
+    // the default choice (encrypted whenever the server offers it); seconds, or -1.
+    double CopyWithinShare(const std::wstring& from, const std::wstring& to) {
+        struct SEnd : IFsTransferListener {
+            void OnTransferProgress(unsigned long long, bool) override {}
+            void OnTransferEnded(unsigned long r) override {
+                result = r;
+                ended = true;
+            }
+            unsigned long result = 0;
+            bool ended = false;
+        } end;
+        const Clock::time_point start = Clock::now();
+        std::unique_ptr<IFsTransfer> transfer(CreateFsTransferN(&end, DEST_NEW, browser_, browser_));
+        transfer->CopyFileA(from, 0, Osp::Base::DateTime(), to);
+        WaitUntil([&] { return end.ended; }, kWaitMs);
+        if (!end.ended || end.result != RES_OK) {
+            return FailTime("our copy within the share failed", end.result);
+        }
+        return Since(start);
+    }
+
     // Seconds, or -1 on failure.
-    double Download(const std::wstring& path, const std::string& to) {
+    double Download(NetBrowser* browser, const std::wstring& path, const std::string& to) {
         std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(to.c_str(), "wb"), &std::fclose);
         FileRecorder files;
         const Clock::time_point start = Clock::now();
-        browser_->CreateFileA(&files, path, FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
+        browser->CreateFileA(&files, path, FILE_MODE_READ, FILE_DISP_OPEN_EXISTING);
         const FileAnswer* answer = NextAnswer(files, 0);
         if (out == nullptr || answer == nullptr || answer->result != RES_OK) {
             return FailTime("our download did not open", answer != nullptr ? answer->result : 0);
@@ -243,11 +300,11 @@ private:
         }
     }
 
-    double Upload(const std::string& from, const std::wstring& path) {
+    double Upload(NetBrowser* browser, const std::string& from, const std::wstring& path) {
         std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(from.c_str(), "rb"), &std::fclose);
         FileRecorder files;
         const Clock::time_point start = Clock::now();
-        browser_->CreateFileA(&files, path, FILE_MODE_WRITE, FILE_DISP_CREATE_ALWAYS);
+        browser->CreateFileA(&files, path, FILE_MODE_WRITE, FILE_DISP_CREATE_ALWAYS);
         const FileAnswer* answer = NextAnswer(files, 0);
         if (in == nullptr || answer == nullptr || answer->result != RES_OK) {
             return FailTime("our upload did not open", answer != nullptr ? answer->result : 0);
@@ -275,7 +332,7 @@ private:
         DirRecorder opened;
         EnumRecorder listed;
         const Clock::time_point start = Clock::now();
-        browser_->OpenDirA(1, &ops, path);
+        clear_->OpenDirA(1, &ops, path);
         WaitUntil([&] { return !ops.answers.empty(); }, kWaitMs);
         if (ops.answers.empty() || ops.answers[0].result != RES_OK) {
             return FailTime("our folder did not open", ops.answers.empty() ? 0 : ops.answers[0].result);
@@ -341,6 +398,9 @@ private:
     RemoteFolder folder_;
     NetBrowser* browser_ = nullptr;  // the folder's
     std::wstring connection_;
+    RemoteFolder clearFolder_;
+    NetBrowser* clear_ = nullptr;  // the folder's
+    std::wstring clearConnection_;
     unsigned int readBlock_ = 0;
     unsigned int writeBlock_ = 0;
     std::vector<char> buffer_;
@@ -403,37 +463,51 @@ int main(int argc, char** argv) {
     }
     const SBest& best = bench.Best();
     const double mb = static_cast<double>(bytes) / 1e6;
-    const double down = best.get / best.download;
-    const double up = best.put / best.upload;
+    const double down = best.get / best.clearDownload;
+    const double up = best.put / best.clearUpload;
+    const double sealedDown = best.sealedGet / best.download;
+    const double sealedUp = best.sealedPut / best.upload;
     const double list = best.list / best.ls;
-    const std::wstring& connection = bench.Connection();
+    // The same folder's download plus upload is what the copy cost before the server made it.
+    const double copy = (best.download + best.upload) / best.copy;
+    const double clearCopy = (best.clearDownload + best.clearUpload) / best.copy;
+    auto narrow = [](const std::wstring& text) { return std::string(text.begin(), text.end()); };
     std::printf("SMB 2/3 over loopback to Samba with its default security, best of %d rounds\n", rounds);
-    std::printf("  Smb2Browser: %s, blocks of %u bytes read and %u written\n",
-                std::string(connection.begin(), connection.end()).c_str(), bench.ReadBlock(),
-                bench.WriteBlock());
+    std::printf("  Smb2Browser: blocks of %u bytes read and %u written; in the clear: %s; encrypted: %s\n",
+                bench.ReadBlock(), bench.WriteBlock(), narrow(bench.ClearConnection()).c_str(),
+                narrow(bench.Connection()).c_str());
     std::printf(
         "  smbclient: its defaults (the logon signed, the data in the clear), and encrypted\n"
-        "  (--client-protection=encrypt) as ours is on a server that offers it\n");
-    std::printf("                      Smb2Browser    smbclient  ratio    encrypted  ratio\n");
-    std::printf("  download %4ld MiB  %7.1f MB/s %7.1f MB/s  %5.2f %7.1f MB/s  %5.2f\n", mib,
-                mb / best.download, mb / best.get, down, mb / best.sealedGet, best.sealedGet / best.download);
-    std::printf("  upload   %4ld MiB  %7.1f MB/s %7.1f MB/s  %5.2f %7.1f MB/s  %5.2f\n", mib,
-                mb / best.upload, mb / best.put, up, mb / best.sealedPut, best.sealedPut / best.upload);
+        "  (--client-protection=encrypt)\n");
+    std::printf(
+        "                     in the clear: ours  smbclient  ratio | encrypted: ours  smbclient  ratio\n");
+    std::printf("  download %4ld MiB  %9.1f MB/s %6.1f MB/s %5.2f | %9.1f MB/s %6.1f MB/s %5.2f\n", mib,
+                mb / best.clearDownload, mb / best.get, down, mb / best.download, mb / best.sealedGet,
+                sealedDown);
+    std::printf("  upload   %4ld MiB  %9.1f MB/s %6.1f MB/s %5.2f | %9.1f MB/s %6.1f MB/s %5.2f\n", mib,
+                mb / best.clearUpload, mb / best.put, up, mb / best.upload, mb / best.sealedPut, sealedUp);
     std::printf("  list %5d files  %10.1f ms %10.1f ms  %5.2f (ours over smbclient's time)\n", kListedFiles,
                 best.list * 1e3, best.ls * 1e3, list);
     std::printf(
-        "  target against smbclient's defaults: throughput ratio at least %.1f both ways, listing ratio at "
-        "most %.1f\n",
-        kTransferTarget, kListTarget);
+        "  copy within the share %4ld MiB: %.1f ms, against the same folder's download plus upload %.1f ms: "
+        "%.2f x\n  (against those of the folder that encrypts only when required, %.1f ms: %.2f x)\n",
+        mib, best.copy * 1e3, (best.download + best.upload) * 1e3, copy,
+        (best.clearDownload + best.clearUpload) * 1e3, clearCopy);
+    std::printf(
+        "  targets: throughput at least %.1f x smbclient's defaults in the clear and %.1f x smbclient\n"
+        "  encrypted, listing at most %.1f x, the copy within the share at least %.1f x faster\n",
+        kTransferTarget, kSealedTarget, kListTarget, kCopyTarget);
     bool met = bench::RecordRow("SMB 2/3 download against smbclient's defaults", down, bench::Better::Higher,
                                 kTransferTarget);
     met &= bench::RecordRow("SMB 2/3 upload against smbclient's defaults", up, bench::Better::Higher,
                             kTransferTarget);
-    met &= bench::RecordRow("SMB 2/3 download against smbclient encrypted", best.sealedGet / best.download,
-                            bench::Better::Higher, kSealedTarget);
-    met &= bench::RecordRow("SMB 2/3 upload against smbclient encrypted", best.sealedPut / best.upload,
-                            bench::Better::Higher, kSealedTarget);
+    met &= bench::RecordRow("SMB 2/3 download against smbclient encrypted", sealedDown, bench::Better::Higher,
+                            kSealedTarget);
+    met &= bench::RecordRow("SMB 2/3 upload against smbclient encrypted", sealedUp, bench::Better::Higher,
+                            kSealedTarget);
     met &= bench::RecordRow("SMB 2/3 list 10,000 files against smbclient", list, bench::Better::Lower,
                             kListTarget);
+    met &= bench::RecordRow("SMB 2/3 copy within a share against download plus upload", copy,
+                            bench::Better::Higher, kCopyTarget);
     return met ? 0 : 1;
 }
