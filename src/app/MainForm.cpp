@@ -11,7 +11,6 @@
 #include "app/Results.h"
 #include "app/ShareSizeQuery.h"
 #include "app/UiUtils.h"
-#include "fs/Trash.h"
 #include "fs/TrashPlaces.h"
 #include "host/Storage.h"
 #include "net/RemoteFolder.h"
@@ -83,7 +82,8 @@ unsigned long long AvailableStorage(const wchar_t* key) {
 
 }  // namespace
 
-MainForm::MainForm() = default;
+MainForm::MainForm()
+    : trashSizer_([this](unsigned long long bytes, size_t items) { ShowTrashSize(bytes, items); }) {}
 
 MainForm::~MainForm() = default;
 
@@ -135,7 +135,8 @@ void MainForm::AddLocalItems() {
         list_->AddItem(&card, nullptr, cardIcon_.get(), nullptr);
         hasCardItem_ = true;
     }
-    list_->AddItem(nullptr, nullptr, trashIcon_.get(), nullptr, kTrashItemId);
+    const String trash(L"Trash");
+    list_->AddItem(&trash, nullptr, trashIcon_.get(), nullptr, kTrashItemId);
     UpdateTrashItem();
 }
 
@@ -144,15 +145,11 @@ int MainForm::TrashIndex() const {
 }
 
 void MainForm::UpdateTrashItem() {
-    Corvane* app = Corvane::GetMyInstance();
-    unsigned long long bytes = 0;
-    size_t items = 0;
-    for (const std::wstring& folder : ShownTrashes(app->IsPasswordEntered())) {
-        for (const STrashItem& item : Trash(folder).List()) {
-            bytes += item.size;
-            ++items;
-        }
-    }
+    // The item keeps the size it shows until the new count comes.
+    trashSizer_.Start(ShownTrashes(Corvane::GetMyInstance()->IsPasswordEntered()));
+}
+
+void MainForm::ShowTrashSize(unsigned long long bytes, size_t items) {
     const String name(L"Trash");
     const String size = items == 0 ? String(L"Empty") : FormatSize64(bytes);
     list_->SetItemAt(TrashIndex(), &name, &size, trashIcon_.get(), nullptr, kTrashItemId);

@@ -26,6 +26,7 @@
 #include "Osp/Ui/IItemEventListener.h"
 #include "Osp/Ui/IOrientationEventListener.h"
 #include "Osp/Ui/ITouchEventListener.h"
+#include "app/TrashSizer.h"
 #include "host/Storage.h"
 
 class AboutPopup;
@@ -61,7 +62,8 @@ public:
     void UpdateView();
     // Adds or takes away the "Memory Card" item, after the application changed its last local item.
     void ShowCardItem(bool present);
-    // Shows the trash's size again (after the main list comes back on the screen).
+    // Counts the trash's size again (after the main list comes back on the screen); the item shows it
+    // once counted.
     void UpdateTrashItem();
 
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
@@ -91,6 +93,7 @@ private:
     bool IsFolderItem(int index) const;
     // The index of the "Trash" item, the last before the blank one.
     int TrashIndex() const;
+    void ShowTrashSize(unsigned long long bytes, size_t items);
     void LoadIcons();
     void AddLocalItems();
     void BuildOptionMenu();
@@ -140,4 +143,6 @@ private:
     std::unique_ptr<Osp::Graphics::Bitmap> phoneIcon_;
     std::unique_ptr<Osp::Graphics::Bitmap> cardIcon_;
     std::unique_ptr<Osp::Graphics::Bitmap> trashIcon_;
+    // Counts the trashes' size away from the screen; the item shows it when the count comes.
+    TrashSizer trashSizer_;
 };

@@ -1,5 +1,6 @@
 #include "fs/Trash.h"
 
+#include <atomic>
 #include <memory>
 
 #include "Osp/Io/Directory.h"
@@ -68,21 +69,22 @@ std::string ReadBounded(const std::wstring& path, size_t limit) {
     return bytes;
 }
 
-// The bytes of everything below the folder; links are counted as nothing and never followed.
-unsigned long long TreeSize(const std::wstring& folder) {
+// The bytes of everything below the folder; links are counted as nothing and never followed. A raised
+// stop ends the count early, with what was counted.
+unsigned long long TreeSize(const std::wstring& folder, const std::atomic<bool>* stop = nullptr) {
     Directory directory;
     if (directory.Construct(String(folder)) != RES_OK) {
         return 0;
     }
     std::unique_ptr<Osp::Io::DirEnumerator> entries(directory.ReadN());
     unsigned long long bytes = 0;
-    while (entries != nullptr && entries->MoveNext() == RES_OK) {
+    while (entries != nullptr && entries->MoveNext() == RES_OK && (stop == nullptr || !*stop)) {
         const Osp::Io::DirEntry& entry = entries->GetCurrentDirEntry();
         if (entry.IsLink() || entry.IsSpecial()) {
             continue;
         }
         if (entry.IsDirectory()) {
-            bytes += TreeSize(folder + L"/" + entry.GetName().Units());
+            bytes += TreeSize(folder + L"/" + entry.GetName().Units(), stop);
         } else if (entry.GetFileSize() > 0) {
             bytes += static_cast<unsigned long long>(entry.GetFileSize());
         }
@@ -163,6 +165,29 @@ STrashItem Trash::Describe(const std::wstring& name, bool isFolder, long long si
         }
     }
     return item;
+}
+
+unsigned long long Trash::HeldBytes(const std::wstring& folder, size_t* items,
+                                    const std::atomic<bool>& stop) {
+    Directory files;
+    if (files.Construct(String(folder + L"files")) != RES_OK) {
+        return 0;
+    }
+    std::unique_ptr<Osp::Io::DirEnumerator> entries(files.ReadN());
+    unsigned long long bytes = 0;
+    while (entries != nullptr && entries->MoveNext() == RES_OK && !stop) {
+        const Osp::Io::DirEntry& entry = entries->GetCurrentDirEntry();
+        ++*items;
+        if (entry.IsLink()) {
+            continue;
+        }
+        if (entry.IsDirectory()) {
+            bytes += TreeSize(folder + L"files/" + entry.GetName().Units(), &stop);
+        } else if (entry.GetFileSize() > 0) {
+            bytes += static_cast<unsigned long long>(entry.GetFileSize());
+        }
+    }
+    return bytes;
 }
 
 std::vector<STrashItem> Trash::List() const {

@@ -13,6 +13,8 @@
 // RES_OK, or the storage's failure, in which case the item stays where it was (in the trash, or in its
 // folder). RES_ALREADY_EXISTS from Restore means the original path is taken.
 
+#include <atomic>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,12 @@ public:
 
     // folder: the trash's virtual folder, ending in '/'.
     explicit Trash(std::wstring folder);
+
+    // The bytes of everything in the trash folder, adding its items to *items; what List's sizes add up to.
+    // Unlike the rest of this class it may run on any thread (plain reads only); a raised stop ends it
+    // early with what was counted.
+    static unsigned long long HeldBytes(const std::wstring& folder, size_t* items,
+                                        const std::atomic<bool>& stop);
 
     const std::wstring& GetFolder() const { return folder_; }
     // Moves the file or folder at path (virtual, no trailing separator) into the trash. A move across file
