@@ -1,10 +1,21 @@
 #include "fs/LocalFile.h"
 
+#include <algorithm>
+
+#include "Osp/Base/Result.h"
 #include "Osp/Base/Runtime/Thread.h"
 #include "app/Results.h"
 #include "fs/FileEvent.h"
 #include "fs/FsLocalBrowser.h"
 #include "fs/LocalFileIo.h"
+
+namespace {
+
+// What the kernel copies in one call on the user-interface thread: a few milliseconds of work in the
+// page cache, so that the screen stays live through a large copy.
+constexpr unsigned int kKernelPiece = 8 * 1024 * 1024;
+
+}  // namespace
 
 // Flushes one file to the disk and posts the answer of its empty write.
 class LocalFlushThread : public Osp::Base::Runtime::Thread {
@@ -65,6 +76,21 @@ unsigned long LocalFile::WriteA(const void* buffer, unsigned int size) {
     }
     unsigned int count = 0;
     unsigned long r = WriteLocalFile(file_, buffer, size, &count);
+    return browser_->PostAnswer(FileEvent::FileAnsweredN(listener_, this, FileEvent::FILE_WRITE, count, r));
+}
+
+unsigned long LocalFile::CopyFromA(IFsFile* source, unsigned int size) {
+    auto* from = dynamic_cast<LocalFile*>(source);
+    if (from == nullptr || !from->opened_ || !opened_) {
+        return RES_UNSUPPORTED_METHOD;
+    }
+    flush_.reset();
+    const long long copied = file_.CopyRangeFrom(from->file_, std::min(size, kKernelPiece));
+    if (copied < 0 && Osp::Base::GetLastResult() == Osp::Base::E_UNSUPPORTED_METHOD) {
+        return RES_UNSUPPORTED_METHOD;
+    }
+    const unsigned long r = copied < 0 ? Osp::Base::GetLastResult() : RES_OK;
+    const unsigned int count = copied > 0 ? static_cast<unsigned int>(copied) : 0;
     return browser_->PostAnswer(FileEvent::FileAnsweredN(listener_, this, FileEvent::FILE_WRITE, count, r));
 }
 

@@ -27,6 +27,8 @@ public:
     unsigned long ReadA(void* buffer, unsigned int size) override;
     unsigned long WriteA(const void* buffer, unsigned int size) override;
     unsigned long SeekA(TPosition origin, int offset) override;
+    // The kernel copies from another local file, in pieces short enough for the user-interface thread.
+    unsigned long CopyFromA(IFsFile* source, unsigned int size) override;
     unsigned long long Tell64() const override;
     unsigned long Tell() const override;
     void CloseA() override;

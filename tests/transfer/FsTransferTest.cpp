@@ -34,6 +34,7 @@ class Recorder : public IFsTransferListener {
 public:
     void OnTransferProgress(unsigned long long done, bool busy) override {
         lastProgress = done;
+        ++progressCount;
         sawBusy = sawBusy || busy;
         if (onProgress) {
             onProgress();
@@ -46,6 +47,7 @@ public:
     int ends = 0;
     unsigned long result = 0xFFFFFFFF;
     unsigned long long lastProgress = 0;
+    int progressCount = 0;
     bool sawBusy = false;
     std::function<void()> onProgress;
 };
@@ -134,6 +136,31 @@ TEST_F(FsTransferTest, CopiesWholeFilesWhateverTheirListedSize) {
     EXPECT_TRUE(root_.Read("Home/big.bin") == big);
     EXPECT_TRUE(root_.Exists("Home/sub/empty.txt"));
     EXPECT_TRUE(Leftovers(root_, "Home/sub", {"big.bin", "empty.txt"}).empty());
+}
+
+// A local copy goes through the kernel's copy in large pieces (a progress each), never block by block
+// through the program, new or replacing, and keeps the copy's rules: whole bytes, the time kept, no
+// leftover.
+TEST_F(FsTransferTest, ALocalCopyIsMadeByTheKernelInLargePieces) {
+    const std::string big = Bytes(20 * 1024 * 1024 + 5);
+    root_.Write("Home/big.bin", big);
+    root_.MakeDir("Home/sub");
+    root_.Write("Home/sub/old.bin", "old");
+    InRunningApp([&] {
+        LocalBrowser* home = Corvane::GetMyInstance()->GetLocalBrowser();
+        for (const auto& [to, destination] :
+             {std::pair{L"/Home/sub/big.bin", DEST_NEW}, std::pair{L"/Home/sub/old.bin", DEST_REPLACE}}) {
+            Recorder seen;
+            EXPECT_EQ(Transfer(home, home, L"/Home/big.bin", to, Plan(Plan::COPY, destination), &seen),
+                      RES_OK);
+            EXPECT_EQ(seen.lastProgress, big.size());
+            EXPECT_LE(seen.progressCount, 3);
+        }
+    });
+    EXPECT_TRUE(root_.Read("Home/sub/big.bin") == big);
+    EXPECT_TRUE(root_.Read("Home/sub/old.bin") == big);
+    EXPECT_EQ(ModifiedAt("Home/sub/big.bin"), 1500000000);
+    EXPECT_TRUE(Leftovers(root_, "Home/sub", {"big.bin", "old.bin"}).empty());
 }
 
 // Regression: a second browser object over the same storage counted as another place, so a move of a

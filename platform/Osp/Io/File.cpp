@@ -130,6 +130,23 @@ long long File::Tell() const {
     return static_cast<long long>(::lseek(fd_, 0, SEEK_CUR));
 }
 
+long long File::CopyRangeFrom(File& source, long long length) {
+    if (fd_ < 0 || source.fd_ < 0 || length < 0) {
+        Osp::Base::SetLastResult(Osp::Base::E_INVALID_STATE);
+        return -1;
+    }
+    ssize_t n = 0;
+    do {
+        n = ::copy_file_range(source.fd_, nullptr, fd_, nullptr, static_cast<size_t>(length), 0);
+    } while (n < 0 && errno == EINTR);
+    if (n >= 0) {
+        return static_cast<long long>(n);
+    }
+    const bool unsupported = errno == EXDEV || errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL;
+    Osp::Base::SetLastResult(unsupported ? Osp::Base::E_UNSUPPORTED_METHOD : host::ResultFromErrno(errno));
+    return -1;
+}
+
 result File::Truncate(long long length) {
     if (fd_ < 0) {
         return Osp::Base::E_INVALID_STATE;

@@ -33,6 +33,12 @@ public:
     long long Tell() const;
     result Truncate(long long length);
     result Flush();
+    // Copies up to length bytes from source's position to this file's position within the kernel (sharing
+    // the blocks where the file system can); both positions move on by the bytes copied, which come back
+    // (0 at the source's end). -1 with the last result E_UNSUPPORTED_METHOD when the two files cannot be
+    // copied so (another file system, a kernel or file system without the call), another result on a
+    // failure; nothing was copied then.
+    long long CopyRangeFrom(File& source, long long length);
 
     static result Remove(const String& path);
     static result Move(const String& oldPath, const String& newPath);
