@@ -13,6 +13,7 @@ packages=(
     samba smbclient libsmbclient-dev iproute2
     libsecret-1-dev gnome-keyring dbus-daemon
     libuchardet-dev
+    libavahi-client-dev avahi-daemon avahi-utils wsdd
     clang libclang-rt-14-dev
     xvfb xauth
     desktop-file-utils appstream

@@ -2,6 +2,7 @@
 
 #include "Osp/Media/Image.h"
 #include "Osp/System/RuntimeInfo.h"
+#include "Osp/Ui/Controls/Frame.h"
 #include "app/AboutPopup.h"
 #include "app/Corvane.h"
 #include "app/DiskDetailsPopup.h"
@@ -14,6 +15,7 @@
 #include "fs/TrashPlaces.h"
 #include "host/Storage.h"
 #include "net/RemoteFolder.h"
+#include "net/RemoteFolderForm.h"
 
 namespace {
 
@@ -42,6 +44,7 @@ enum TAction {
     ACTION_PASSWORD_REMOVE = 116,
     ACTION_PASSWORD_CANCEL = 117,
     ACTION_SUPPORT = 118,
+    ACTION_NETWORK = 119,
 };
 
 // Where the folder's remembered password is kept, as its details say.
@@ -176,6 +179,7 @@ void MainForm::ShowCardItem(bool present) {
 void MainForm::BuildOptionMenu() {
     optionMenu_ = std::make_unique<Osp::Ui::Controls::OptionMenu>();
     optionMenu_->Construct();
+    optionMenu_->AddItem(String(L"Network"), ACTION_NETWORK);
     optionMenu_->AddItem(String(L"Settings"), ACTION_SETTINGS);
     optionMenu_->AddItem(String(L"About"), ACTION_ABOUT);
     optionMenu_->AddItem(String(L"Help"), ACTION_HELP);
@@ -358,11 +362,23 @@ RemoteFolder* MainForm::LongPressedFolder() const {
     return id < 0 ? nullptr : Corvane::GetMyInstance()->GetFolderById(id);
 }
 
+void MainForm::SearchNetwork() {
+    // The servers found fill a new folder's form, which the search opens over.
+    Corvane* app = Corvane::GetMyInstance();
+    app->OnAddFolder();
+    if (auto* form = dynamic_cast<RemoteFolderForm*>(app->GetAppFrame()->GetCurrentForm())) {
+        form->SearchNetwork();
+    }
+}
+
 void MainForm::OnActionPerformed(const Osp::Ui::Control&, int actionId) {
     Corvane* app = Corvane::GetMyInstance();
     switch (actionId) {
         case ACTION_ADD_FOLDER:
             app->OnAddFolder();
+            break;
+        case ACTION_NETWORK:
+            SearchNetwork();
             break;
         case ACTION_EDIT_FOLDER:
             if (const RemoteFolder* folder = LongPressedFolder()) {

@@ -97,6 +97,8 @@ private:
     void LoadIcons();
     void AddLocalItems();
     void BuildOptionMenu();
+    // A new network folder's form with the search of the network open over it.
+    void SearchNetwork();
     const Osp::Graphics::Bitmap* FolderIcon(const RemoteFolder* folder) const;
     void SetColumnWidth(Osp::Ui::OrientationStatus status);
 

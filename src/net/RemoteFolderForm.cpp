@@ -70,9 +70,12 @@ bool RemoteFolderForm::Initialize(RemoteFolder* folder) {
     encryptionButton_ =
         MakeChoice(L"IDC_ENCRYPTION", ACTION_ENCRYPTION, kEncryptionNames,
                    static_cast<int>(std::size(kEncryptionNames)), ACTION_ENCRYPTION_CHOSEN, &encryptionMenu_);
-    if (protocolButton_ == nullptr || encryptionButton_ == nullptr) {
+    auto* search = dynamic_cast<Osp::Ui::Controls::Button*>(GetControl(String(L"IDC_SEARCH"), true));
+    if (protocolButton_ == nullptr || encryptionButton_ == nullptr || search == nullptr) {
         return false;
     }
+    search->SetActionId(ACTION_SEARCH);
+    search->AddActionEventListener(*this);
     SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_0, ACTION_SAVE);
     SetSoftkeyActionId(Osp::Ui::Controls::SOFTKEY_1, ACTION_CANCEL);
     AddSoftkeyActionListener(Osp::Ui::Controls::SOFTKEY_0, *this);
@@ -132,6 +135,30 @@ void RemoteFolderForm::ShowEncryption(TEncryption encryption) {
     encryptionButton_->SetText(String(kEncryptionNames[encryption]));
 }
 
+void RemoteFolderForm::SearchNetwork() {
+    if (serversPopup_ == nullptr) {
+        auto popup = std::make_unique<ServersPopup>(this, ACTION_SERVER_CHOSEN, ACTION_SEARCH_CANCELLED);
+        if (!popup->Construct()) {
+            return;
+        }
+        serversPopup_ = std::move(popup);
+    }
+    serversPopup_->ShowPopup();
+}
+
+void RemoteFolderForm::FillFromServer(const DiscoveredServer& server) {
+    // A name the name service cannot carry would be refused by the field: the address alone finds the
+    // server.
+    const bool nameFits =
+        server.name.size() <= kNetBiosNameChars && server.name.find_first_not_of(
+                                                       L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                                       L"0123456789-_.!#$%&'()^{}~") == std::wstring::npos;
+    fields_[NODE_NAME]->SetText(String(nameFits ? server.name : std::wstring()));
+    fields_[IP_ADDRESS]->SetText(Osp::Net::Ip4Address(server.address).ToString());
+    ShowProtocol(SMB_PROTOCOL_AUTOMATIC);
+    RequestRedraw();
+}
+
 String RemoteFolderForm::TextOf(TField field) const {
     return fields_[field]->GetText();
 }
@@ -158,6 +185,14 @@ void RemoteFolderForm::OnActionPerformed(const Osp::Ui::Control& source, int act
         case ACTION_ENCRYPTION:
             encryptionMenu_->SetShowState(true);
             encryptionMenu_->Show();
+            break;
+        case ACTION_SEARCH:
+            SearchNetwork();
+            break;
+        case ACTION_SERVER_CHOSEN:
+            FillFromServer(serversPopup_->GetSelection());
+            break;
+        case ACTION_SEARCH_CANCELLED:
             break;
         default:
             if (actionId >= ACTION_PROTOCOL_CHOSEN &&

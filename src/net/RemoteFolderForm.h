@@ -3,7 +3,8 @@
 // WINS server, user name, password, protocol and when file data is encrypted, on a scrolling panel. The
 // computer name and the two addresses are checked as they are entered; Save needs a computer name or an
 // address. Save hands a new folder to the application, which lists and stores it, or stores the changes of
-// the edited one; Cancel writes nothing. Both return to the main list.
+// the edited one; Cancel writes nothing. Both return to the main list. A search of the network can fill the
+// computer name and address.
 //
 // User-interface thread only. The application makes the form and replaces it with the next one. A new
 // folder is the form's until Save hands it over; an edited folder is the application's, and the form
@@ -19,6 +20,7 @@
 #include "ui/OkFormBase.h"
 
 #include "net/RemoteFolder.h"
+#include "net/ServersPopup.h"
 
 // A dotted IPv4 address of exactly four numbers, without a leading or trailing dot.
 bool ValidateIpAddress(const Osp::Base::String& text);
@@ -32,6 +34,9 @@ public:
         ACTION_HELP = 104,
         ACTION_PROTOCOL = 105,
         ACTION_ENCRYPTION = 106,
+        ACTION_SEARCH = 107,
+        ACTION_SERVER_CHOSEN = 108,
+        ACTION_SEARCH_CANCELLED = 109,
         // The protocol menu's items: this value plus the TSmbProtocol.
         ACTION_PROTOCOL_CHOSEN = 110,
         // The encryption menu's items: this value plus the TEncryption.
@@ -44,6 +49,9 @@ public:
     // Builds the form for folder, filled from it, or for a new empty folder when folder is null. False
     // when the layout cannot be built.
     bool Initialize(RemoteFolder* folder);
+
+    // Opens the list of servers on the network; a server tapped there fills the computer name and address.
+    void SearchNetwork();
 
     void OnActionPerformed(const Osp::Ui::Control& source, int actionId) override;
     bool ValidateControl(const Osp::Ui::Control* control) override;
@@ -60,6 +68,7 @@ private:
                                           int count, int firstChoice,
                                           std::unique_ptr<Osp::Ui::Controls::ContextMenu>* menu);
     Osp::Base::String TextOf(TField field) const;
+    void FillFromServer(const DiscoveredServer& server);
     void CopyFieldsInto(RemoteFolder* folder) const;
     void Save();
     // Applies the fields to the edited folder; a connection made with what they replaced is closed.
@@ -77,4 +86,5 @@ private:
     Osp::Ui::Controls::Button* encryptionButton_ = nullptr;  // a control of the form
     std::unique_ptr<Osp::Ui::Controls::ContextMenu> encryptionMenu_;
     TEncryption encryption_ = ENCRYPTION_WHEN_OFFERED;
+    std::unique_ptr<ServersPopup> serversPopup_;  // made at the first search, kept for the next
 };

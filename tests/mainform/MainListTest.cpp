@@ -231,7 +231,7 @@ TEST(MainListTest, OptionMenuOpensHelpAndSupportInTheBrowser) {
     RunOnPhone([](UiDriver& ui, Corvane&) {
         testsupport::AppControlRecorder recorder;
         ui.PressOptionKey();
-        EXPECT_EQ(ui.MenuItems(), (Texts{L"Settings", L"About", L"Help", L"Support (Web)"}));
+        EXPECT_EQ(ui.MenuItems(), (Texts{L"Network", L"Settings", L"About", L"Help", L"Support (Web)"}));
         ASSERT_TRUE(ui.ChooseMenuItem(L"Help"));
         ui.PressOptionKey();
         ASSERT_TRUE(ui.ChooseMenuItem(L"Support (Web)"));
