@@ -74,6 +74,45 @@ def ns_answer(trans_id, entries):
     return (struct.pack(">HHHHHH", trans_id, 0x8500, 0, 1, 0, 0) + l2_name("server") +
             struct.pack(">HHIH", 0x20, 1, 300000, len(data)) + data)
 
+WSD_NAMESPACES = (
+    'xmlns:soap="http://www.w3.org/2003/05/soap-envelope" '
+    'xmlns:wsa="http://schemas.xmlsoap.org/ws/2004/08/addressing" '
+    'xmlns:wsd="http://schemas.xmlsoap.org/ws/2005/04/discovery" '
+    'xmlns:wsx="http://schemas.xmlsoap.org/ws/2004/09/mex" '
+    'xmlns:wsdp="http://schemas.xmlsoap.org/ws/2006/02/devprof" '
+    'xmlns:pub="http://schemas.microsoft.com/windows/pub/2005/07"')
+WSD_ENDPOINT = "urn:uuid:0ae5f5a4-5b2b-5d4b-a5e8-1e6f6c3c4a21"
+
+
+def soap(action, relates_to, body):
+    """A SOAP envelope as wsdd writes it."""
+    return ('<?xml version="1.0" encoding="utf-8"?><soap:Envelope ' + WSD_NAMESPACES + '><soap:Header>'
+            '<wsa:To>http://schemas.xmlsoap.org/ws/2004/08/addressing/role/anonymous</wsa:To>'
+            '<wsa:Action>' + action + '</wsa:Action>'
+            '<wsa:MessageID>urn:uuid:5a0c7c4e-1f1e-11ef-9f4b-525400000001</wsa:MessageID>'
+            '<wsa:RelatesTo>' + relates_to + '</wsa:RelatesTo></soap:Header><soap:Body>' + body +
+            '</soap:Body></soap:Envelope>').encode()
+
+
+def wsd_match(element, xaddrs):
+    return ('<wsd:' + element + '><wsa:EndpointReference><wsa:Address>' + WSD_ENDPOINT +
+            '</wsa:Address></wsa:EndpointReference><wsd:Types>wsdp:Device pub:Computer</wsd:Types>' +
+            ('<wsd:XAddrs>' + xaddrs + '</wsd:XAddrs>' if xaddrs else '') +
+            '<wsd:MetadataVersion>1</wsd:MetadataVersion></wsd:' + element + '>')
+
+
+def wsd_metadata(computer):
+    body = ('<wsx:Metadata><wsx:MetadataSection Dialect="http://schemas.xmlsoap.org/ws/2006/02/devprof/ThisDevice">'
+            '<wsdp:ThisDevice><wsdp:FriendlyName>WSD Device CORVNAS</wsdp:FriendlyName></wsdp:ThisDevice>'
+            '</wsx:MetadataSection><wsx:MetadataSection '
+            'Dialect="http://schemas.xmlsoap.org/ws/2006/02/devprof/Relationship"><wsdp:Relationship '
+            'Type="http://schemas.xmlsoap.org/ws/2006/02/devprof/host"><wsdp:Host><wsa:EndpointReference>'
+            '<wsa:Address>' + WSD_ENDPOINT + '</wsa:Address></wsa:EndpointReference>'
+            '<wsdp:Types>pub:Computer</wsdp:Types><wsdp:ServiceId>' + WSD_ENDPOINT + '</wsdp:ServiceId>'
+            '<pub:Computer>' + computer + '</pub:Computer></wsdp:Host></wsdp:Relationship>'
+            '</wsx:MetadataSection></wsx:Metadata>')
+    return soap("http://schemas.xmlsoap.org/ws/2004/09/transfer/GetResponse", "urn:uuid:1", body)
+
 
 def write(target, name, content):
     folder = os.path.join(HERE, "corpus", target)
@@ -127,6 +166,24 @@ def main():
     write("nbns_response", "unique", ns_answer(0x1234, [(0, (192, 168, 1, 5))]))
     write("nbns_response", "group_and_unique",
           ns_answer(0x2345, [(0x8000, (192, 168, 1, 255)), (0, (192, 168, 1, 7)), (0, (10, 0, 0, 7))]))
+
+    probe_id = "urn:uuid:11111111-2222-3333-4444-555555555555"
+    write("wsd_message", "probe_match_wsdd",
+          soap("http://schemas.xmlsoap.org/ws/2005/04/discovery/ProbeMatches", probe_id,
+               "<wsd:ProbeMatches>" + wsd_match("ProbeMatch", "") + "</wsd:ProbeMatches>"))
+    write("wsd_message", "resolve_match",
+          soap("http://schemas.xmlsoap.org/ws/2005/04/discovery/ResolveMatches", probe_id,
+               "<wsd:ResolveMatches>" + wsd_match("ResolveMatch", "http://10.0.0.1:5357/0ae5f5a4") +
+               "</wsd:ResolveMatches>"))
+    metadata = wsd_metadata("CORVNAS/Workgroup:CORVGROUP")
+    write("wsd_metadata", "until_close", b"HTTP/1.0 200 OK\r\nContent-Type: application/soap+xml\r\n\r\n" + metadata)
+    write("wsd_metadata", "length",
+          b"HTTP/1.1 200 OK\r\nContent-Length: " + str(len(metadata)).encode() + b"\r\n\r\n" + metadata)
+    half = len(metadata) // 2
+    write("wsd_metadata", "chunked",
+          b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + b"%x\r\n" % half + metadata[:half] +
+          b"\r\n" + b"%x\r\n" % (len(metadata) - half) + metadata[half:] + b"\r\n0\r\n\r\n")
+    write("wsd_metadata", "domain", wsd_metadata("corvhost/Domain:corp.example"))
 
     write("password_record", "record",
           b"pbkdf2-sha256$600000$" + bytes(range(16)).hex().encode() + b"$" + bytes(range(32)).hex().encode())

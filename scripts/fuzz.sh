@@ -11,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build-fuzz"
 seconds=${FUZZ_SECONDS:-100}
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-       -fno-omit-frame-pointer -I"$root/src" -I"$root/platform")
+       -fno-omit-frame-pointer -fPIC -I"$root/src" -I"$root/platform" $(pkg-config --cflags Qt6Core))
 
 mkdir -p "$out/obj"
 objects=()
@@ -32,7 +32,7 @@ ar rcs "$out/libfuzz_system.a" "${objects[@]}" || exit 1
 targets=()
 for source in "$root"/fuzz/targets/*.cpp; do
     name=$(basename "$source" .cpp)
-    clang++ "${flags[@]}" "$source" "$out/libfuzz_system.a" $(pkg-config --libs nettle libarchive) -o "$out/fuzz_$name" || exit 1
+    clang++ "${flags[@]}" "$source" "$out/libfuzz_system.a" $(pkg-config --libs nettle libarchive Qt6Core) -o "$out/fuzz_$name" || exit 1
     targets+=("$name")
 done
 

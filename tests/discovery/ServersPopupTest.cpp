@@ -49,8 +49,8 @@ TEST(ServersPopupTest, NobodyAnsweringGivesNoServersFoundAndTheWayToTypeOneIn) {
     NetNamespace quiet;
     std::string error;
     ASSERT_TRUE(quiet.Create("dq", &error)) << error;
-    ASSERT_EQ(testsupport::RunCommand("ip -n " + quiet.Name() + " link set lo multicast on && ip -n " + quiet.Name() +
-                                      " route add default dev lo"),
+    ASSERT_EQ(testsupport::RunCommand("ip -n " + quiet.Name() + " link set lo multicast on && ip -n " +
+                                      quiet.Name() + " route add default dev lo"),
               0);
     PhoneRoot root(PhoneRoot::NO_CARD);
     RunOnPhone(
@@ -61,7 +61,8 @@ TEST(ServersPopupTest, NobodyAnsweringGivesNoServersFoundAndTheWayToTypeOneIn) {
             EXPECT_EQ(ui.TextOf(L"IDC_STATUS"), L"Searching the network...");
             ASSERT_TRUE(LoopUntil([&] { return SearchEnded(ui); }, 8000));
             EXPECT_EQ(ui.TextOf(L"IDC_STATUS"), L"No servers found");
-            EXPECT_EQ(ui.TextOf(L"IDC_NOTE"), L"Tap Cancel and type the computer name or IP address into the form.");
+            EXPECT_EQ(ui.TextOf(L"IDC_NOTE"),
+                      L"Tap Cancel and type the computer name or IP address into the form.");
             EXPECT_EQ(ui.TextOf(L"IDC_DNSSD_NOTE"), L"Local service discovery is not running");
             Screenshot(ui, "servers-none");
             ui.Tap(L"IDC_REFRESH");
@@ -80,12 +81,13 @@ TEST(ServersPopupTest, ATappedServerFillsTheFormThatConnectsToThatSamba) {
     ASSERT_TRUE(net.Start(DiscoveryNet::ANNOUNCE_ALL, DiscoveryNet::CLIENT_DAEMON, &error)) << error;
     // The announced computer's Samba, on its address in the server's namespace: smbd is started from a
     // thread inside it and stays there.
-    testsupport::SambaServer samba(testsupport::SambaServer::IO_DEFAULT, testsupport::SambaServer::STORE_DISK, 445);
+    testsupport::SambaServer samba(testsupport::SambaServer::IO_DEFAULT, testsupport::SambaServer::STORE_DISK,
+                                   445);
     // Announcing is the announcers' part: smbd would register with the client side's daemon, whose bus
     // address this process carries.
-    samba.SetExtraConfig(std::string("interfaces = lo ") + DiscoveryNet::kServerAddress +
-                             "/24\nmulticast dns register = no\n",
-                         "");
+    samba.SetExtraConfig(
+        std::string("interfaces = lo ") + DiscoveryNet::kServerAddress + "/24\nmulticast dns register = no\n",
+        "");
     {
         NetNsScope server(net.ServerNamespace());
         ASSERT_TRUE(server.Entered());
@@ -114,9 +116,10 @@ TEST(ServersPopupTest, ATappedServerFillsTheFormThatConnectsToThatSamba) {
             EXPECT_EQ(ui.TextOf(L"IDC_NBT_NAME"), L"CORVNAS");
             EXPECT_EQ(ui.TextOf(L"IDC_IP_ADDRESS"), L"10.214.0.1");
             EXPECT_EQ(ui.TextOf(L"IDC_PROTOCOL"), L"Automatic");
-            for (const auto& [id, text] : {std::pair<const wchar_t*, const char*>{L"IDC_SHARE_NAME", testsupport::SambaServer::kShare},
-                                           {L"IDC_USER_NAME", testsupport::SambaServer::kUser},
-                                           {L"IDC_PASSWORD", testsupport::SambaServer::kPassword}}) {
+            for (const auto& [id, text] :
+                 {std::pair<const wchar_t*, const char*>{L"IDC_SHARE_NAME", testsupport::SambaServer::kShare},
+                  {L"IDC_USER_NAME", testsupport::SambaServer::kUser},
+                  {L"IDC_PASSWORD", testsupport::SambaServer::kPassword}}) {
                 ui.Tap(id);
                 ASSERT_TRUE(ui.TypeText(std::wstring(text, text + strlen(text))));
                 ASSERT_TRUE(ui.ConfirmKeypad());
@@ -128,7 +131,8 @@ TEST(ServersPopupTest, ATappedServerFillsTheFormThatConnectsToThatSamba) {
             ui.TapListItem(main, 2);
             ASSERT_TRUE(LoopUntil(
                 [&] {
-                    return app.GetFolderForm() != nullptr && ui.GetFrame().GetCurrentForm() == app.GetFolderForm();
+                    return app.GetFolderForm() != nullptr &&
+                           ui.GetFrame().GetCurrentForm() == app.GetFolderForm();
                 },
                 20000));
             EXPECT_EQ(ui.TitleOf(*app.GetFolderForm()), L"\\\\CORVNAS\\corvshare");

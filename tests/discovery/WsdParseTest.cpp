@@ -7,6 +7,7 @@
 
 #include "net/discovery/WsdMessages.h"
 #include "net/discovery/WsdMetadata.h"
+#include "net/discovery/WsdRequests.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Results.h"
+#include "net/discovery/WsdRequests.h"
 
 namespace {
 

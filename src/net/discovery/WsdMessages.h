@@ -1,6 +1,6 @@
 #pragma once
-// The WS-Discovery messages a search sends over UDP (Probe, Resolve) and over HTTP (the metadata Get),
-// and the reading of the answers that come back over UDP (ProbeMatches, ResolveMatches). Answers come
+// The answers WS-Discovery brings back over UDP (ProbeMatches, ResolveMatches) and what a search takes
+// from them. Answers come
 // from anyone on the link: each is read through the XML reader with bounds on its size, depth and text,
 // and an endpoint or address list that is not plain printable ASCII is refused. Stateless; any thread.
 
@@ -28,14 +28,6 @@ struct WsdMessage {
     std::string relatesTo;  // the message id of the request this answers
     std::vector<WsdMatch> matches;
 };
-
-// A new message id: "urn:uuid:" and a random identifier.
-std::string NewWsdMessageId();
-
-std::string BuildWsdProbe(const std::string& messageId);
-// endpoint must have passed ParseWsdMessage (printable ASCII); it is escaped all the same.
-std::string BuildWsdResolve(const std::string& messageId, const std::string& endpoint);
-std::string BuildWsdGet(const std::string& messageId, const std::string& endpoint);
 
 // False when the datagram is not a well-formed SOAP message, or a match in it breaks a bound. A
 // well-formed message of another kind gives true with WSD_ACTION_OTHER.

@@ -2,7 +2,7 @@
 
 #include "app/Results.h"
 #include "net/discovery/HttpResponse.h"
-#include "net/discovery/WsdMessages.h"
+#include "net/discovery/WsdRequests.h"
 
 namespace {
 
