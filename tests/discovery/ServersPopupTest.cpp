@@ -95,6 +95,8 @@ TEST(ServersPopupTest, ATappedServerFillsTheFormThatConnectsToThatSamba) {
     }
     std::ofstream(samba.ShareDir() + "/found.txt") << "found";
     PhoneRoot root(PhoneRoot::NO_CARD);
+    // The folder keeps its password: the user has heard before that no desktop keyring runs here.
+    root.KeyringAbsenceAlreadyTold();
     RunOnPhone(
         [&](UiDriver& ui, Corvane& app) {
             NetNsScope inside(net.ClientNamespace());
