@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -129,8 +130,10 @@ TEST(ServersPopupTest, ATappedServerFillsTheFormThatConnectsToThatSamba) {
             ui.PressSoftkey(SOFTKEY_0);
             ASSERT_TRUE(OnMainForm(ui));
             List& main = MainList(ui);
-            ASSERT_EQ(main.GetItemCount(), 3);
-            ui.TapListItem(main, 2);
+            const std::vector<std::wstring> items = ItemTexts(main);
+            const auto folder = std::find(items.begin(), items.end(), L"\\\\CORVNAS\\corvshare");
+            ASSERT_NE(folder, items.end());
+            ui.TapListItem(main, static_cast<int>(folder - items.begin()));
             ASSERT_TRUE(LoopUntil(
                 [&] {
                     return app.GetFolderForm() != nullptr &&
